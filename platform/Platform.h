@@ -1,0 +1,26 @@
+#pragma once
+// What each platform layer provides to the front ends and the report: a file
+// system presenting the drives to scan, how names are shown, and how sizes
+// are grouped.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "scan/DisplayText.h"
+#include "scan/FileSystem.h"
+#include "text/GroupedNumber.h"
+
+struct PlatformServices {
+  std::unique_ptr<FileSystem> fileSystem;
+  std::unique_ptr<DisplayText> display;
+  std::unique_ptr<NumberLocale> locale;
+};
+
+// Every fixed drive of the machine.
+PlatformServices OpenFixedDrives();
+
+// Each folder as a drive of its own (C:, D:, ... in the order given), its
+// item showing the folder as given. False, with a message in error, when a
+// folder does not exist or is not a folder, or when there are too many.
+bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& services, std::string& error);

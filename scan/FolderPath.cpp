@@ -1,0 +1,20 @@
+#include "scan/FolderPath.h"
+
+#include "scan/FolderRecord.h"
+
+CPath FolderPathOf(const TreeView& tree, TreeItem item) {
+  CPath path;
+  try {
+    for (; item != kNoItem; item = tree.GetParentItem(item)) {
+      path = CPathComponent(tree.GetItemData(item)->name) + path;
+    }
+  } catch (const CPathException&) {
+    return CPath();
+  }
+  return path;
+}
+
+CDynString ExplorerCommandLine(const CPath& folder) {
+  const CDynString text = folder.ToString();
+  return CDynString(AllocHeap, "explorer.exe \"%s\"", TextOrEmpty(text));
+}

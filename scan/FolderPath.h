@@ -1,0 +1,11 @@
+#pragma once
+#include "path/Path.h"
+#include "scan/Tree.h"
+
+// The full path of a tree item, from the names of the item and its
+// ancestors: 'C:\' for a drive, 'C:\Windows\System32' for a folder. Empty
+// when there is no item (or its names cannot form a path).
+CPath FolderPathOf(const TreeView& tree, TreeItem item);
+
+// The command line that opens a folder in the system's file browser.
+CDynString ExplorerCommandLine(const CPath& folder);

@@ -1,0 +1,14 @@
+#pragma once
+#include <cstdint>
+
+// The item data of every tree item: a folder's leaf name (or 'C:' for a
+// drive) and its size in bytes. During a scan the size is that of the files
+// directly in the folder; the totals pass adds everything below it.
+struct FolderRecord {
+  char* name;          // owned, never null or empty
+  std::uint64_t size;  // only ever grows
+};
+
+// A record with a copy of name and size 0; freed with DeleteFolderRecord.
+FolderRecord* NewFolderRecord(const char* name);
+void DeleteFolderRecord(FolderRecord* record);

@@ -1,0 +1,47 @@
+#pragma once
+// A tree held in memory that implements both halves of the tree interface:
+// the headless report's tree and the tests'. Used by one thread at a time:
+// the worker inserts, and the completion notice hands it to the reader.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "scan/Tree.h"
+
+class MemoryTree : public TreeInserter, public TreeView {
+ public:
+  InsertedItem Insert(InsertedItem parent, const char* text, FolderRecord* record) override;
+  void Flush() override {}
+
+  TreeItem GetRootItem() const override { return m_nodes.empty() ? kNoItem : 1; }
+  TreeItem GetChildItem(TreeItem item) const override { return At(item).firstChild; }
+  TreeItem GetNextSiblingItem(TreeItem item) const override { return At(item).nextSibling; }
+  TreeItem GetParentItem(TreeItem item) const override { return At(item).parent; }
+  TreeItem GetSelectedItem() const override { return m_selected; }
+  bool ItemHasChildren(TreeItem item) const override { return At(item).firstChild != kNoItem; }
+  FolderRecord* GetItemData(TreeItem item) const override { return At(item).record; }
+  void SetItemText(TreeItem item, const char* text) override { At(item).text = text; }
+  void DeleteAllItems() override;
+
+  void SelectItem(TreeItem item) { m_selected = item; }
+  const std::string& GetItemText(TreeItem item) const { return At(item).text; }
+  std::size_t GetCount() const { return m_nodes.size(); }
+
+ private:
+  struct Node {
+    TreeItem parent;
+    TreeItem firstChild;
+    TreeItem lastChild;
+    TreeItem nextSibling;
+    FolderRecord* record;
+    std::string text;
+  };
+
+  Node& At(TreeItem item) { return m_nodes[item - 1]; }
+  const Node& At(TreeItem item) const { return m_nodes[item - 1]; }
+
+  std::vector<Node> m_nodes;  // handle n is m_nodes[n - 1]
+  TreeItem m_lastTopLevel = kNoItem;
+  TreeItem m_selected = kNoItem;
+};

@@ -1,0 +1,32 @@
+#pragma once
+// Walks every fixed drive breadth first and inserts one tree item per drive
+// and folder, each carrying a FolderRecord with the size of the files
+// directly in it. Totals and labels are computed afterwards on the GUI thread.
+
+#include <cstdint>
+
+#include "scan/FileSystem.h"
+#include "scan/ScanSignals.h"
+#include "scan/Tree.h"
+
+struct ScanSummary {
+  std::uint64_t folders = 0;            // items inserted
+  std::uint64_t unreadableFolders = 0;  // listings that failed, names no path can hold
+  bool aborted = false;
+  bool outOfMemory = false;  // the walk stopped early for want of memory
+};
+
+// Everything one scan works with. The worker writes only summary.
+struct ScanJob {
+  FileSystem& fileSystem;
+  TreeInserter& tree;
+  AbortSignal* abort = nullptr;            // null: the scan is never aborted
+  CompletionNotice* completion = nullptr;  // null: nobody is told
+  ScanSummary summary{};
+};
+
+void ScanDrives(ScanJob& job);
+
+// The worker's entry: scans, hands over the last insertions, then posts the
+// completion notice. Never lets an exception out. Returns 0.
+unsigned ScanThreadProc(void* job);

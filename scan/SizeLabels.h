@@ -1,0 +1,37 @@
+#pragma once
+// Folder totals and the labels that show them: 'Windows    (9,216 MB)'.
+
+#include <cstdint>
+
+#include "scan/DisplayText.h"
+#include "scan/Tree.h"
+#include "text/GroupedNumber.h"
+
+struct SizeUnit {
+  const char* name;         // the unit list's entry
+  unsigned shift;           // bytes to this unit, rounding down
+  const char* labelFormat;  // name, four blanks, grouped number
+};
+
+constexpr int kUnitCount = 4;
+constexpr int kDefaultUnit = 2;  // Megabytes
+extern const SizeUnit kSizeUnits[kUnitCount];
+
+// Adds the size of each direct child's record into the item's record.
+void AddChildSizes(TreeView& tree, TreeItem item);
+// Turns every record's size into its folder's total. Exactly once per scan:
+// a second run would add every subtree again.
+void AccumulateFolderSizes(TreeView& tree);
+
+struct LabelContext {
+  TreeView& tree;
+  int unit;  // index into kSizeUnits
+  NumberLocale& locale;
+  const DisplayText& display;
+};
+
+CDynString FormatSizeLabel(const char* displayName, std::uint64_t size, int unit, NumberLocale& locale);
+void UpdateItemLabel(const LabelContext& context, TreeItem item);
+// Relabels every item from its record; reads records only, so it may run
+// any number of times.
+void UpdateAllLabels(const LabelContext& context);

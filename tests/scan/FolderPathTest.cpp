@@ -1,0 +1,57 @@
+#include "scan/FolderPath.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "scan/FolderRecord.h"
+#include "scan/FreeItems.h"
+#include "scan/MemoryTree.h"
+
+namespace {
+
+class FolderPathTest : public ::testing::Test {
+ protected:
+  ~FolderPathTest() override { FreeAllItems(tree); }
+  InsertedItem Add(InsertedItem parent, const char* name) { return tree.Insert(parent, name, NewFolderRecord(name)); }
+  std::string CommandLineOf(TreeItem item) {
+    tree.SelectItem(item);
+    const CPath path = FolderPathOf(tree, tree.GetSelectedItem());
+    return path.GetCount() == 0 ? "" : ExplorerCommandLine(path).GetText();
+  }
+  MemoryTree tree;
+};
+
+TEST_F(FolderPathTest, BuildsTheCommandLineFromTheItemAndItsAncestors) {
+  const InsertedItem c = Add(kTopLevel, "C:");
+  const InsertedItem windows = Add(c, "Windows");
+  const InsertedItem system32 = Add(windows, "System32");
+  const InsertedItem d = Add(kTopLevel, "D:");
+  const InsertedItem data = Add(d, "Data");
+  const InsertedItem blanks = Add(data, "My  Old Files ");
+
+  EXPECT_EQ(CommandLineOf(c), "explorer.exe \"C:\\\"");
+  EXPECT_EQ(CommandLineOf(system32), "explorer.exe \"C:\\Windows\\System32\"");
+  EXPECT_EQ(CommandLineOf(data), "explorer.exe \"D:\\Data\"");
+  EXPECT_EQ(CommandLineOf(blanks), "explorer.exe \"D:\\Data\\My  Old Files \"");
+}
+
+TEST_F(FolderPathTest, NoSelectionGivesAnEmptyPath) {
+  Add(kTopLevel, "C:");
+  EXPECT_EQ(FolderPathOf(tree, tree.GetSelectedItem()).GetCount(), 0u);
+}
+
+TEST_F(FolderPathTest, LongPathsAreNotCut) {
+  InsertedItem item = Add(kTopLevel, "C:");
+  std::string expected = "C:";
+  const std::string name(50, 'n');
+  for (int i = 0; i < 8; ++i) {
+    item = Add(item, name.c_str());
+    expected += "\\" + name;
+  }
+  tree.SelectItem(item);
+  const CDynString line = ExplorerCommandLine(FolderPathOf(tree, item));
+  EXPECT_EQ(std::string(line.GetText()), "explorer.exe \"" + expected + "\"");
+}
+
+}  // namespace

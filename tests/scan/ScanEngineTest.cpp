@@ -1,0 +1,166 @@
+#include "scan/ScanEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "scan/FolderRecord.h"
+#include "scan/FreeItems.h"
+#include "scan/MemoryTree.h"
+#include "tests/support/MemoryFileSystem.h"
+#include "tests/support/TreeDump.h"
+
+namespace {
+
+class ScanEngineTest : public ::testing::Test {
+ protected:
+  ~ScanEngineTest() override { FreeAllItems(tree); }
+
+  ScanSummary Scan(AbortSignal* abort = nullptr) {
+    ScanJob job{fs, tree, abort};
+    ScanDrives(job);
+    return job.summary;
+  }
+
+  MemoryFileSystem fs;
+  MemoryTree tree;
+};
+
+TEST_F(ScanEngineTest, WalksEachDriveBreadthFirstInListingOrder) {
+  fs.AddDrive('C');
+  fs.AddFolder("C:\\b\\deep");
+  fs.AddFolder("C:\\a");
+  fs.AddFile("C:\\a\\x.txt", 10);
+  fs.AddFile("C:\\b\\deep\\y.bin", 7);
+  fs.AddFile("C:\\root.sys", 3);
+  fs.AddDrive('D');
+  fs.AddFolder("D:\\Data");
+
+  const ScanSummary summary = Scan();
+
+  EXPECT_EQ(DumpRecords(tree),
+            "C: 3\n"
+            "  b 0\n"
+            "    deep 7\n"
+            "  a 10\n"
+            "D: 0\n"
+            "  Data 0\n");
+  EXPECT_EQ(summary.folders, 6u);
+  EXPECT_EQ(summary.unreadableFolders, 0u);
+  EXPECT_FALSE(summary.aborted);
+}
+
+TEST_F(ScanEngineTest, InsertsEveryFolderBeforeListingTheNextLevel) {
+  // Breadth first: both depth-1 folders are listed before any depth-2 folder.
+  fs.AddDrive('C');
+  fs.AddFolder("C:\\a\\a1");
+  fs.AddFolder("C:\\b\\b1");
+  Scan();
+  std::vector<std::string> order;
+  for (TreeItem item = 1; item <= tree.GetCount(); ++item) order.push_back(tree.GetItemData(item)->name);
+  EXPECT_EQ(order, (std::vector<std::string>{"C:", "a", "b", "a1", "b1"}));
+}
+
+TEST_F(ScanEngineTest, SkipsDrivesThatAreNotFixed) {
+  fs.AddDrive('A', false);
+  fs.AddDrive('C');
+  fs.AddDrive('E', false);
+  fs.AddFile("E:\\big", 1000);
+  Scan();
+  EXPECT_EQ(DumpRecords(tree), "C: 0\n");
+}
+
+TEST_F(ScanEngineTest, NoDriveLeavesTheTreeEmpty) {
+  EXPECT_EQ(Scan().folders, 0u);
+  EXPECT_EQ(tree.GetCount(), 0u);
+}
+
+TEST_F(ScanEngineTest, CountsLargeHiddenAndDottedEntries) {
+  fs.AddDrive('C');
+  fs.AddFile("C:\\huge.vhd", 4294967296ull);
+  fs.AddFile("C:\\.hidden", 1);
+  fs.AddFile("C:\\.git\\HEAD", 41);
+  fs.AddFile("C:\\...\\x", 5);
+  fs.AddRawEntry("C:", {".", true, 0});
+  fs.AddRawEntry("C:", {"..", true, 0});
+  Scan();
+  EXPECT_EQ(DumpRecords(tree),
+            "C: 4294967297\n"
+            "  .git 41\n"
+            "  ... 5\n");
+}
+
+TEST_F(ScanEngineTest, FolderThatCannotBeListedKeepsAnEmptyItem) {
+  fs.AddDrive('C');
+  fs.AddFile("C:\\locked\\secret\\s", 9);
+  fs.FailListing("C:\\locked");
+  fs.AddFolder("C:\\empty");
+  fs.AddFolder("C:\\open");
+  const ScanSummary summary = Scan();
+  EXPECT_EQ(DumpRecords(tree),
+            "C: 0\n"
+            "  locked 0\n"
+            "  empty 0\n"
+            "  open 0\n");
+  EXPECT_EQ(summary.unreadableFolders, 1u) << "an empty folder is not unreadable";
+}
+
+TEST_F(ScanEngineTest, EmptyDriveRootIsNotUnreadable) {
+  fs.AddDrive('C');
+  EXPECT_EQ(Scan().unreadableFolders, 0u);
+  EXPECT_EQ(DumpRecords(tree), "C: 0\n");
+}
+
+TEST_F(ScanEngineTest, NamesNoPathCanHoldAreCountedAndSkipped) {
+  fs.AddDrive('C');
+  fs.AddRawEntry("C:", {"a:b", true, 0});     // a colon outside a drive name
+  fs.AddRawEntry("C:", {"D:", true, 0});      // a drive name below a folder
+  fs.AddRawEntry("C:", {"p|pe", true, 0});
+  fs.AddFile("C:\\after\\f", 2);
+  const ScanSummary summary = Scan();
+  EXPECT_EQ(DumpRecords(tree),
+            "C: 0\n"
+            "  after 2\n");
+  EXPECT_EQ(summary.unreadableFolders, 3u);
+}
+
+TEST_F(ScanEngineTest, ListsThroughThePathTheEngineBuilds) {
+  // A drive root is listed as 'C:\*', a folder as 'C:\a b\*'.
+  fs.AddDrive('C');
+  fs.AddFile("C:\\a b\\c d\\f", 1);
+  Scan();
+  EXPECT_EQ(DumpRecords(tree), "C: 0\n  a b 0\n    c d 1\n");
+  EXPECT_EQ(fs.OpenCount(), 3);
+}
+
+TEST_F(ScanEngineTest, AbortBeforeStartInsertsNothing) {
+  fs.AddDrive('C');
+  AbortFlag abort;
+  abort.Set();
+  const ScanSummary summary = Scan(&abort);
+  EXPECT_EQ(tree.GetCount(), 0u);
+  EXPECT_TRUE(summary.aborted);
+}
+
+TEST_F(ScanEngineTest, AbortMidFolderKeepsPartialSizesAndSkipsLaterDrives) {
+  fs.AddDrive('C');
+  fs.AddFile("C:\\f1", 100);
+  fs.AddFolder("C:\\sub");
+  fs.AddFile("C:\\f2", 20);
+  fs.AddFile("C:\\sub\\inner", 1);
+  fs.AddDrive('D');
+
+  // Turns on after five polls: the drive passes A, B and C, the folder 'C:'
+  // and its first entry.
+  class CountingAbort : public AbortSignal {
+   public:
+    bool IsSet() const override { return ++m_polls > 5; }
+    mutable int m_polls = 0;
+  } abort;
+
+  const ScanSummary summary = Scan(&abort);
+  EXPECT_TRUE(summary.aborted);
+  EXPECT_EQ(DumpRecords(tree), "C: 100\n");
+}
+
+}  // namespace

@@ -1,0 +1,138 @@
+#include "scan/SizeLabels.h"
+
+#include <gtest/gtest.h>
+
+#include "scan/FolderRecord.h"
+#include "scan/FreeItems.h"
+#include "scan/MemoryTree.h"
+#include "tests/support/TreeDump.h"
+
+namespace {
+
+class SizeLabelsTest : public ::testing::Test {
+ protected:
+  ~SizeLabelsTest() override { FreeAllItems(tree); }
+
+  InsertedItem Add(InsertedItem parent, const char* name, std::uint64_t size) {
+    FolderRecord* record = NewFolderRecord(name);
+    record->size = size;
+    return tree.Insert(parent, name, record);
+  }
+  void Label(int unit) { UpdateAllLabels(LabelContext{tree, unit, comma, plain}); }
+
+  MemoryTree tree;
+  FixedNumberLocale comma{3, ","};
+  PlainDisplayText plain;
+};
+
+TEST_F(SizeLabelsTest, TotalsAddEverySubtreeOnce) {
+  const InsertedItem c = Add(kTopLevel, "C:", 1);
+  const InsertedItem a = Add(c, "a", 10);
+  Add(a, "a1", 100);
+  Add(a, "a2", 1000);
+  Add(c, "b", 10000);
+  const InsertedItem d = Add(kTopLevel, "D:", 5);
+  Add(d, "x", 7);
+
+  AccumulateFolderSizes(tree);
+  EXPECT_EQ(DumpRecords(tree),
+            "C: 11111\n"
+            "  a 1110\n"
+            "    a1 100\n"
+            "    a2 1000\n"
+            "  b 10000\n"
+            "D: 12\n"
+            "  x 7\n");
+}
+
+TEST_F(SizeLabelsTest, EmptyTreeMakesBothPassesDoNothing) {
+  AccumulateFolderSizes(tree);
+  Label(kDefaultUnit);
+  EXPECT_EQ(tree.GetCount(), 0u);
+}
+
+TEST_F(SizeLabelsTest, LabelsRoundDownToWholeUnitsWithGroupedDigits) {
+  struct Case {
+    std::uint64_t size;
+    int unit;
+    const char* label;
+  };
+  const Case cases[] = {
+      {1023, 1, "f    (0 KB)"},
+      {1024, 1, "f    (1 KB)"},
+      {1048575, 1, "f    (1,023 KB)"},
+      {1048575, 2, "f    (0 MB)"},
+      {12345678901ull, 2, "f    (11,773 MB)"},
+      {12345678901ull, 3, "f    (11 GB)"},
+      {12345678901ull, 0, "f    (12,345,678,901 bytes)"},
+      {4294967296ull, 3, "f    (4 GB)"},
+      {4294967296ull, 2, "f    (4,096 MB)"},
+      {0, 0, "f    (0 bytes)"},
+      {0, 2, "f    (0 MB)"},
+      {~0ull, 0, "f    (18,446,744,073,709,551,615 bytes)"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FormatSizeLabel("f", c.size, c.unit, comma).GetText(), std::string(c.label))
+        << c.size << " in unit " << c.unit;
+  }
+}
+
+TEST_F(SizeLabelsTest, SwitchingUnitsRelabelsEveryItemAndBackAgain) {
+  const InsertedItem c = Add(kTopLevel, "C:", 12345678901ull - 3 * 1048576);
+  Add(c, "Windows", 3 * 1048576);
+  AccumulateFolderSizes(tree);
+
+  Label(2);
+  const std::string megabytes = DumpLabels(tree);
+  EXPECT_EQ(megabytes, "C:    (11,773 MB)\n  Windows    (3 MB)\n");
+  Label(3);
+  EXPECT_EQ(DumpLabels(tree), "C:    (11 GB)\n  Windows    (0 GB)\n");
+  Label(0);
+  EXPECT_EQ(DumpLabels(tree), "C:    (12,345,678,901 bytes)\n  Windows    (3,145,728 bytes)\n");
+  Label(2);
+  EXPECT_EQ(DumpLabels(tree), megabytes);
+}
+
+TEST_F(SizeLabelsTest, LabelsUseTheDisplayTextOfDrivesAndNames) {
+  class MountPoints : public DisplayText {
+   public:
+    CDynString ForName(const char* name, bool isDrive) const override {
+      return CDynString(isDrive ? "/home" : name, AllocHeap);
+    }
+  } mounts;
+  const InsertedItem c = Add(kTopLevel, "C:", 0);
+  Add(c, "user", 2048);
+  AccumulateFolderSizes(tree);
+  UpdateAllLabels(LabelContext{tree, 1, comma, mounts});
+  EXPECT_EQ(DumpLabels(tree), "/home    (2 KB)\n  user    (2 KB)\n");
+}
+
+TEST_F(SizeLabelsTest, LocaleIsReadOncePerPass) {
+  class CountingLocale : public FixedNumberLocale {
+   public:
+    CountingLocale() : FixedNumberLocale(3, ".") {}
+    void BeginPass() override { ++passes; }
+    int passes = 0;
+  } locale;
+  const InsertedItem c = Add(kTopLevel, "C:", 1234567);
+  Add(c, "a", 0);
+  UpdateAllLabels(LabelContext{tree, 0, locale, plain});
+  EXPECT_EQ(locale.passes, 1);
+  EXPECT_EQ(DumpLabels(tree), "C:    (1.234.567 bytes)\n  a    (0 bytes)\n");
+}
+
+TEST(FreeAllItemsTest, FreesEveryRecordAndEmptiesTheTree) {
+  // Leaks would show under the address sanitizer; count deletions here too.
+  MemoryTree tree;
+  const InsertedItem c = tree.Insert(kTopLevel, "C:", NewFolderRecord("C:"));
+  const InsertedItem a = tree.Insert(c, "a", NewFolderRecord("a"));
+  tree.Insert(a, "deep", NewFolderRecord("deep"));
+  tree.Insert(c, "b", NewFolderRecord("b"));
+  tree.Insert(kTopLevel, "D:", NewFolderRecord("D:"));
+  FreeAllItems(tree);
+  EXPECT_EQ(tree.GetCount(), 0u);
+  EXPECT_EQ(tree.GetRootItem(), kNoItem);
+  FreeAllItems(tree);  // an empty tree: nothing to free
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+#include "tests/support/MemoryFileSystem.h"
+
+namespace {
+
+std::string ParentOf(const std::string& path) {
+  const std::size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string LeafOf(const std::string& path) {
+  const std::size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+class MemoryFileSystem::Listing : public DirectoryListing {
+ public:
+  Listing(const std::string& folder, const std::vector<Entry>& entries, Gate& gate)
+      : m_folder(folder), m_entries(entries), m_gate(gate) {}
+
+  bool Next(DirectoryEntry& entry) override {
+    if (m_next == m_entries.size()) return false;
+    const Entry& found = m_entries[m_next++];
+    m_gate.Pass(EntryPoint(m_folder, found.name));
+    entry.name = found.name.c_str();
+    entry.isFolder = found.isFolder;
+    entry.size = found.size;
+    return true;
+  }
+
+ private:
+  std::string m_folder;
+  const std::vector<Entry>& m_entries;
+  Gate& m_gate;
+  std::size_t m_next = 0;
+};
+
+void MemoryFileSystem::AddDrive(char letter, bool fixed) {
+  const std::uint32_t bit = 1u << (letter - 'A');
+  m_driveMask |= bit;
+  if (fixed) m_fixedMask |= bit;
+  FolderAt(std::string(1, letter) + ":");
+}
+
+MemoryFileSystem::Folder& MemoryFileSystem::FolderAt(const std::string& path) {
+  auto found = m_folders.find(path);
+  if (found != m_folders.end()) return found->second;
+  const std::string parent = ParentOf(path);
+  if (!parent.empty()) FolderAt(parent).entries.push_back(Entry{LeafOf(path), true, 0});
+  return m_folders[path];
+}
+
+void MemoryFileSystem::AddFolder(const std::string& path) { FolderAt(path); }
+
+void MemoryFileSystem::AddFile(const std::string& path, std::uint64_t size) {
+  FolderAt(ParentOf(path)).entries.push_back(Entry{LeafOf(path), false, size});
+}
+
+void MemoryFileSystem::AddRawEntry(const std::string& folder, const Entry& entry) {
+  FolderAt(folder).entries.push_back(entry);
+}
+
+void MemoryFileSystem::FailListing(const std::string& folder) { FolderAt(folder).fails = true; }
+
+std::uint32_t MemoryFileSystem::GetLogicalDrives() { return m_driveMask; }
+
+bool MemoryFileSystem::IsFixedDrive(const char* rootText) {
+  return (m_fixedMask >> (rootText[0] - 'A')) & 1u;
+}
+
+ListingResult MemoryFileSystem::OpenListing(const char* pattern) {
+  ++m_openCount;
+  const std::string folder = ParentOf(pattern);
+  m_gate.Pass(OpenPoint(folder));
+  ListingResult result;
+  auto found = m_folders.find(folder);
+  if (found == m_folders.end() || found->second.fails) return result;
+  if (found->second.entries.empty()) {
+    result.status = ListingStatus::Empty;
+    return result;
+  }
+  result.status = ListingStatus::Opened;
+  result.listing = std::make_unique<Listing>(folder, found->second.entries, m_gate);
+  return result;
+}

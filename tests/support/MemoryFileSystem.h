@@ -1,0 +1,57 @@
+#pragma once
+// A file system held in memory, addressed with the engine's own paths
+// ('C:', 'C:\a\b'). Listings can be made to fail or to be empty, and a
+// gate can hold the worker when it opens a folder or reads an entry.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "scan/FileSystem.h"
+#include "tests/support/Gate.h"
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  struct Entry {
+    std::string name;
+    bool isFolder;
+    std::uint64_t size;
+  };
+
+  void AddDrive(char letter, bool fixed = true);
+  // Creates the folder and every missing folder above it.
+  void AddFolder(const std::string& path);
+  // Creates the file's folder as needed.
+  void AddFile(const std::string& path, std::uint64_t size);
+  // An entry exactly as given, without a folder of its own behind it.
+  void AddRawEntry(const std::string& folder, const Entry& entry);
+  void FailListing(const std::string& folder);
+
+  // Holds the worker when it opens folder's listing ("C:\a") or, with an
+  // entry name, just before that entry is returned ("C:\a|file").
+  Gate& GetGate() { return m_gate; }
+  static std::string OpenPoint(const std::string& folder) { return folder; }
+  static std::string EntryPoint(const std::string& folder, const std::string& name) { return folder + "|" + name; }
+
+  std::uint32_t GetLogicalDrives() override;
+  bool IsFixedDrive(const char* rootText) override;
+  ListingResult OpenListing(const char* pattern) override;
+
+  int OpenCount() const { return m_openCount; }
+
+ private:
+  struct Folder {
+    std::vector<Entry> entries;
+    bool fails = false;
+  };
+  class Listing;
+
+  Folder& FolderAt(const std::string& path);
+
+  std::uint32_t m_driveMask = 0;
+  std::uint32_t m_fixedMask = 0;
+  std::map<std::string, Folder> m_folders;
+  Gate m_gate;
+  int m_openCount = 0;
+};

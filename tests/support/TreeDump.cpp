@@ -1,0 +1,36 @@
+#include "tests/support/TreeDump.h"
+
+#include "scan/FolderRecord.h"
+#include "scan/TreeWalk.h"
+
+namespace {
+
+int DepthOf(const MemoryTree& tree, TreeItem item) {
+  int depth = 0;
+  while ((item = tree.GetParentItem(item)) != kNoItem) ++depth;
+  return depth;
+}
+
+template <typename Line>
+std::string Dump(const MemoryTree& tree, Line line) {
+  std::string text;
+  WalkPreOrder(tree, [&](TreeItem item) {
+    text.append(static_cast<std::size_t>(DepthOf(tree, item)) * 2, ' ');
+    text += line(item);
+    text += '\n';
+  });
+  return text;
+}
+
+}  // namespace
+
+std::string DumpRecords(const MemoryTree& tree) {
+  return Dump(tree, [&tree](TreeItem item) {
+    const FolderRecord* record = tree.GetItemData(item);
+    return std::string(record->name) + " " + std::to_string(record->size);
+  });
+}
+
+std::string DumpLabels(const MemoryTree& tree) {
+  return Dump(tree, [&tree](TreeItem item) { return tree.GetItemText(item); });
+}

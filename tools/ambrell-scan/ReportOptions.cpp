@@ -1,0 +1,96 @@
+#include "tools/ambrell-scan/ReportOptions.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <strings.h>
+
+const char kReportUsage[] =
+    "Usage: ambrell-scan [--unit bytes|kb|mb|gb] [--depth N] [FOLDER...]\n"
+    "\n"
+    "Scans folders and prints how much space each one occupies, one folder a\n"
+    "line in tree order, indented two spaces a level, each with its total:\n"
+    "the size of every file in it and in all folders below it.\n"
+    "\n"
+    "With no FOLDER, every fixed drive of the machine is scanned. Each FOLDER\n"
+    "given is scanned as a drive of its own and shown as written.\n"
+    "\n"
+    "  --unit U    show totals in bytes, kb, mb (the default) or gb, rounded\n"
+    "              down to whole units (1 KB = 1024 bytes)\n"
+    "  --depth N   print folders down to N levels below each drive (0 prints\n"
+    "              the drives alone); totals still count everything\n"
+    "  --help      show this text\n"
+    "\n"
+    "Numbers are grouped as the system's default locale groups them. Folders\n"
+    "that could not be read count as empty; how many there were is said on\n"
+    "standard error. Exit status: 0 after a scan, 1 when memory ran out,\n"
+    "2 for a bad option or a folder that does not exist.\n";
+
+namespace {
+
+bool ParseUnit(const std::string& text, int& unit) {
+  static const char* const kNames[kUnitCount] = {"bytes", "kb", "mb", "gb"};
+  for (int i = 0; i < kUnitCount; ++i) {
+    if (strcasecmp(text.c_str(), kNames[i]) == 0) {
+      unit = i;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ParseDepth(const std::string& text, int& depth) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  errno = 0;
+  const long value = std::strtol(text.c_str(), nullptr, 10);
+  if (errno != 0 || value > 1000000) return false;
+  depth = static_cast<int>(value);
+  return true;
+}
+
+// Splits "--name=value" and "--name value" alike; false when the value is missing.
+bool TakeValue(const std::vector<std::string>& arguments, std::size_t& i, const std::string& name,
+               std::string& value) {
+  const std::string& argument = arguments[i];
+  if (argument.size() > name.size() && argument.compare(0, name.size() + 1, name + "=") == 0) {
+    value = argument.substr(name.size() + 1);
+    return true;
+  }
+  if (i + 1 >= arguments.size()) return false;
+  value = arguments[++i];
+  return true;
+}
+
+bool StartsWithOption(const std::string& argument, const std::string& name) {
+  return argument == name || argument.compare(0, name.size() + 1, name + "=") == 0;
+}
+
+}  // namespace
+
+bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions& options, std::string& error) {
+  bool onlyFolders = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    std::string value;
+    if (onlyFolders || argument == "-" || argument.empty() || argument[0] != '-') {
+      options.folders.push_back(argument);
+    } else if (argument == "--") {
+      onlyFolders = true;
+    } else if (argument == "--help" || argument == "-h") {
+      options.showHelp = true;
+    } else if (StartsWithOption(argument, "--unit")) {
+      if (!TakeValue(arguments, i, "--unit", value) || !ParseUnit(value, options.unit)) {
+        error = "--unit takes bytes, kb, mb or gb";
+        return false;
+      }
+    } else if (StartsWithOption(argument, "--depth")) {
+      if (!TakeValue(arguments, i, "--depth", value) || !ParseDepth(value, options.maxDepth)) {
+        error = "--depth takes a whole number from 0 up";
+        return false;
+      }
+    } else {
+      error = "unknown option " + argument;
+      return false;
+    }
+  }
+  return true;
+}

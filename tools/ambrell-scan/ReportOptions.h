@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "scan/SizeLabels.h"
+
+struct ReportOptions {
+  int unit = kDefaultUnit;
+  int maxDepth = -1;  // drives are depth 0; -1 prints everything
+  bool showHelp = false;
+  std::vector<std::string> folders;  // none: every fixed drive
+};
+
+// False, with a message for standard error, on a bad option.
+bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions& options, std::string& error);
+
+extern const char kReportUsage[];

@@ -1,0 +1,79 @@
+// ambrell-scan: the folder size tree without a window, for scripts and
+// machines without a display. Runs the same pipeline as the dialog.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "scan/FreeItems.h"
+#include "scan/MemoryTree.h"
+#include "scan/ScanEngine.h"
+#include "scan/SizeLabels.h"
+#include "tools/ambrell-scan/ReportOptions.h"
+#include "tools/ambrell-scan/TreePrinter.h"
+
+namespace {
+
+constexpr int kExitBadUsage = 2;
+constexpr int kExitNoMemory = 1;
+
+bool OpenServices(const ReportOptions& options, PlatformServices& services) {
+  if (options.folders.empty()) {
+    services = OpenFixedDrives();
+    return true;
+  }
+  std::string error;
+  if (OpenFolders(options.folders, services, error)) return true;
+  std::fprintf(stderr, "%s\n", error.c_str());
+  return false;
+}
+
+void PrintSummary(const ScanSummary& summary) {
+  std::fprintf(stderr, "ambrell-scan: %llu folders scanned, %llu could not be read\n",
+               static_cast<unsigned long long>(summary.folders),
+               static_cast<unsigned long long>(summary.unreadableFolders));
+}
+
+int Report(const ReportOptions& options) {
+  PlatformServices services;
+  if (!OpenServices(options, services)) return kExitBadUsage;
+
+  MemoryTree tree;
+  ScanJob job{*services.fileSystem, tree};
+  ScanThreadProc(&job);
+  AccumulateFolderSizes(tree);
+  UpdateAllLabels(LabelContext{tree, options.unit, *services.locale, *services.display});
+  PrintTree(tree, options.maxDepth, stdout);
+  std::fflush(stdout);
+  FreeAllItems(tree);
+
+  PrintSummary(job.summary);
+  if (job.summary.outOfMemory) {
+    std::fprintf(stderr, "ambrell-scan: out of memory; the totals cover only part of the tree\n");
+    return kExitNoMemory;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  ReportOptions options;
+  std::string error;
+  if (!ParseReportOptions(arguments, options, error)) {
+    std::fprintf(stderr, "ambrell-scan: %s\nTry 'ambrell-scan --help'.\n", error.c_str());
+    return kExitBadUsage;
+  }
+  if (options.showHelp) {
+    std::fputs(kReportUsage, stdout);
+    return 0;
+  }
+  try {
+    return Report(options);
+  } catch (...) {
+    std::fprintf(stderr, "ambrell-scan: out of memory\n");
+    return kExitNoMemory;
+  }
+}
