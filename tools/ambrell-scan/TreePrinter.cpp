@@ -6,7 +6,7 @@ namespace {
 
 class LineWriter {
  public:
-  explicit LineWriter(std::FILE* out) : m_out(out) {}
+  explicit LineWriter(const TextSink& sink) : m_sink(sink) {}
   ~LineWriter() { FlushBuffer(); }
 
   void Write(int depth, const std::string& text) {
@@ -19,17 +19,17 @@ class LineWriter {
  private:
   static constexpr std::size_t kFlushSize = 1 << 16;
   void FlushBuffer() {
-    std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out);
+    if (!m_buffer.empty()) m_sink(m_buffer.data(), m_buffer.size());
     m_buffer.clear();
   }
-  std::FILE* m_out;
+  const TextSink& m_sink;
   std::string m_buffer;
 };
 
 }  // namespace
 
-void PrintTree(const MemoryTree& tree, int maxDepth, std::FILE* out) {
-  LineWriter writer(out);
+void PrintTree(const MemoryTree& tree, int maxDepth, const TextSink& sink) {
+  LineWriter writer(sink);
   int depth = 0;
   TreeItem item = tree.GetRootItem();
   while (item != kNoItem) {

@@ -44,7 +44,8 @@ int Report(const ReportOptions& options) {
   ScanThreadProc(&job);
   AccumulateFolderSizes(tree);
   UpdateAllLabels(LabelContext{tree, options.unit, *services.locale, *services.display});
-  PrintTree(tree, options.maxDepth, stdout);
+  PrintTree(tree, options.maxDepth,
+            [](const char* text, std::size_t length) { std::fwrite(text, 1, length, stdout); });
   std::fflush(stdout);
   FreeAllItems(tree);
 

@@ -1,0 +1,3 @@
+#include "path/PathException.h"
+
+CPathException::~CPathException() = default;

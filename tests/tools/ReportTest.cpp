@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "scan/FolderRecord.h"
+#include "scan/FreeItems.h"
+#include "scan/MemoryTree.h"
+#include "tools/ambrell-scan/ReportOptions.h"
+#include "tools/ambrell-scan/TreePrinter.h"
+
+namespace {
+
+TEST(ReportOptionsTest, AcceptsUnitsDepthAndFolders) {
+  struct Case {
+    std::vector<std::string> arguments;
+    int unit;
+    int depth;
+    std::vector<std::string> folders;
+  };
+  const Case cases[] = {
+      {{}, kDefaultUnit, -1, {}},
+      {{"--unit", "bytes", "/data"}, 0, -1, {"/data"}},
+      {{"--unit=KB", "--depth", "0"}, 1, 0, {}},
+      {{"a", "--depth=3", "b", "--unit", "gb"}, 3, 3, {"a", "b"}},
+      {{"--", "--unit", "-x"}, kDefaultUnit, -1, {"--unit", "-x"}},
+  };
+  for (const Case& c : cases) {
+    ReportOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseReportOptions(c.arguments, options, error)) << error;
+    EXPECT_EQ(options.unit, c.unit);
+    EXPECT_EQ(options.maxDepth, c.depth);
+    EXPECT_EQ(options.folders, c.folders);
+  }
+}
+
+TEST(ReportOptionsTest, RejectsBadOptionsWithAMessage) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"--unit"}, {"--unit", "tb"}, {"--depth", "-1"}, {"--depth", "x"}, {"--depth="}, {"--frobnicate"},
+  };
+  for (const auto& arguments : cases) {
+    ReportOptions options;
+    std::string error;
+    EXPECT_FALSE(ParseReportOptions(arguments, options, error)) << arguments[0];
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+class TreePrinterTest : public ::testing::Test {
+ protected:
+  TreePrinterTest() {
+    const InsertedItem c = Add(kTopLevel, "C:");
+    const InsertedItem a = Add(c, "a");
+    Add(Add(a, "a1"), "a11");
+    Add(c, "b");
+    Add(kTopLevel, "D:");
+  }
+  ~TreePrinterTest() override { FreeAllItems(tree); }
+  InsertedItem Add(InsertedItem parent, const char* name) { return tree.Insert(parent, name, NewFolderRecord(name)); }
+
+  std::string Print(int depth) {
+    std::string text;
+    PrintTree(tree, depth, [&text](const char* chunk, std::size_t length) { text.append(chunk, length); });
+    return text;
+  }
+
+  MemoryTree tree;
+};
+
+TEST_F(TreePrinterTest, PrintsInTreeOrderIndentedByLevel) {
+  EXPECT_EQ(Print(-1), "C:\n  a\n    a1\n      a11\n  b\nD:\n");
+}
+
+TEST_F(TreePrinterTest, DepthLimitCutsDeeperLevelsOnly) {
+  EXPECT_EQ(Print(0), "C:\nD:\n");
+  EXPECT_EQ(Print(1), "C:\n  a\n  b\nD:\n");
+}
+
+}  // namespace
