@@ -1,0 +1,87 @@
+#include "platform/Platform.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/posix/FileBrowser.h"
+#include "platform/posix/FixedDrives.h"
+#include "platform/posix/NativePath.h"
+#include "platform/posix/PosixDisplayText.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixPlatform.h"
+#include "platform/posix/SystemLocale.h"
+
+namespace {
+
+constexpr const char* kProgram = "ambrell-scan";
+
+PlatformServices ServicesFor(std::shared_ptr<const DriveSet> drives) {
+  PlatformServices services;
+  services.fileSystem = std::make_unique<PosixFileSystem>(drives);
+  services.display = std::make_unique<PosixDisplayText>(drives);
+  services.locale = std::make_unique<PosixNumberLocale>();
+  return services;
+}
+
+std::string FolderError(const std::string& folder, const char* reason) {
+  return std::string(kProgram) + ": " + folder + ": " + reason;
+}
+
+// Mounts below a folder are judged by its real path, the one the mount
+// table uses.
+InnerMounts MountsBelowFolder(const std::vector<MountEntry>& mounts, const std::string& folder) {
+  char* real = ::realpath(folder.c_str(), nullptr);
+  if (real == nullptr) return InnerMounts();
+  InnerMounts inside = MountsInside(mounts, real);
+  std::free(real);
+  return inside;
+}
+
+bool AddFolder(const std::string& folder, const std::vector<MountEntry>& mounts, DriveSet& drives,
+               std::string& error) {
+  struct stat status;
+  if (::stat(folder.c_str(), &status) != 0) {
+    error = FolderError(folder, std::strerror(errno));
+    return false;
+  }
+  if (!S_ISDIR(status.st_mode)) {
+    error = FolderError(folder, "not a folder");
+    return false;
+  }
+  if (!drives.Add(folder, folder, MountsBelowFolder(mounts, folder))) {
+    error = std::string(kProgram) + ": too many folders; at most " + std::to_string(DriveTable::kMaxDrives);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+PlatformServices OpenFixedDrives() {
+  auto drives = std::make_shared<DriveSet>(FixedDrivesFromMountInfo(ReadMountInfo(), IsRemovableBlockDevice));
+  return ServicesFor(std::move(drives));
+}
+
+bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& services, std::string& error) {
+  const std::vector<MountEntry> mounts = ParseMountInfo(ReadMountInfo());
+  auto drives = std::make_shared<DriveSet>();
+  for (const std::string& folder : folders) {
+    if (!AddFolder(folder, mounts, *drives, error)) return false;
+  }
+  services = ServicesFor(std::move(drives));
+  return true;
+}
+
+std::string NativeFolderPath(const PlatformServices& services, const CPath& folder) {
+  const auto* fileSystem = dynamic_cast<const PosixFileSystem*>(services.fileSystem.get());
+  return fileSystem != nullptr ? NativePathOf(fileSystem->Drives().table, folder) : std::string();
+}
+
+bool OpenFolderInFileBrowser(const PlatformServices& services, const CPath& folder) {
+  const std::string path = NativeFolderPath(services, folder);
+  return !path.empty() && OpenInFileBrowser(path);
+}

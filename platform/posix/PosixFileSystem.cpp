@@ -1,0 +1,102 @@
+#include "platform/posix/PosixFileSystem.h"
+
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <string>
+
+#include "platform/posix/PosixListing.h"
+
+namespace {
+
+bool IsUsableName(std::string_view name) { return !name.empty() && name != "." && name != ".."; }
+
+// A mount the table did not know of when the drives were read.
+bool IsMountRoot(int folder) {
+#ifdef STATX_ATTR_MOUNT_ROOT
+  struct statx status;
+  if (::statx(folder, "", AT_EMPTY_PATH | AT_STATX_DONT_SYNC, 0, &status) != 0) return false;
+  return (status.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0 &&
+         (status.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+#else
+  (void)folder;
+  return false;
+#endif
+}
+
+// Hides the entries a wildcard other than '*' does not match.
+class FilteredListing : public DirectoryListing {
+ public:
+  FilteredListing(std::unique_ptr<DirectoryListing> inner, std::string wildcard)
+      : m_inner(std::move(inner)), m_wildcard(std::move(wildcard)) {}
+  bool Next(DirectoryEntry& entry) override {
+    while (m_inner->Next(entry)) {
+      if (::fnmatch(m_wildcard.c_str(), entry.name, 0) == 0) return true;
+    }
+    return false;
+  }
+
+ private:
+  std::unique_ptr<DirectoryListing> m_inner;
+  std::string m_wildcard;
+};
+
+ListingResult Filtered(ListingResult result, std::string_view wildcard) {
+  if (wildcard == "*" || result.status != ListingStatus::Opened) return result;
+  result.listing = std::make_unique<FilteredListing>(std::move(result.listing), std::string(wildcard));
+  return result;
+}
+
+}  // namespace
+
+bool SplitPattern(std::string_view pattern, std::vector<std::string_view>& names,
+                  std::string_view& wildcard) {
+  names.clear();
+  if (pattern.size() < 2 || pattern[1] != ':') return false;
+  std::string_view rest = pattern.substr(2);
+  if (rest.empty() || rest[0] != '\\') return false;
+  rest.remove_prefix(1);
+  for (;;) {
+    const std::size_t separator = rest.find('\\');
+    if (separator == std::string_view::npos) break;
+    const std::string_view name = rest.substr(0, separator);
+    if (!IsUsableName(name)) return false;
+    names.push_back(name);
+    rest.remove_prefix(separator + 1);
+  }
+  wildcard = rest;
+  return !wildcard.empty();
+}
+
+PosixFileSystem::PosixFileSystem(std::shared_ptr<const DriveSet> drives) : m_drives(std::move(drives)) {}
+
+std::uint32_t PosixFileSystem::GetLogicalDrives() {
+  // A new walk begins: folders held open from the last one may be gone.
+  m_folders.Clear();
+  return m_drives->table.Mask();
+}
+
+bool PosixFileSystem::IsFixedDrive(const char* rootText) { return m_drives->table.Find(rootText) != nullptr; }
+
+// The folder of 'C:\a\b\*' is 'a\b' in the drive's table of mount points.
+bool PosixFileSystem::IsKnownMountPoint(const DriveRoot& drive, std::string_view pattern,
+                                        std::string_view wildcard) const {
+  const InnerMounts* mounts = m_drives->MountsOf(drive);
+  if (mounts == nullptr || mounts->empty() || m_names.empty()) return false;
+  const std::size_t start = 3;  // past 'C:\'
+  return mounts->count(pattern.substr(start, pattern.size() - wildcard.size() - 1 - start)) != 0;
+}
+
+ListingResult PosixFileSystem::OpenListing(const char* pattern) {
+  const DriveRoot* drive = m_drives->table.Find(pattern);
+  std::string_view wildcard;
+  if (drive == nullptr || !SplitPattern(pattern, m_names, wildcard)) return ListingResult();
+  if (IsKnownMountPoint(*drive, pattern, wildcard)) return ListingResult{ListingStatus::Empty, {}};
+
+  UniqueFd folder = m_folders.OpenForListing(drive->nativeRoot, m_names);
+  if (!folder.IsOpen()) return ListingResult();
+  if (!m_names.empty() && IsMountRoot(folder.Get())) return ListingResult{ListingStatus::Empty, {}};
+  return Filtered(PosixListing::Open(std::move(folder)), wildcard);
+}

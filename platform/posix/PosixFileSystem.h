@@ -1,0 +1,37 @@
+#pragma once
+// Presents Linux folders to the engine as drives C: to Z:. A pattern such
+// as 'E:\a\b\*' lists the folder b below E:'s root; every name the engine
+// sees or gives is in its mapped form (NameMapping.h). The walk never
+// crosses into another mount: a mount point inside a drive lists as empty.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/posix/DriveSet.h"
+#include "platform/posix/OpenFolderCache.h"
+#include "scan/FileSystem.h"
+
+class PosixFileSystem : public FileSystem {
+ public:
+  explicit PosixFileSystem(std::shared_ptr<const DriveSet> drives);
+
+  std::uint32_t GetLogicalDrives() override;
+  bool IsFixedDrive(const char* rootText) override;
+  ListingResult OpenListing(const char* pattern) override;
+
+  const DriveSet& Drives() const { return *m_drives; }
+
+ private:
+  bool IsKnownMountPoint(const DriveRoot& drive, std::string_view pattern, std::string_view wildcard) const;
+
+  std::shared_ptr<const DriveSet> m_drives;
+  OpenFolderCache m_folders;
+  std::vector<std::string_view> m_names;
+};
+
+// Splits 'C:\a\b\*' into the folder's names ('a', 'b') and the wildcard
+// ('*'), the last name alone. False for a pattern with an empty name, '.'
+// or '..', or without a wildcard.
+bool SplitPattern(std::string_view pattern, std::vector<std::string_view>& names, std::string_view& wildcard);

@@ -1,0 +1,82 @@
+#include "platform/posix/PosixListing.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "platform/posix/NameMapping.h"
+
+namespace {
+
+bool IsDotOrDotDot(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+}  // namespace
+
+PosixListing::PosixListing(UniqueFd folder)
+    : m_folder(std::move(folder)), m_buffer(new std::uint64_t[kBufferBytes / sizeof(std::uint64_t)]) {}
+
+ListingResult PosixListing::Open(UniqueFd folder) {
+  ListingResult result;
+  if (!folder.IsOpen()) return result;
+  auto listing = std::make_unique<PosixListing>(std::move(folder));
+  listing->m_first = listing->NextRecord();
+  if (listing->m_first != nullptr) {
+    result.status = ListingStatus::Opened;
+    result.listing = std::move(listing);
+  } else {
+    result.status = listing->m_failed ? ListingStatus::Failed : ListingStatus::Empty;
+  }
+  return result;
+}
+
+bool PosixListing::ReadBatch() {
+  const ssize_t got = ::getdents64(m_folder.Get(), m_buffer.get(), kBufferBytes);
+  if (got <= 0) {
+    m_failed = got < 0;
+    m_atEnd = true;
+    return false;
+  }
+  m_filled = static_cast<std::size_t>(got);
+  m_offset = 0;
+  return true;
+}
+
+const dirent64* PosixListing::NextRecord() {
+  for (;;) {
+    if (m_offset >= m_filled && (m_atEnd || !ReadBatch())) return nullptr;
+    const auto* record =
+        reinterpret_cast<const dirent64*>(reinterpret_cast<const char*>(m_buffer.get()) + m_offset);
+    m_offset += record->d_reclen;
+    if (!IsDotOrDotDot(record->d_name)) return record;
+  }
+}
+
+bool PosixListing::Describe(const dirent64& record, DirectoryEntry& entry) {
+  if (record.d_type == DT_DIR) {
+    entry.isFolder = true;
+    entry.size = 0;
+  } else {
+    struct stat status;
+    if (::fstatat(m_folder.Get(), record.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    entry.isFolder = S_ISDIR(status.st_mode);
+    entry.size = entry.isFolder ? 0 : static_cast<std::uint64_t>(status.st_size);
+  }
+  if (NeedsMapping(record.d_name)) {
+    MapNameInto(record.d_name, m_mappedName);
+    entry.name = m_mappedName.c_str();
+  } else {
+    entry.name = record.d_name;
+  }
+  return true;
+}
+
+bool PosixListing::Next(DirectoryEntry& entry) {
+  for (;;) {
+    const dirent64* record = m_first != nullptr ? m_first : NextRecord();
+    m_first = nullptr;
+    if (record == nullptr) return false;
+    if (Describe(*record, entry)) return true;
+  }
+}

@@ -1,0 +1,145 @@
+#!/bin/bash
+# Usage: report-totals.sh PATH-TO-AMBRELL-SCAN
+#
+# Builds a test tree (hidden files, a 4 GiB sparse file, hard links, a link
+# to a parent folder, a FIFO, names no Windows path could hold, a chain of
+# folders far past PATH_MAX, a folder that cannot be read), scans it with
+# the report and checks every printed folder's total against the sum of the
+# sizes of all non-folders below it, as find counts them. Both run as the
+# same unprivileged user, so the locked folder is unreadable to both.
+set -euo pipefail
+
+scan=${1:?usage: report-totals.sh PATH-TO-AMBRELL-SCAN}
+umask 022
+work=$(mktemp -d /tmp/ambrell-e2e-XXXXXX)
+trap 'chmod -R u+rwx "$work" 2>/dev/null; rm -rf "$work"' EXIT
+chmod 755 "$work"
+tree=$work/tree
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Root reads every folder: the scan and the count run as nobody instead.
+runner=()
+if [ "$(id -u)" = 0 ]; then
+  if command -v setpriv >/dev/null; then
+    runner=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
+  elif command -v runuser >/dev/null; then
+    runner=(runuser -u nobody --)
+  else
+    fail "running as root without setpriv or runuser"
+  fi
+fi
+
+build_tree() {
+  mkdir -p "$tree"/docs/nested/deeper "$tree"/media "$tree"/.git/objects "$tree"/... "$tree"/empty
+  printf 'hello' >"$tree/docs/readme.txt"
+  printf 'secret' >"$tree/docs/.env"
+  head -c 1000 /dev/zero >"$tree/docs/nested/blob.bin"
+  head -c 333 /dev/zero >"$tree/docs/nested/deeper/.hidden"
+  printf 'x' >"$tree/.hidden"
+  printf 'ref: refs/heads/main\n' >"$tree/.git/HEAD"
+  printf 'obj' >"$tree/.git/objects/ab"
+  printf 'dots' >"$tree/.../file"
+  truncate -s 4G "$tree/media/sparse.img"
+  ln "$tree/docs/readme.txt" "$tree/docs/nested/hardlink.txt"
+  ln "$tree/docs/readme.txt" "$tree/media/hardlink2.txt"
+  ln -s .. "$tree/docs/nested/up"
+  ln -s /nowhere/at/all "$tree/media/dangling"
+  mkfifo "$tree/media/pipe"
+
+  local size=10 name
+  for name in 'a:b' 'C:' 'back\slash' 'q"uote' 'p|pe' '<x>' '*' '?'; do
+    mkdir "$tree/$name"
+    head -c "$size" /dev/zero >"$tree/$name/file"
+    mkdir "$tree/$name/inner:$name"
+    head -c "$((size + 1))" /dev/zero >"$tree/$name/inner:$name/file"
+    size=$((size * 2))
+  done
+
+  mkdir -p "$tree/locked/inner"
+  printf 'unseen' >"$tree/locked/secret"
+  printf 'unseen too' >"$tree/locked/inner/secret"
+  chmod 000 "$tree/locked"
+
+  # Relative steps only: the full path passes PATH_MAX long before the bottom.
+  (
+    mkdir "$tree/chain" && cd "$tree/chain"
+    for _ in $(seq 300); do
+      mkdir nnnnnnnnnnnnnnnnnnnn && cd nnnnnnnnnnnnnnnnnnnn
+    done
+    head -c 4242 /dev/zero >bottom.bin
+  )
+}
+
+# "path<TAB>total" for every folder find sees, the total summed over all
+# non-folders below it.
+expected_totals() {
+  "${runner[@]}" find -P "$tree" -type d -printf '%p\n' >"$work/folders" 2>/dev/null || true
+  "${runner[@]}" find -P "$tree" ! -type d -printf '%h\t%s\n' >"$work/files" 2>/dev/null || true
+  awk -F'\t' -v root="$tree" '
+    FNR == NR { total[$0] = 0; next }
+    {
+      folder = $1
+      for (;;) {
+        total[folder] += $2
+        if (folder == root) break
+        sub(/\/[^\/]*$/, "", folder)
+      }
+    }
+    END { for (folder in total) printf "%s\t%.0f\n", folder, total[folder] }
+  ' "$work/folders" "$work/files" | LC_ALL=C sort
+}
+
+# The report's lines turned into "path<TAB>total": two blanks of indent a
+# level, each label "<name>    (<bytes> bytes)".
+printed_totals() {
+  awk '
+    {
+      match($0, /^ */)
+      depth = RLENGTH / 2
+      label = substr($0, RLENGTH + 1)
+      if (RLENGTH % 2 != 0 || !match(label, /    \([0-9]+ bytes\)$/)) {
+        print "unexpected line: " $0 > "/dev/stderr"
+        exit 1
+      }
+      name = substr(label, 1, RSTART - 1)
+      path[depth] = depth == 0 ? name : path[depth - 1] "/" name
+      printf "%s\t%s\n", path[depth], substr(label, RSTART + 5, RLENGTH - 12)
+    }
+  ' "$work/out" | LC_ALL=C sort
+}
+
+build_tree
+cp "$scan" "$work/ambrell-scan"
+chmod 755 "$work/ambrell-scan"
+printf 'LANG=C.UTF-8\n' >"$work/locale"
+export AMBRELL_SYSTEM_LOCALE_FILE=$work/locale
+
+status=0
+"${runner[@]}" "$work/ambrell-scan" --unit bytes "$tree" >"$work/out" 2>"$work/err" || status=$?
+[ "$status" = 0 ] || { cat "$work/err" >&2; fail "exit status $status"; }
+
+expected_totals >"$work/expected"
+printed_totals >"$work/printed" || fail "the report's output has lines of another form"
+
+if ! diff "$work/expected" "$work/printed" >"$work/diff"; then
+  cut -c1-300 "$work/diff" | head -40 >&2
+  fail "printed totals differ from the independent count (< expected, > printed)"
+fi
+
+# Guards against a count that went wrong on both sides alike.
+grep -qxF "$tree/locked	0" "$work/printed" || fail "the unreadable folder does not show 0"
+grep -qxF "$tree/media	$((4 * 1024 * 1024 * 1024 + 5 + 15))" "$work/printed" || fail "media total is wrong"
+grep -qxF "$tree/a:b	$((10 + 11))" "$work/printed" || fail "'a:b' is not shown by its real name"
+[ "$(grep -c '^' "$work/printed")" -eq 327 ] || fail "too few folders printed"
+grep -q '/bottom.bin$' <("${runner[@]}" find "$tree/chain" -name bottom.bin) || fail "the chain was not built"
+deepest=$(awk -F'\t' '{ if (length($1) > max) { max = length($1); total = $2 } } END { print max, total }' "$work/printed")
+[ "${deepest% *}" -gt 4096 ] && [ "${deepest#* }" = 4242 ] || fail "the deepest folder is missing: $deepest"
+
+grep -qE '^ambrell-scan: [0-9]+ folders scanned, 1 could not be read$' "$work/err" ||
+  { cat "$work/err" >&2; fail "the summary does not count the unreadable folder"; }
+
+echo "ok: $(grep -c '^' "$work/printed") folders, every total as counted"

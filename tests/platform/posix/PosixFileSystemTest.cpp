@@ -1,0 +1,235 @@
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/posix/NameMapping.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "tests/platform/posix/TempTree.h"
+
+namespace {
+
+struct Listed {
+  ListingStatus status = ListingStatus::Failed;
+  std::map<std::string, std::pair<bool, std::uint64_t>> entries;  // name: folder?, size
+};
+
+Listed List(FileSystem& fs, const std::string& pattern) {
+  Listed listed;
+  ListingResult result = fs.OpenListing(pattern.c_str());
+  listed.status = result.status;
+  DirectoryEntry entry;
+  while (result.listing && result.listing->Next(entry)) {
+    listed.entries[entry.name] = {entry.isFolder, entry.isFolder ? 0 : entry.size};
+  }
+  return listed;
+}
+
+std::shared_ptr<DriveSet> DriveOn(const std::string& folder, InnerMounts mounts = {}) {
+  auto drives = std::make_shared<DriveSet>();
+  drives->Add(folder, folder, std::move(mounts));
+  return drives;
+}
+
+class PosixFileSystemTest : public ::testing::Test {
+ protected:
+  TempTree tree;
+  PosixFileSystem fs{DriveOn(tree.Path())};
+};
+
+TEST_F(PosixFileSystemTest, MeasuresEntriesWithoutFollowingOrOpeningThem) {
+  ASSERT_TRUE(tree.File("small", 123));
+  ASSERT_TRUE(tree.File("sparse", 4ull << 30));
+  ASSERT_TRUE(tree.File(".hidden", 5));
+  ASSERT_EQ(::linkat(tree.Fd(), "small", tree.Fd(), "hardlink", 0), 0);
+  ASSERT_EQ(::symlinkat("..", tree.Fd(), "up"), 0);
+  ASSERT_EQ(::symlinkat("no/such/target", tree.Fd(), "dangling"), 0);
+  ASSERT_EQ(::mkfifoat(tree.Fd(), "pipe", 0644), 0);
+  ASSERT_TRUE(tree.Folder(".git"));
+  ASSERT_TRUE(tree.Folder("..."));
+  ASSERT_TRUE(tree.Folder("sub"));
+  ASSERT_TRUE(tree.File("sub/inner", 9));
+
+  const Listed listed = List(fs, "C:\\*");
+  EXPECT_EQ(listed.status, ListingStatus::Opened);
+  const std::map<std::string, std::pair<bool, std::uint64_t>> expected = {
+      {"small", {false, 123}}, {"sparse", {false, 4ull << 30}},
+      {".hidden", {false, 5}}, {"hardlink", {false, 123}},
+      {"up", {false, 2}},      {"dangling", {false, 14}},
+      {"pipe", {false, 0}},    {".git", {true, 0}},
+      {"...", {true, 0}},      {"sub", {true, 0}},
+  };
+  EXPECT_EQ(listed.entries, expected);
+}
+
+TEST_F(PosixFileSystemTest, NamesNoPathCouldHoldAreListedMappedAndOpenBack) {
+  const char* const names[] = {"a:b", "C:", "back\\slash", "q\"uote", "p|pe", "<x>", "*", "?"};
+  std::uint64_t size = 1;
+  for (const char* name : names) {
+    ASSERT_TRUE(tree.Folder(name)) << name;
+    ASSERT_TRUE(tree.File(std::string(name) + "/file", size++)) << name;
+  }
+  const Listed root = List(fs, "C:\\*");
+  ASSERT_EQ(root.entries.size(), std::size(names));
+
+  size = 1;
+  for (const char* name : names) {
+    const std::string mapped = MapName(name);
+    ASSERT_EQ(root.entries.count(mapped), 1u) << name;
+    const Listed inside = List(fs, "C:\\" + mapped + "\\*");
+    EXPECT_EQ(inside.status, ListingStatus::Opened) << name;
+    EXPECT_EQ(inside.entries,
+              (std::map<std::string, std::pair<bool, std::uint64_t>>{{"file", {false, size++}}}))
+        << name;
+  }
+}
+
+TEST_F(PosixFileSystemTest, OnlyTheLastNameIsAWildcard) {
+  ASSERT_TRUE(tree.Folder("*"));
+  ASSERT_TRUE(tree.File("*/one.txt", 1));
+  ASSERT_TRUE(tree.File("*/two.bin", 2));
+  ASSERT_TRUE(tree.Folder("other"));
+
+  EXPECT_EQ(List(fs, "C:\\*\\*").entries.size(), 2u);
+  const Listed filtered = List(fs, "C:\\*\\*.txt");
+  ASSERT_EQ(filtered.entries.size(), 1u);
+  EXPECT_EQ(filtered.entries.begin()->first, "one.txt");
+}
+
+struct StatusCase {
+  const char* pattern;
+  ListingStatus status;
+};
+
+TEST_F(PosixFileSystemTest, TellsEmptyFromFailed) {
+  ASSERT_TRUE(tree.Folder("empty"));
+  ASSERT_TRUE(tree.Folder("full"));
+  ASSERT_TRUE(tree.File("full/x", 1));
+  ASSERT_TRUE(tree.File("file", 1));
+  ASSERT_EQ(::symlinkat("full", tree.Fd(), "link"), 0);
+  ASSERT_EQ(::mkfifoat(tree.Fd(), "pipe", 0644), 0);
+
+  const StatusCase cases[] = {
+      {"C:\\empty\\*", ListingStatus::Empty},
+      {"C:\\full\\*", ListingStatus::Opened},
+      {"C:\\missing\\*", ListingStatus::Failed},
+      {"C:\\file\\*", ListingStatus::Failed},
+      {"C:\\link\\*", ListingStatus::Failed},
+      {"C:\\pipe\\*", ListingStatus::Failed},
+      {"C:\\full\\..\\*", ListingStatus::Failed},
+      {"C:\\full\\\\*", ListingStatus::Failed},
+      {"C:\\empty\\x\\*", ListingStatus::Failed},
+      {"D:\\*", ListingStatus::Failed},
+      {"C:\\", ListingStatus::Failed},
+  };
+  for (const StatusCase& c : cases) EXPECT_EQ(List(fs, c.pattern).status, c.status) << c.pattern;
+
+  TempTree emptyRoot;
+  PosixFileSystem emptyDrive(DriveOn(emptyRoot.Path()));
+  EXPECT_EQ(List(emptyDrive, "C:\\*").status, ListingStatus::Empty);
+}
+
+TEST_F(PosixFileSystemTest, MountPointsInsideTheDriveListAsEmpty) {
+  ASSERT_TRUE(tree.Folder("sub"));
+  ASSERT_TRUE(tree.Folder("sub/mnt"));
+  ASSERT_TRUE(tree.File("sub/mnt/elsewhere", 100));
+  PosixFileSystem withMount(DriveOn(tree.Path(), {"sub\\mnt"}));
+  EXPECT_EQ(List(withMount, "C:\\sub\\*").status, ListingStatus::Opened);
+  EXPECT_EQ(List(withMount, "C:\\sub\\mnt\\*").status, ListingStatus::Empty);
+}
+
+// A mount the table never saw is still not crossed. Mounting needs a
+// mount namespace of the child's own.
+TEST_F(PosixFileSystemTest, MountMadeAfterTheTableWasReadListsAsEmpty) {
+  ASSERT_TRUE(tree.Folder("sub"));
+  ASSERT_TRUE(tree.Folder("sub/mnt"));
+  ASSERT_TRUE(tree.Folder("sub/plain"));
+  ASSERT_TRUE(tree.File("sub/plain/file", 1));
+  const std::string mountPoint = tree.Path() + "/sub/mnt";
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("ambrell-test", mountPoint.c_str(), "tmpfs", 0, "size=1m") != 0) {
+      ::_exit(77);
+    }
+    // By path: the tree's descriptor still sees the namespace it was opened in.
+    const bool filled = UniqueFd(::open((mountPoint + "/inside").c_str(), O_WRONLY | O_CREAT, 0644)).IsOpen();
+    PosixFileSystem fs2(DriveOn(tree.Path()));
+    const Listed sub = List(fs2, "C:\\sub\\*");
+    const bool ok = filled && sub.entries.count("mnt") == 1 && sub.entries.at("mnt").first &&
+                    List(fs2, "C:\\sub\\mnt\\*").status == ListingStatus::Empty &&
+                    List(fs2, "C:\\sub\\plain\\*").status == ListingStatus::Opened;
+    ::umount(mountPoint.c_str());
+    ::_exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no mount namespace here";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST_F(PosixFileSystemTest, ListsTheRootAgainInANewWalk) {
+  ASSERT_TRUE(tree.File("a", 1));
+  ASSERT_TRUE(tree.Folder("b"));
+  for (int walk = 0; walk < 2; ++walk) {
+    fs.GetLogicalDrives();
+    EXPECT_EQ(List(fs, "C:\\*").entries.size(), 2u);
+  }
+}
+
+TEST_F(PosixFileSystemTest, ListsChainsFarPastPathMax) {
+  const std::string name(20, 'n');
+  UniqueFd folder(::dup(tree.Fd()));
+  constexpr int kDepth = 300;
+  for (int i = 0; i < kDepth; ++i) {
+    ASSERT_EQ(::mkdirat(folder.Get(), name.c_str(), 0755), 0);
+    folder.Reset(::openat(folder.Get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    ASSERT_TRUE(folder.IsOpen());
+  }
+  UniqueFd bottom(::openat(folder.Get(), "bottom", O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+  ASSERT_EQ(::ftruncate(bottom.Get(), 77), 0);
+  ASSERT_GT(tree.Path().size() + kDepth * (name.size() + 1), 4096u);
+
+  // Breadth first, as the engine walks: each level lists the next.
+  std::string folderPattern = "C:";
+  for (int i = 0; i < kDepth; ++i) {
+    const Listed level = List(fs, folderPattern + "\\*");
+    ASSERT_EQ(level.status, ListingStatus::Opened) << "depth " << i;
+    ASSERT_EQ(level.entries.count(name), 1u) << "depth " << i;
+    folderPattern += "\\" + name;
+  }
+  const Listed last = List(fs, folderPattern + "\\*");
+  EXPECT_EQ(last.entries, (std::map<std::string, std::pair<bool, std::uint64_t>>{{"bottom", {false, 77}}}));
+}
+
+// Root reads every folder; the check runs in a child that has given that up.
+TEST_F(PosixFileSystemTest, UnreadableFolderFails) {
+  ASSERT_TRUE(tree.Folder("locked", 0));
+  ASSERT_TRUE(tree.Folder("open"));
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+                             ::setresuid(65534, 65534, 65534) != 0)) {
+      ::_exit(77);
+    }
+    PosixFileSystem unprivileged(DriveOn(tree.Path()));
+    const bool ok = List(unprivileged, "C:\\locked\\*").status == ListingStatus::Failed &&
+                    List(unprivileged, "C:\\open\\*").status == ListingStatus::Empty;
+    ::_exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot drop privileges here";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}  // namespace

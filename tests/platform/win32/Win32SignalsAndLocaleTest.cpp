@@ -1,0 +1,56 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/win32/Win32AbortEvent.h"
+#include "platform/win32/Win32NumberLocale.h"
+#include "text/IntToText.h"
+
+namespace {
+
+TEST(Win32AbortEvent, FollowsAManualResetEvent) {
+  const HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  ASSERT_NE(event, nullptr);
+  const Win32AbortEvent abort(event);
+  EXPECT_FALSE(abort.IsSet());
+  SetEvent(event);
+  EXPECT_TRUE(abort.IsSet());
+  EXPECT_TRUE(abort.IsSet());  // polling does not consume it
+  ResetEvent(event);
+  EXPECT_FALSE(abort.IsSet());
+  CloseHandle(event);
+}
+
+TEST(Win32AbortEvent, NoEventNeverAborts) { EXPECT_FALSE(Win32AbortEvent(nullptr).IsSet()); }
+
+std::string SystemLocaleText(LCTYPE type) {
+  char text[32] = {};
+  GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, type, text, sizeof text);
+  return text;
+}
+
+TEST(Win32NumberLocale, GroupsInThreesWithCommasUnderAnEnglishSystemLocale) {
+  if (SystemLocaleText(LOCALE_STHOUSAND) != "," || SystemLocaleText(LOCALE_SGROUPING) != "3;0") {
+    GTEST_SKIP() << "the system locale does not group '3;0' with ','";
+  }
+  const struct {
+    std::uint64_t value;
+    const char* text;
+  } cases[] = {
+      {0, "0"},
+      {999, "999"},
+      {1000, "1,000"},
+      {1234567, "1,234,567"},
+      {UINT64_MAX, "18,446,744,073,709,551,615"},
+  };
+  Win32NumberLocale locale;
+  for (const auto& c : cases) {
+    EXPECT_STREQ(TextOrEmpty(locale.FormatDigits(IntToText(c.value, 10))), c.text);
+  }
+}
+
+
+}  // namespace
