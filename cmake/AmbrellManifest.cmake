@@ -1,0 +1,19 @@
+# Every Windows .exe of the project carries the same manifest: comctl32 v6 controls,
+# the UTF-8 ANSI code page (so the "A" functions carry UTF-8) and long-path awareness.
+# The .rc is compiled once into an object library that each executable links.
+if(WIN32)
+  enable_language(RC)
+  get_filename_component(_ambrell_res_dir "${CMAKE_CURRENT_LIST_DIR}/../res" ABSOLUTE)
+  add_library(ambrell_manifest OBJECT "${_ambrell_res_dir}/manifest.rc")
+  # windres resolves the manifest's file name against its include path, not the .rc's folder.
+  target_include_directories(ambrell_manifest PRIVATE "${_ambrell_res_dir}")
+  # windres reports no dependencies: name the manifest so that editing it rebuilds.
+  set_source_files_properties("${_ambrell_res_dir}/manifest.rc" PROPERTIES
+    OBJECT_DEPENDS "${_ambrell_res_dir}/ambrell.manifest")
+endif()
+
+function(ambrell_windows_executable target)
+  if(WIN32)
+    target_link_libraries(${target} PRIVATE ambrell_manifest)
+  endif()
+endfunction()
