@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "platform/Platform.h"
 #include "scan/FreeItems.h"
 #include "scan/MemoryTree.h"
@@ -60,6 +64,10 @@ int Report(const ReportOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Names are UTF-8 throughout (the manifest's code page); a console shows them so too.
+  SetConsoleOutputCP(CP_UTF8);
+#endif
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   ReportOptions options;
   std::string error;
