@@ -142,4 +142,17 @@ deepest=$(awk -F'\t' '{ if (length($1) > max) { max = length($1); total = $2 } }
 grep -qE '^ambrell-scan: [0-9]+ folders scanned, 1 could not be read$' "$work/err" ||
   { cat "$work/err" >&2; fail "the summary does not count the unreadable folder"; }
 
+# Refusals come before any scanning, with a message and status 2.
+for arguments in "$tree/no such folder" "--unit tb" "--depth" "$tree/docs/readme.txt"; do
+  status=0
+  # shellcheck disable=SC2086 # the option cases are meant to split
+  if [[ $arguments == --* ]]; then
+    "$work/ambrell-scan" $arguments "$tree" >"$work/out" 2>"$work/err" || status=$?
+  else
+    "$work/ambrell-scan" "$arguments" >"$work/out" 2>"$work/err" || status=$?
+  fi
+  [ "$status" = 2 ] || fail "'$arguments' gave status $status, not 2"
+  [ -s "$work/err" ] && [ ! -s "$work/out" ] || fail "'$arguments' printed no message, or printed a tree"
+done
+
 echo "ok: $(grep -c '^' "$work/printed") folders, every total as counted"
