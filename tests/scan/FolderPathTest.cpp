@@ -1,9 +1,8 @@
-#include "scan/FolderPath.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "scan/FolderPath.h"
 #include "scan/FolderRecord.h"
 #include "scan/FreeItems.h"
 #include "scan/MemoryTree.h"
@@ -13,7 +12,9 @@ namespace {
 class FolderPathTest : public ::testing::Test {
  protected:
   ~FolderPathTest() override { FreeAllItems(tree); }
-  InsertedItem Add(InsertedItem parent, const char* name) { return tree.Insert(parent, name, NewFolderRecord(name)); }
+  InsertedItem Add(InsertedItem parent, const char* name) {
+    return tree.Insert(parent, name, NewFolderRecord(name));
+  }
   std::string CommandLineOf(TreeItem item) {
     tree.SelectItem(item);
     const CPath path = FolderPathOf(tree, tree.GetSelectedItem());

@@ -1,5 +1,3 @@
-#include "scan/ScanEngine.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -7,6 +5,7 @@
 #include "scan/FolderRecord.h"
 #include "scan/FreeItems.h"
 #include "scan/MemoryTree.h"
+#include "scan/ScanEngine.h"
 #include "tests/support/MemoryFileSystem.h"
 #include "tests/support/TreeDump.h"
 
@@ -113,8 +112,8 @@ TEST_F(ScanEngineTest, EmptyDriveRootIsNotUnreadable) {
 
 TEST_F(ScanEngineTest, NamesNoPathCanHoldAreCountedAndSkipped) {
   fs.AddDrive('C');
-  fs.AddRawEntry("C:", {"a:b", true, 0});     // a colon outside a drive name
-  fs.AddRawEntry("C:", {"D:", true, 0});      // a drive name below a folder
+  fs.AddRawEntry("C:", {"a:b", true, 0});  // a colon outside a drive name
+  fs.AddRawEntry("C:", {"D:", true, 0});   // a drive name below a folder
   fs.AddRawEntry("C:", {"p|pe", true, 0});
   fs.AddFile("C:\\after\\f", 2);
   const ScanSummary summary = Scan();

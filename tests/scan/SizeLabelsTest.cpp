@@ -1,10 +1,9 @@
-#include "scan/SizeLabels.h"
-
 #include <gtest/gtest.h>
 
 #include "scan/FolderRecord.h"
 #include "scan/FreeItems.h"
 #include "scan/MemoryTree.h"
+#include "scan/SizeLabels.h"
 #include "tests/support/TreeDump.h"
 
 namespace {

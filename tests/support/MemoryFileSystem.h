@@ -32,7 +32,9 @@ class MemoryFileSystem : public FileSystem {
   // entry name, just before that entry is returned ("C:\a|file").
   Gate& GetGate() { return m_gate; }
   static std::string OpenPoint(const std::string& folder) { return folder; }
-  static std::string EntryPoint(const std::string& folder, const std::string& name) { return folder + "|" + name; }
+  static std::string EntryPoint(const std::string& folder, const std::string& name) {
+    return folder + "|" + name;
+  }
 
   std::uint32_t GetLogicalDrives() override;
   bool IsFixedDrive(const char* rootText) override;

@@ -57,7 +57,9 @@ class TreePrinterTest : public ::testing::Test {
     Add(kTopLevel, "D:");
   }
   ~TreePrinterTest() override { FreeAllItems(tree); }
-  InsertedItem Add(InsertedItem parent, const char* name) { return tree.Insert(parent, name, NewFolderRecord(name)); }
+  InsertedItem Add(InsertedItem parent, const char* name) {
+    return tree.Insert(parent, name, NewFolderRecord(name));
+  }
 
   std::string Print(int depth) {
     std::string text;

@@ -1,8 +1,9 @@
 #include "tools/ambrell-scan/ReportOptions.h"
 
+#include <strings.h>
+
 #include <cerrno>
 #include <cstdlib>
-#include <strings.h>
 
 const char kReportUsage[] =
     "Usage: ambrell-scan [--unit bytes|kb|mb|gb] [--depth N] [FOLDER...]\n"
@@ -66,7 +67,8 @@ bool StartsWithOption(const std::string& argument, const std::string& name) {
 
 }  // namespace
 
-bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions& options, std::string& error) {
+bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions& options,
+                        std::string& error) {
   bool onlyFolders = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];

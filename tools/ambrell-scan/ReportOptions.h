@@ -12,6 +12,7 @@ struct ReportOptions {
 };
 
 // False, with a message for standard error, on a bad option.
-bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions& options, std::string& error);
+bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions& options,
+                        std::string& error);
 
 extern const char kReportUsage[];
