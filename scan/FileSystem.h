@@ -6,6 +6,11 @@
 #include <cstdint>
 #include <memory>
 
+// '.' and '..' name a folder itself and its parent: never entries to enter.
+inline bool IsDotOrDotDot(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
 struct DirectoryEntry {
   const char* name = nullptr;  // valid until the listing's next call
   bool isFolder = false;

@@ -18,10 +18,6 @@ struct PendingFolder {
   InsertedItem parent;
 };
 
-bool IsDotOrDotDot(const char* name) {
-  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
 class DriveWalker {
  public:
   explicit DriveWalker(ScanJob& job) : m_job(job) {}

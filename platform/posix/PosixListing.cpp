@@ -6,14 +6,6 @@
 
 #include "platform/posix/NameMapping.h"
 
-namespace {
-
-bool IsDotOrDotDot(const char* name) {
-  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
-}  // namespace
-
 PosixListing::PosixListing(UniqueFd folder)
     : m_folder(std::move(folder)), m_buffer(new std::uint64_t[kBufferBytes / sizeof(std::uint64_t)]) {}
 
