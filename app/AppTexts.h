@@ -1,0 +1,21 @@
+/* The texts both front ends show. Plain C preprocessor definitions, so that the
+   Windows resource script can include this file as well as the C++ sources. */
+#ifndef AMBRELL_APP_TEXTS_H
+#define AMBRELL_APP_TEXTS_H
+
+#define AMBRELL_TEXT_CAPTION "Ambrell"
+#define AMBRELL_TEXT_REFRESH "&Refresh"
+#define AMBRELL_TEXT_ABORT "&Abort"
+#define AMBRELL_TEXT_CLOSE "Close"
+#define AMBRELL_TEXT_OPEN_IN_EXPLORER "&Open in Explorer"
+#define AMBRELL_TEXT_ABOUT_ITEM "&About Ambrell..."
+
+#define AMBRELL_TEXT_ABOUT_CAPTION "About Ambrell"
+#define AMBRELL_TEXT_VERSION_LINE "Ambrell version 1.1"
+#define AMBRELL_TEXT_NOTICE_LINE "Copyright (C) 2026 the Ambrell developers"
+/* The project's README as installed by `cmake --install` with the /usr prefix. */
+#define AMBRELL_TEXT_HOME_PAGE "file:///usr/share/doc/ambrell/README.md"
+#define AMBRELL_TEXT_OK "OK"
+
+
+#endif

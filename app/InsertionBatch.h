@@ -1,0 +1,72 @@
+#pragma once
+// Tree insertions made on the worker and carried out by the GUI thread in
+// batches: one hand-over per batch instead of one per folder, so that a big
+// tree does not pay a thread switch for every item.
+
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "scan/Tree.h"
+#include "text/DynString.h"
+
+struct PendingInsertion {
+  InsertedItem item;    // the handle the worker was given
+  InsertedItem parent;  // kTopLevel, or the handle of an earlier insertion
+  CDynString text;
+  FolderRecord* record;
+};
+using InsertionBatch = std::vector<PendingInsertion>;
+
+// Takes each batch on the worker thread. It may carry the batch out before it
+// returns (a sent message) or queue it for the GUI thread (a posted one).
+class BatchSink {
+ public:
+  virtual ~BatchSink() = default;
+  virtual void Deliver(std::unique_ptr<InsertionBatch> batch) = 0;
+};
+
+// One per scan. Hands out the handles 1, 2, 3, ... in insertion order, which
+// the GUI side resolves with an InsertedItemMap. A batch is handed over when it
+// is full or when it has waited maxDelay, so the tree visibly grows even while
+// the worker crawls through a slow folder.
+class BatchingInserter : public TreeInserter {
+ public:
+  explicit BatchingInserter(BatchSink& sink, std::size_t batchSize = 1000,
+                            std::chrono::milliseconds maxDelay = std::chrono::milliseconds(100));
+  ~BatchingInserter() override;
+
+  InsertedItem Insert(InsertedItem parent, const char* text, FolderRecord* record) override;
+  void Flush() override;
+
+ private:
+  BatchSink& m_sink;
+  std::size_t m_batchSize;
+  std::chrono::milliseconds m_maxDelay;
+  std::unique_ptr<InsertionBatch> m_batch;
+  std::chrono::steady_clock::time_point m_batchStarted;
+  InsertedItem m_lastItem = kTopLevel;
+};
+
+// The GUI side's record of which native item each handle became.
+template <typename NativeItem>
+class InsertedItemMap {
+ public:
+  explicit InsertedItemMap(NativeItem topLevel) : m_topLevel(topLevel) {}
+
+  // The native parent of a pending insertion; topLevel for kTopLevel.
+  NativeItem Resolve(InsertedItem item) const {
+    if (item == kTopLevel || item > m_items.size()) return m_topLevel;
+    return m_items[item - 1];
+  }
+  // Handles arrive in order, so the map is a plain array.
+  void Add(InsertedItem item, NativeItem native) {
+    if (item == m_items.size() + 1) m_items.push_back(native);
+  }
+  void Clear() { std::vector<NativeItem>().swap(m_items); }
+
+ private:
+  NativeItem m_topLevel;
+  std::vector<NativeItem> m_items;
+};
