@@ -1,0 +1,31 @@
+#include "app/InsertionBatch.h"
+
+#include <utility>
+
+BatchingInserter::BatchingInserter(BatchSink& sink, std::size_t batchSize,
+                                   std::chrono::milliseconds maxDelay)
+    : m_sink(sink), m_batchSize(batchSize == 0 ? 1 : batchSize), m_maxDelay(maxDelay) {}
+
+// Whatever is still buffered belongs to the scan: the records must reach the tree,
+// which owns and frees them.
+BatchingInserter::~BatchingInserter() { Flush(); }
+
+InsertedItem BatchingInserter::Insert(InsertedItem parent, const char* text, FolderRecord* record) {
+  if (!m_batch) {
+    m_batch = std::make_unique<InsertionBatch>();
+    m_batch->reserve(m_batchSize);
+    m_batchStarted = std::chrono::steady_clock::now();
+  }
+  m_batch->push_back(PendingInsertion{m_lastItem + 1, parent, CDynString(text, AllocHeap), record});
+  ++m_lastItem;
+  if (m_batch->size() >= m_batchSize ||
+      std::chrono::steady_clock::now() - m_batchStarted >= m_maxDelay) {
+    Flush();
+  }
+  return m_lastItem;
+}
+
+void BatchingInserter::Flush() {
+  if (m_batch && !m_batch->empty()) m_sink.Deliver(std::move(m_batch));
+  m_batch.reset();
+}
