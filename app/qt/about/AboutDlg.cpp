@@ -1,0 +1,57 @@
+#include "app/qt/about/AboutDlg.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "app/AppTexts.h"
+#include "app/qt/DialogUnits.h"
+#include "app/qt/about/LinkStatic.h"
+
+CAboutDlg::CAboutDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
+  setWindowTitle(QStringLiteral(AMBRELL_TEXT_ABOUT_CAPTION));
+  setModal(true);
+  const DialogUnits units(font());
+  setFixedSize(units.X(212), units.Y(52));
+  AddIcon(units);
+  AddVersionText(units);
+  AddHomePage(units);
+  AddOkButton(units);
+}
+
+void CAboutDlg::AddIcon(const DialogUnits& units) {
+  auto* icon = new QLabel(this);
+  icon->setObjectName(QStringLiteral("icon"));
+  icon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  icon->setAlignment(Qt::AlignCenter);
+  icon->setPixmap(QPixmap(QStringLiteral(":/pictures/ambrell-32.png")));
+  icon->setGeometry(units.ToPixels(10, 10, 20, 20));
+}
+
+void CAboutDlg::AddVersionText(const DialogUnits& units) {
+  auto* version = new QLabel(QStringLiteral(AMBRELL_TEXT_VERSION_LINE "\n" AMBRELL_TEXT_NOTICE_LINE), this);
+  version->setObjectName(QStringLiteral("versionText"));
+  version->setTextFormat(Qt::PlainText);
+  version->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  version->setWordWrap(true);
+  version->setGeometry(units.ToPixels(40, 10, 125, 20));
+}
+
+void CAboutDlg::AddHomePage(const DialogUnits& units) {
+  m_homePage = new CLinkStatic(QStringLiteral(AMBRELL_TEXT_HOME_PAGE), this);
+  m_homePage->setObjectName(QStringLiteral("homePage"));
+  m_homePage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  m_homePage->setGeometry(units.ToPixels(40, 35, 125, 8));
+}
+
+void CAboutDlg::AddOkButton(const DialogUnits& units) {
+  auto* ok = new QPushButton(QStringLiteral(AMBRELL_TEXT_OK), this);
+  ok->setObjectName(QStringLiteral("okButton"));
+  ok->setDefault(true);
+  ok->setGeometry(units.ToPixels(175, 10, 30, 14));
+  ok->setFocus();
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
