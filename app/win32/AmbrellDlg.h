@@ -1,0 +1,82 @@
+#pragma once
+// The main dialog: the size tree, the unit list, Refresh/Abort and Close. It
+// starts a scan at once, keeps its controls in step with the worker, relabels
+// the tree on a change of unit, lays itself out on resizing, and opens a
+// folder in the file browser from the tree's context menu.
+
+#include <windows.h>
+
+#include "app/InsertionBatch.h"
+#include "app/win32/AmbrellServices.h"
+#include "app/win32/framework/DialogBase.h"
+#include "app/win32/framework/TreeControl.h"
+
+class CAmbrellDlg : public CDialogBase {
+ public:
+  explicit CAmbrellDlg(AmbrellServices services = MachineServices(), HWND parent = nullptr);
+  ~CAmbrellDlg() override;
+
+  INT_PTR DoModal() { return CDialogBase::DoModal(m_parent); }
+  bool Create() { return CDialogBase::Create(m_parent); }
+
+  // A worker is under way: its thread is held and has not ended.
+  bool IsScanRunning() const;
+  // Null once the last scan's completion has been handled.
+  HANDLE GetScanThread() const { return m_hThread; }
+  HANDLE GetAbortEvent() const { return m_hAbortEvent; }
+  const CTreeCtrl& GetTree() const { return m_tree; }
+  int GetUnit() const { return m_nUnit; }
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  BOOL OnInitDialog() override;
+  void DoDataExchange(bool saveAndValidate) override;
+  void OnOK() override {}
+
+ private:
+  bool OnCommand(WORD id, WORD code);
+  void OnDestroy();
+  void FillUnitList();
+  void AddAboutItem();
+  void InitImageList();
+
+  // Scan control (AmbrellDlgScan.cpp).
+  void StartScan();
+  void UpdateScanControls();
+  void OnRefresh();
+  void OnScanComplete();
+  void OnInsertBatch(const InsertionBatch& batch);
+  void OnSelchangeUnits();
+  bool OnSetCursor(HWND window, UINT hitTest);
+  void RelabelAll();
+  bool StopWorkerForClosing();
+
+  // Layout (AmbrellDlgLayout.cpp).
+  void OnSize(UINT type, int cx, int cy);
+  void OnPaint();
+  LRESULT OnNcHitTest(LPARAM screenPoint);
+  void OnGetMinMaxInfo(MINMAXINFO& info);
+
+  // Menus (AmbrellDlgMenu.cpp).
+  bool OnContextMenu(POINT screenPoint);
+  void ShowContextMenu(POINT screenPoint);
+  void OnOpenInExplorer();
+  bool OnSysCommand(UINT id);
+
+  CTreeCtrl m_tree;
+  int m_nUnit;
+  HICON m_hIcon;
+  HICON m_hSmallIcon;
+  bool m_bShowGrip;
+  RECT m_rcGrip;
+  HANDLE m_hThread;
+  HANDLE m_hAbortEvent;
+
+  HWND m_parent;
+  AmbrellServices m_services;
+  InsertedItemMap<HTREEITEM> m_insertedItems{TVI_ROOT};
+};
+
+// Enables or disables one control of a dialog; a control losing its enabling
+// passes the keyboard focus on to the next tab stop first.
+void EnableDlgControl(HWND dialog, int controlId, bool enable);

@@ -1,0 +1,64 @@
+// The tree's context menu, Open in Explorer, and the About item of the system menu.
+
+#include "app/win32/AmbrellDlg.h"
+
+#include "app/win32/AboutDlg.h"
+#include "app/win32/framework/PopupMenu.h"
+#include "res/resource.h"
+#include "scan/FolderPath.h"
+
+namespace {
+constexpr int kKeyboardMenuOffset = 5;
+constexpr UINT kSystemCommandMask = 0xFFF0;  // the system's own bits are the low four
+}  // namespace
+
+// Returns false to leave the request to the default handling (the caption's
+// system menu, say).
+bool CAmbrellDlg::OnContextMenu(POINT screenPoint) {
+  const TreeItem selected = m_tree.GetSelectedItem();
+  if (selected == kNoItem) return false;
+  const HWND tree = m_tree.GetSafeHwnd();
+  RECT treeRect;
+  GetWindowRect(tree, &treeRect);
+
+  const bool fromKeyboard = screenPoint.x == -1 && screenPoint.y == -1;
+  if (fromKeyboard && GetFocus() == tree) {
+    RECT textRect;
+    POINT at{treeRect.left + kKeyboardMenuOffset, treeRect.top + kKeyboardMenuOffset};
+    if (m_tree.GetItemTextRect(selected, textRect)) {
+      at = POINT{textRect.left, textRect.bottom};
+      ClientToScreen(tree, &at);
+    }
+    ShowContextMenu(at);
+    return true;
+  }
+  if (!PtInRect(&treeRect, screenPoint)) return false;
+
+  POINT clientPoint = screenPoint;
+  ScreenToClient(tree, &clientPoint);
+  const TreeItem clicked = m_tree.HitTest(clientPoint);
+  if (clicked == kNoItem) return true;
+  m_tree.SelectItem(clicked);
+  ShowContextMenu(screenPoint);
+  return true;
+}
+
+void CAmbrellDlg::ShowContextMenu(POINT screenPoint) {
+  CMenu menu;
+  if (!menu.Load(IDR_CONTEXT)) return;
+  TrackPopupAt(menu.GetSubMenu(0), screenPoint, m_hWnd);
+}
+
+void CAmbrellDlg::OnOpenInExplorer() {
+  const CPath folder = FolderPathOf(m_tree, m_tree.GetSelectedItem());
+  if (folder.GetCount() == 0) return;
+  // A browser that cannot be started is not reported.
+  if (m_services.runProcess) m_services.runProcess(ExplorerCommandLine(folder), 0);
+}
+
+bool CAmbrellDlg::OnSysCommand(UINT id) {
+  if ((id & kSystemCommandMask) != IDM_ABOUTBOX) return false;
+  CAboutDlg about;
+  about.DoModal(m_hWnd);
+  return true;
+}

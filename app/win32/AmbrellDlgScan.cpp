@@ -1,0 +1,116 @@
+// The scan protocol of the main dialog: start, abort, the worker's insertions,
+// completion, relabelling, the busy cursor, and stopping the worker on closing.
+
+#include "app/win32/AmbrellDlg.h"
+
+#include "app/AppTexts.h"
+#include "app/win32/ScanThread.h"
+#include "app/win32/framework/SentMessageWait.h"
+#include "res/resource.h"
+#include "scan/FreeItems.h"
+#include "scan/SizeLabels.h"
+
+namespace {
+constexpr DWORD kClosingWaitMs = 10000;
+}
+
+bool CAmbrellDlg::IsScanRunning() const {
+  return m_hThread != nullptr && WaitForSingleObject(m_hThread, 0) == WAIT_TIMEOUT;
+}
+
+void CAmbrellDlg::StartScan() {
+  SetCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
+  m_insertedItems.Clear();
+  m_hThread = StartScanThread(ScanThreadSettings{m_services.fileSystem, m_hAbortEvent, m_hWnd,
+                                                 m_services.insertionBatchSize});
+}
+
+void CAmbrellDlg::UpdateScanControls() {
+  const bool running = IsScanRunning();
+  EnableDlgControl(m_hWnd, IDC_TREE, !running);
+  EnableDlgControl(m_hWnd, IDC_UNITS, !running);
+  SetDlgItemTextA(m_hWnd, IDC_REFRESH, running ? AMBRELL_TEXT_ABORT : AMBRELL_TEXT_REFRESH);
+}
+
+void CAmbrellDlg::OnRefresh() {
+  if (m_hThread != nullptr) {
+    // Abort. The worker may be waiting for its insertions to be carried out
+    // before it reaches its next abort test: the wait carries them out.
+    if (m_hAbortEvent != nullptr) {
+      SetEvent(m_hAbortEvent);
+      WaitServingSentMessages(m_hThread, INFINITE);
+    }
+    UpdateScanControls();
+    return;
+  }
+  UpdateData(true);
+  FreeAllItems(m_tree);
+  StartScan();
+  UpdateScanControls();
+}
+
+void CAmbrellDlg::OnInsertBatch(const InsertionBatch& batch) {
+  // Redraw stays off during a batch: a tree view that redraws while many
+  // items arrive costs far more than the insertions.
+  m_tree.SetRedraw(false);
+  for (const PendingInsertion& pending : batch) {
+    const HTREEITEM parent = m_insertedItems.Resolve(pending.parent);
+    const HTREEITEM item = m_tree.InsertItem(TextOrEmpty(pending.text), pending.record, parent);
+    // A record the control could not take is left alone: the worker may still add to it.
+    m_insertedItems.Add(pending.item, item);
+  }
+  m_tree.SetRedraw(true);
+}
+
+void CAmbrellDlg::OnScanComplete() {
+  // Totals are added up once per scan: a stray second notice would double them.
+  if (m_hThread == nullptr) return;
+  m_tree.SetRedraw(false);
+  AccumulateFolderSizes(m_tree);
+  UpdateAllLabels(LabelContext{m_tree, m_nUnit, *m_services.locale, *m_services.display});
+  m_tree.SetRedraw(true);
+  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+  CloseHandle(m_hThread);
+  m_hThread = nullptr;
+  if (m_hAbortEvent != nullptr) ResetEvent(m_hAbortEvent);
+  m_insertedItems.Clear();
+  UpdateScanControls();
+}
+
+void CAmbrellDlg::OnSelchangeUnits() {
+  UpdateData(true);
+  // Records are the worker's until its completion has been handled.
+  if (m_hThread == nullptr) RelabelAll();
+}
+
+void CAmbrellDlg::RelabelAll() {
+  m_tree.SetRedraw(false);
+  UpdateAllLabels(LabelContext{m_tree, m_nUnit, *m_services.locale, *m_services.display});
+  m_tree.SetRedraw(true);
+}
+
+bool CAmbrellDlg::OnSetCursor(HWND window, UINT hitTest) {
+  if (hitTest != HTCLIENT || window != m_hWnd || !IsScanRunning()) return false;
+  SetCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
+  return true;
+}
+
+// True when no worker is left running. One that outlives the time limit keeps
+// its records: it may still be adding to them.
+bool CAmbrellDlg::StopWorkerForClosing() {
+  if (m_hThread == nullptr) return true;
+  if (m_hAbortEvent != nullptr) {
+    SetEvent(m_hAbortEvent);
+    return WaitServingSentMessages(m_hThread, kClosingWaitMs);
+  }
+  return WaitForSingleObject(m_hThread, 0) == WAIT_OBJECT_0;
+}
+
+void CAmbrellDlg::OnDestroy() {
+  if (StopWorkerForClosing()) {
+    FreeAllItems(m_tree);
+  } else {
+    m_tree.DeleteAllItems();
+  }
+  m_tree.Detach();
+}

@@ -1,0 +1,87 @@
+#include "app/win32/ScanThread.h"
+
+#include <process.h>
+
+#include "platform/win32/Win32AbortEvent.h"
+#include "scan/ScanEngine.h"
+
+namespace {
+
+class DialogBatchSink : public BatchSink {
+ public:
+  explicit DialogBatchSink(HWND dialog) : m_dialog(dialog) {}
+
+  // When the dialog is gone the batch's records are left alone, not freed: the
+  // worker may still be adding to the last of them, and the program is ending.
+  void Deliver(std::unique_ptr<InsertionBatch> batch) override {
+    SendMessageA(m_dialog, WM_INSERTBATCH, 0, reinterpret_cast<LPARAM>(batch.get()));
+  }
+
+ private:
+  HWND m_dialog;
+};
+
+class PostedCompletion : public CompletionNotice {
+ public:
+  explicit PostedCompletion(HWND dialog) : m_dialog(dialog) {}
+  void Post() override { PostMessageA(m_dialog, WM_SCANCOMPLETE, 0, 0); }
+
+ private:
+  HWND m_dialog;
+};
+
+// Duplicates the dialog's event, so that a worker still running when the dialog
+// has closed its own handle keeps a valid one.
+HANDLE DuplicateEvent(HANDLE event) {
+  HANDLE copy = nullptr;
+  if (event == nullptr) return nullptr;
+  const HANDLE self = GetCurrentProcess();
+  if (!DuplicateHandle(self, event, self, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) return nullptr;
+  return copy;
+}
+
+// Everything one worker uses, owned by the worker alone: a dialog that stops
+// waiting for it (closing after the time limit) frees nothing it still needs.
+struct ScanSession {
+  explicit ScanSession(const ScanThreadSettings& settings)
+      : fileSystem(settings.fileSystem),
+        abortEvent(DuplicateEvent(settings.abortEvent)),
+        abort(abortEvent),
+        sink(settings.dialog),
+        inserter(sink, settings.batchSize),
+        completion(settings.dialog),
+        job{*fileSystem, inserter, &abort, &completion} {}
+  ~ScanSession() {
+    if (abortEvent != nullptr) CloseHandle(abortEvent);
+  }
+  ScanSession(const ScanSession&) = delete;
+  ScanSession& operator=(const ScanSession&) = delete;
+
+  std::shared_ptr<FileSystem> fileSystem;
+  HANDLE abortEvent;
+  Win32AbortEvent abort;
+  DialogBatchSink sink;
+  BatchingInserter inserter;
+  PostedCompletion completion;
+  ScanJob job;
+};
+
+unsigned __stdcall ScanThreadEntry(void* argument) {
+  std::unique_ptr<ScanSession> session(static_cast<ScanSession*>(argument));
+  try {
+    ScanThreadProc(&session->job);
+  } catch (...) {
+    // ScanThreadProc lets nothing out; nothing may cross the thread's entry either.
+  }
+  return 0;
+}
+
+}  // namespace
+
+HANDLE StartScanThread(const ScanThreadSettings& settings) {
+  auto session = std::make_unique<ScanSession>(settings);
+  const uintptr_t thread = _beginthreadex(nullptr, 0, &ScanThreadEntry, session.get(), 0, nullptr);
+  if (thread == 0) return nullptr;
+  session.release();  // the worker owns it now
+  return reinterpret_cast<HANDLE>(thread);
+}

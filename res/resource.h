@@ -1,0 +1,30 @@
+/* Identifiers of the Windows program's resources, shared by the resource script
+   and the C++ sources: plain preprocessor definitions. */
+#ifndef AMBRELL_RES_RESOURCE_H
+#define AMBRELL_RES_RESOURCE_H
+
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_MAIN 102
+#define IDR_MAINFRAME 128
+#define IDC_HANDCURSOR 129
+#define IDB_FOLDERS 130
+#define IDB_FOLDERS16 131
+#define IDR_CONTEXT 133
+
+#define IDC_TREE 1000
+#define IDC_REFRESH 1001
+#define IDC_CLOSE 1002
+#define IDC_HOMEPAGE 1003
+#define IDC_UNITS 1004
+
+#define ID_OPEN_IN_EXPLORER 32771
+
+/* System-menu command of the About item; the system keeps the low four bits. */
+#define IDM_ABOUTBOX 0x0010
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+#endif
