@@ -81,7 +81,7 @@ std::string NativeFolderPath(const PlatformServices& services, const CPath& fold
   return fileSystem != nullptr ? NativePathOf(fileSystem->Drives().table, folder) : std::string();
 }
 
-bool OpenFolderInFileBrowser(const PlatformServices& services, const CPath& folder) {
+bool OpenFolderInFileBrowser(const PlatformServices& services, const CPath& folder, const char* opener) {
   const std::string path = NativeFolderPath(services, folder);
-  return !path.empty() && OpenInFileBrowser(path);
+  return !path.empty() && OpenInFileBrowser(path, opener);
 }

@@ -10,6 +10,7 @@
 // services opened by OpenFixedDrives or OpenFolders; empty when unknown.
 std::string NativeFolderPath(const PlatformServices& services, const CPath& folder);
 
-// Opens that folder in the desktop's file browser; false when it could not
-// be started.
-bool OpenFolderInFileBrowser(const PlatformServices& services, const CPath& folder);
+// Opens that folder in the desktop's file browser (opener, found on PATH);
+// false when it could not be started.
+bool OpenFolderInFileBrowser(const PlatformServices& services, const CPath& folder,
+                             const char* opener = "xdg-open");

@@ -1,0 +1,185 @@
+#include "app/qt/AmbrellDlg.h"
+
+#include <QComboBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSizeGrip>
+#include <chrono>
+
+#include "app/AppTexts.h"
+#include "app/qt/FolderPictures.h"
+#include "app/qt/FolderTree.h"
+#include "app/qt/ScanThread.h"
+#include "app/qt/about/AboutDlg.h"
+#include "scan/FreeItems.h"
+#include "scan/SizeLabels.h"
+
+CAmbrellDlg::CAmbrellDlg(AmbrellServices services, QWidget* parent)
+    : QDialog(parent), m_services(std::move(services)) {
+  setWindowTitle(QStringLiteral(AMBRELL_TEXT_CAPTION));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+  m_trackMenu = [](QMenu& menu, const QPoint& point) { menu.exec(point); };
+  m_runAboutBox = [this] {
+    CAboutDlg about(this);
+    about.exec();
+  };
+  CreateControls();
+  OnInitDialog();
+}
+
+CAmbrellDlg::~CAmbrellDlg() { CloseDown(); }
+
+void CAmbrellDlg::CreateControls() {
+  m_tree = new FolderTree(this);
+  m_units = new QComboBox(this);
+  for (const SizeUnit& unit : kSizeUnits) m_units->addItem(QString::fromUtf8(unit.name));
+  m_refresh = new QPushButton(QStringLiteral(AMBRELL_TEXT_REFRESH), this);
+  m_close = new QPushButton(QStringLiteral(AMBRELL_TEXT_CLOSE), this);
+  m_close->setDefault(true);
+  // The busy cursor shows over the dialog and its disabled controls, never
+  // over the buttons, which stay usable during a scan.
+  m_refresh->setCursor(Qt::ArrowCursor);
+  m_close->setCursor(Qt::ArrowCursor);
+  setTabOrder(m_tree, m_units);
+  setTabOrder(m_units, m_refresh);
+  setTabOrder(m_refresh, m_close);
+  m_grip = new QSizeGrip(this);
+  PlaceControlsFromTemplate();
+
+  connect(m_refresh, &QPushButton::clicked, this, &CAmbrellDlg::OnRefresh);
+  connect(m_close, &QPushButton::clicked, this, &CAmbrellDlg::OnCloseButton);
+  connect(m_units, qOverload<int>(&QComboBox::activated), this, &CAmbrellDlg::OnSelchangeUnits);
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(help, &QShortcut::activated, this, &CAmbrellDlg::OnAbout);
+}
+
+void CAmbrellDlg::OnInitDialog() {
+  m_units->setCurrentIndex(m_nUnit);
+  m_tree->SetFolderIcon(LoadFolderIcon());
+  StartScan();
+  UpdateScanControls();
+}
+
+// The scan is held (m_scan) from its start until its completion is handled,
+// even after the worker has ended; running means the worker has not ended yet.
+bool CAmbrellDlg::IsScanRunning() const { return m_scan && !m_scan->HasEnded(); }
+
+void CAmbrellDlg::StartScan() {
+  // Runs on the worker under the mailbox's lock, which the dialog takes to
+  // disconnect before it goes; a queued call never waits.
+  m_mailbox = std::make_shared<ScanMailbox>(
+      [this] { QMetaObject::invokeMethod(this, &CAmbrellDlg::OnMailbox, Qt::QueuedConnection); });
+  m_items.Clear();
+  m_scan = ScanThread::Start(m_services.fileSystem, m_abort, m_mailbox);
+  SetBusyCursor(m_scan != nullptr);
+}
+
+void CAmbrellDlg::UpdateScanControls() {
+  const bool running = IsScanRunning();
+  EnableDlgControl(*this, *m_tree, !running);
+  EnableDlgControl(*this, *m_units, !running);
+  m_refresh->setText(running ? QStringLiteral(AMBRELL_TEXT_ABORT) : QStringLiteral(AMBRELL_TEXT_REFRESH));
+}
+
+void EnableDlgControl(QWidget& dialog, QWidget& control, bool enable) {
+  if (!enable && control.hasFocus()) {
+    for (QWidget* next = control.nextInFocusChain(); next != &control; next = next->nextInFocusChain()) {
+      const bool isTabStop = (next->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
+      if (isTabStop && next->isEnabled() && next->isVisibleTo(&dialog) && next->window() == &dialog &&
+          !control.isAncestorOf(next)) {
+        next->setFocus(Qt::TabFocusReason);
+        break;
+      }
+    }
+  }
+  control.setEnabled(enable);
+}
+
+void CAmbrellDlg::SetBusyCursor(bool busy) {
+  for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_tree),
+                          m_tree->viewport(), static_cast<QWidget*>(m_units)}) {
+    if (busy) {
+      widget->setCursor(Qt::BusyCursor);
+    } else {
+      widget->unsetCursor();
+    }
+  }
+}
+
+void CAmbrellDlg::OnRefresh() {
+  if (m_scan) {
+    // Abort: the worker never waits for this thread, so waiting for it here
+    // cannot deadlock. Its completion arrives through the event loop next.
+    m_abort->Set();
+    m_scan->Wait();
+    UpdateScanControls();
+    return;
+  }
+  m_nUnit = m_units->currentIndex();
+  FreeAllItems(*m_tree);
+  StartScan();
+  UpdateScanControls();
+}
+
+// Carries out what the worker has left: its insertions, then its completion.
+void CAmbrellDlg::OnMailbox() {
+  if (!m_mailbox) return;
+  ScanMailbox::Contents contents = m_mailbox->Collect();
+  if (contents.batches.empty() && !contents.completed) return;
+  m_tree->setUpdatesEnabled(false);
+  for (const auto& batch : contents.batches) m_tree->InsertBatch(*batch, m_items);
+  m_tree->setUpdatesEnabled(true);
+  if (contents.completed) OnScanComplete();
+}
+
+void CAmbrellDlg::OnScanComplete() {
+  m_scan.reset();  // the worker has posted its completion as its last act
+  m_items.Clear();
+  AccumulateFolderSizes(*m_tree);
+  RelabelAll();
+  SetBusyCursor(false);
+  m_abort->Reset();
+  UpdateScanControls();
+  emit ScanCompleted();
+}
+
+void CAmbrellDlg::OnSelchangeUnits() {
+  m_nUnit = m_units->currentIndex();
+  RelabelAll();
+}
+
+void CAmbrellDlg::RelabelAll() {
+  m_tree->setUpdatesEnabled(false);
+  UpdateAllLabels(LabelContext{*m_tree, m_nUnit, *m_services.locale, *m_services.display});
+  m_tree->setUpdatesEnabled(true);
+}
+
+void CAmbrellDlg::OnCloseButton() { done(QDialog::Accepted); }
+
+// Every way of closing ends here: the worker is stopped first, and the
+// records are freed only once it can no longer write them.
+void CAmbrellDlg::done(int result) {
+  CloseDown();
+  QDialog::done(result);
+}
+
+void CAmbrellDlg::CloseDown() {
+  StopScanForClosing();
+  FreeAllItems(*m_tree);
+}
+
+// A worker that does not end in time is left to end on its own: it keeps its
+// file system and mailbox alive, and the records it may still be writing are
+// taken out of the tree unfreed.
+void CAmbrellDlg::StopScanForClosing() {
+  if (m_scan) {
+    m_abort->Set();
+    if (!m_scan->WaitFor(std::chrono::milliseconds(kCloseWaitMs))) m_tree->clear();
+    m_scan.reset();
+  }
+  // Insertions never carried out are freed with the mailbox.
+  if (m_mailbox) m_mailbox->Disconnect();
+  m_mailbox.reset();
+}

@@ -1,0 +1,114 @@
+#pragma once
+// The main dialog: the folder tree, the unit list, Refresh/Abort and Close.
+// It scans at once when it opens; a scan runs on a worker thread whose
+// insertions and completion reach the GUI thread through a mailbox, so the
+// GUI thread never waits for the worker while the worker waits for it.
+
+#include <QDialog>
+#include <QPoint>
+#include <functional>
+#include <memory>
+
+#include "app/InsertionBatch.h"
+#include "app/ScanMailbox.h"
+#include "app/qt/AmbrellServices.h"
+#include "scan/ScanSignals.h"
+#include "scan/Tree.h"
+
+class FolderTree;
+class QComboBox;
+class QMenu;
+class QPushButton;
+class QSizeGrip;
+class QTreeWidgetItem;
+class ScanThread;
+
+// Enables or disables one control of a dialog without leaving the keyboard
+// focus on a disabled control: it moves on to the next tab stop first.
+void EnableDlgControl(QWidget& dialog, QWidget& control, bool enable);
+
+class CAmbrellDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CAmbrellDlg(AmbrellServices services, QWidget* parent = nullptr);
+  ~CAmbrellDlg() override;
+
+  bool IsScanRunning() const;
+  int Unit() const { return m_nUnit; }
+
+  // The controls, by their role.
+  FolderTree& Tree() const { return *m_tree; }
+  QComboBox& Units() const { return *m_units; }
+  QPushButton& RefreshButton() const { return *m_refresh; }
+  QPushButton& CloseButton() const { return *m_close; }
+  QSizeGrip& SizeGrip() const { return *m_grip; }
+
+  // How a pop-up menu is shown: modally at a screen point. Tests replace it
+  // to see which menu would open where.
+  using MenuTracker = std::function<void(QMenu& menu, const QPoint& screenPoint)>;
+  void SetMenuTracker(MenuTracker tracker) { m_trackMenu = std::move(tracker); }
+  // How the About box is shown; tests replace it.
+  void SetAboutBoxRunner(std::function<void()> runner) { m_runAboutBox = std::move(runner); }
+
+  // How long closing waits for a running worker before leaving it to end alone.
+  static constexpr int kCloseWaitMs = 10000;
+
+  void done(int result) override;
+
+ signals:
+  // Every scan's end, after the labels are written; for tests and benchmarks.
+  void ScanCompleted();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  // Construction and the scan protocol (AmbrellDlg.cpp).
+  void CreateControls();
+  void OnInitDialog();
+  void StartScan();
+  void UpdateScanControls();
+  void SetBusyCursor(bool busy);
+  void OnRefresh();
+  void OnMailbox();
+  void OnScanComplete();
+  void OnSelchangeUnits();
+  void OnCloseButton();
+  void CloseDown();
+  void StopScanForClosing();
+  void RelabelAll();
+
+  // Layout (AmbrellDlgLayout.cpp).
+  void PlaceControlsFromTemplate();
+  void OnSize(int cx, int cy);
+  void UpdateMinimumSize();
+
+  // Menus (AmbrellDlgMenus.cpp).
+  void OnContextMenu(const QPoint& screenPoint, bool fromKeyboard);
+  void ShowContextMenu(const QPoint& screenPoint);
+  void ShowWindowMenu(const QPoint& screenPoint);
+  void OnOpenInExplorer();
+  void OnAbout();
+
+  AmbrellServices m_services;
+  FolderTree* m_tree = nullptr;
+  QComboBox* m_units = nullptr;
+  QPushButton* m_refresh = nullptr;
+  QPushButton* m_close = nullptr;
+  QSizeGrip* m_grip = nullptr;
+  int m_nUnit = 2;
+  QPoint m_margins;  // the tree's first place: the layout's margins; (0, 0) until measured
+  int m_buttonHeight = 0;
+
+  std::shared_ptr<AbortFlag> m_abort = std::make_shared<AbortFlag>();
+  std::unique_ptr<ScanThread> m_scan;  // held from start until its completion is handled
+  std::shared_ptr<ScanMailbox> m_mailbox;
+  InsertedItemMap<QTreeWidgetItem*> m_items{nullptr};
+
+  MenuTracker m_trackMenu;
+  std::function<void()> m_runAboutBox;
+};

@@ -1,0 +1,66 @@
+// The tree's context menu with "Open in Explorer", and the window menu with
+// the About item, which a right-click on the dialog's own background opens
+// (as the caption's system menu does on Windows).
+
+#include <QContextMenuEvent>
+#include <QMenu>
+
+#include "app/AppTexts.h"
+#include "app/qt/AmbrellDlg.h"
+#include "app/qt/FolderTree.h"
+#include "scan/FolderPath.h"
+
+namespace {
+
+constexpr int kOutOfViewOffset = 5;  // where the menu goes for a selected item scrolled out of view
+
+}  // namespace
+
+void CAmbrellDlg::contextMenuEvent(QContextMenuEvent* event) {
+  OnContextMenu(event->globalPos(), event->reason() == QContextMenuEvent::Keyboard);
+  event->accept();
+}
+
+void CAmbrellDlg::OnContextMenu(const QPoint& screenPoint, bool fromKeyboard) {
+  const TreeItem selected = m_tree->GetSelectedItem();
+  const QRect treeRect(m_tree->mapToGlobal(QPoint(0, 0)), m_tree->size());
+  if (selected != kNoItem && fromKeyboard && m_tree->hasFocus()) {
+    QRect textRect;
+    if (m_tree->GetItemTextRect(selected, textRect)) {
+      // Just below the item's text, at its left edge.
+      ShowContextMenu(m_tree->viewport()->mapToGlobal(QPoint(textRect.left(), textRect.top() + textRect.height())));
+    } else {
+      ShowContextMenu(treeRect.topLeft() + QPoint(kOutOfViewOffset, kOutOfViewOffset));
+    }
+    return;
+  }
+  if (selected != kNoItem && !fromKeyboard && treeRect.contains(screenPoint)) {
+    const TreeItem hit = m_tree->HitTest(m_tree->viewport()->mapFromGlobal(screenPoint));
+    if (hit == kNoItem) return;
+    m_tree->SelectItem(hit);
+    ShowContextMenu(screenPoint);
+    return;
+  }
+  // The dialog's own background: the window menu. Elsewhere, nothing.
+  if (!fromKeyboard && childAt(mapFromGlobal(screenPoint)) == nullptr) ShowWindowMenu(screenPoint);
+}
+
+void CAmbrellDlg::ShowContextMenu(const QPoint& screenPoint) {
+  QMenu menu(this);
+  menu.addAction(QStringLiteral(AMBRELL_TEXT_OPEN_IN_EXPLORER), this, &CAmbrellDlg::OnOpenInExplorer);
+  m_trackMenu(menu, screenPoint);
+}
+
+void CAmbrellDlg::ShowWindowMenu(const QPoint& screenPoint) {
+  QMenu menu(this);
+  menu.addAction(QStringLiteral(AMBRELL_TEXT_ABOUT_ITEM), this, &CAmbrellDlg::OnAbout);
+  m_trackMenu(menu, screenPoint);
+}
+
+void CAmbrellDlg::OnOpenInExplorer() {
+  const CPath folder = FolderPathOf(*m_tree, m_tree->GetSelectedItem());
+  if (folder.GetCount() == 0 || !m_services.openFolder) return;
+  m_services.openFolder(folder);
+}
+
+void CAmbrellDlg::OnAbout() { m_runAboutBox(); }

@@ -1,0 +1,20 @@
+#pragma once
+// What the dialog works with, injected so that tests can give it an
+// in-memory file system and watch what it would open.
+
+#include <functional>
+#include <memory>
+
+#include "path/Path.h"
+#include "scan/DisplayText.h"
+#include "scan/FileSystem.h"
+#include "text/GroupedNumber.h"
+
+struct AmbrellServices {
+  std::shared_ptr<FileSystem> fileSystem;  // shared with each scan's worker
+  std::shared_ptr<const DisplayText> display;
+  std::shared_ptr<NumberLocale> locale;
+  // Opens a folder in the desktop's file browser without waiting; a failure
+  // shows nothing.
+  std::function<void(const CPath&)> openFolder;
+};

@@ -1,0 +1,66 @@
+// Ambrell on Linux: the folder size dialog over every local disk, or over the
+// folders given on the command line, each shown as a drive of its own.
+
+#include <QApplication>
+#include <QIcon>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/qt/AmbrellDlg.h"
+#include "app/qt/Pictures.h"
+#include "platform/Platform.h"
+#include "platform/posix/PosixPlatform.h"
+
+namespace {
+
+bool HasDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
+}
+
+// The platform's services, shared with the dialog and each scan's worker.
+AmbrellServices ServicesFrom(std::shared_ptr<PlatformServices> platform) {
+  AmbrellServices services;
+  services.fileSystem = std::shared_ptr<FileSystem>(platform, platform->fileSystem.get());
+  services.display = std::shared_ptr<const DisplayText>(platform, platform->display.get());
+  services.locale = std::shared_ptr<NumberLocale>(platform, platform->locale.get());
+  services.openFolder = [platform](const CPath& folder) { OpenFolderInFileBrowser(*platform, folder); };
+  return services;
+}
+
+QIcon ProgramIcon() {
+  InitPictures();
+  QIcon icon;
+  for (const char* size : {"16", "32", "64"}) icon.addFile(QStringLiteral(":/pictures/ambrell-%1.png").arg(size));
+  return icon;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!HasDisplay()) {
+    std::fputs("ambrell: no display to show the dialog on; ambrell-scan prints the same tree as text\n", stderr);
+    return 1;
+  }
+  QApplication application(argc, argv);
+  QApplication::setWindowIcon(ProgramIcon());
+
+  auto platform = std::make_shared<PlatformServices>();
+  const std::vector<std::string> folders(argv + 1, argv + argc);
+  std::string error;
+  if (folders.empty()) {
+    *platform = OpenFixedDrives();
+  } else if (!OpenFolders(folders, *platform, error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 2;
+  }
+  CAmbrellDlg dialog(ServicesFrom(platform));
+  dialog.exec();
+  return 0;
+}
