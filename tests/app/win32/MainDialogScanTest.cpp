@@ -1,0 +1,192 @@
+// Starting, finishing, aborting and repeating a scan, and switching units.
+
+#include <windows.h>
+
+#include <thread>
+
+#include "app/win32/framework/SentMessageWait.h"
+#include "tests/app/win32/MainDialogFixture.h"
+
+namespace {
+
+std::string ComboEntry(HWND combo, int index) {
+  char text[64] = {};
+  SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// Releases the gate once the dialog has asked the worker to stop, from another
+// thread: the GUI thread is then inside the dialog's wait for the worker.
+std::thread ReleaseGateOnAbort(HANDLE abortEvent, Gate& gate) {
+  return std::thread([abortEvent, &gate] {
+    WaitForSingleObject(abortEvent, INFINITE);
+    gate.Release();
+  });
+}
+
+TEST_F(MainDialogTest, WhileTheFirstScanRunsTheButtonAbortsAndTheListsAreLocked) {
+  fileSystem->GetGate().Arm(MemoryFileSystem::OpenPoint("C:"));
+  Open();
+  fileSystem->GetGate().WaitUntilHeld();
+
+  EXPECT_EQ(ButtonText(), "&Abort");
+  EXPECT_FALSE(IsEnabled(IDC_TREE));
+  EXPECT_FALSE(IsEnabled(IDC_UNITS));
+  EXPECT_TRUE(IsEnabled(IDC_REFRESH));
+  EXPECT_TRUE(IsEnabled(IDC_CLOSE));
+  const HWND units = Item(IDC_UNITS);
+  ASSERT_EQ(SendMessageA(units, CB_GETCOUNT, 0, 0), 4);
+  EXPECT_EQ(ComboEntry(units, 0), "Bytes");
+  EXPECT_EQ(ComboEntry(units, 1), "Kilobytes");
+  EXPECT_EQ(ComboEntry(units, 2), "Megabytes");
+  EXPECT_EQ(ComboEntry(units, 3), "Gigabytes");
+  EXPECT_EQ(SendMessageA(units, CB_GETCURSEL, 0, 0), 2);
+  EXPECT_TRUE(dialog->IsScanRunning());
+
+  fileSystem->GetGate().Release();
+  WaitForIdle();
+}
+
+TEST_F(MainDialogTest, AfterTheScanEveryFolderShowsItsTotalAndTheControlsAreFree) {
+  OpenAndScan();
+
+  EXPECT_EQ(Labels(), kMegabyteLabels);
+  EXPECT_EQ(ButtonText(), "&Refresh");
+  EXPECT_TRUE(IsEnabled(IDC_TREE));
+  EXPECT_TRUE(IsEnabled(IDC_UNITS));
+  EXPECT_FALSE(dialog->IsScanRunning());
+}
+
+TEST_F(MainDialogTest, AnotherUnitRelabelsEveryItemWithoutScanningAgain) {
+  OpenAndScan();
+  const int opened = fileSystem->OpenCount();
+
+  PickUnit(3);
+  EXPECT_EQ(Labels(),
+            "C:    (0 GB)\n"
+            "  Windows    (0 GB)\n"
+            "    System32    (0 GB)\n"
+            "  Data    (0 GB)\n"
+            "    My Photos    (0 GB)\n"
+            "D:    (1 GB)\n"
+            "  Games    (1 GB)\n");
+  PickUnit(0);
+  EXPECT_EQ(dialog->GetTree().GetItemText(dialog->GetTree().GetRootItem()), "C:    (11,534,336 bytes)");
+  EXPECT_EQ(dialog->GetTree().GetItemText(FindItem(dialog->GetTree(), "Games")), "Games    (1,073,741,824 bytes)");
+  PickUnit(2);
+  EXPECT_EQ(Labels(), kMegabyteLabels);
+  EXPECT_EQ(fileSystem->OpenCount(), opened);
+}
+
+TEST_F(MainDialogTest, AbortKeepsWhatWasFoundWithTotalsOfWhatWasCounted) {
+  // Held while the worker reads C:\Windows, before win.ini.
+  fileSystem->GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\Windows", "win.ini"));
+  Open();
+  fileSystem->GetGate().WaitUntilHeld();
+
+  std::thread releaser = ReleaseGateOnAbort(dialog->GetAbortEvent(), fileSystem->GetGate());
+  Click(IDC_REFRESH);
+  releaser.join();
+  // Abort returns once the worker has ended.
+  EXPECT_EQ(ButtonText(), "&Refresh");
+  EXPECT_TRUE(IsEnabled(IDC_TREE));
+  EXPECT_FALSE(dialog->IsScanRunning());
+
+  WaitForIdle();
+  // win.ini was being read when the abort came and still counts; D: was never reached.
+  EXPECT_EQ(Labels(),
+            "C:    (6 MB)\n"
+            "  Windows    (1 MB)\n");
+}
+
+TEST_F(MainDialogTest, AbortWhileTheWorkerWaitsForAnInsertionEndsTheScan) {
+  Open(1);  // every folder is handed over on its own
+  // The worker is now blocked until the GUI thread carries out its first insertion.
+  ASSERT_TRUE(WaitForIncomingSentMessage());
+
+  Click(IDC_REFRESH);
+  EXPECT_EQ(ButtonText(), "&Refresh");
+  EXPECT_FALSE(dialog->IsScanRunning());
+
+  WaitForIdle();
+  EXPECT_EQ(Labels(), "C:    (0 MB)\n");
+}
+
+TEST_F(MainDialogTest, RefreshEmptiesTheTreeKeepsTheUnitAndScansAgain) {
+  OpenAndScan();
+  SendMessageA(Item(IDC_UNITS), CB_SETCURSEL, 3, 0);
+  fileSystem->GetGate().Arm(MemoryFileSystem::OpenPoint("C:"));
+
+  Click(IDC_REFRESH);
+  fileSystem->GetGate().WaitUntilHeld();
+  EXPECT_EQ(dialog->GetTree().GetRootItem(), kNoItem);
+  EXPECT_EQ(ButtonText(), "&Abort");
+  EXPECT_FALSE(IsEnabled(IDC_UNITS));
+  EXPECT_EQ(dialog->GetUnit(), 3);
+
+  fileSystem->GetGate().Release();
+  WaitForIdle();
+  EXPECT_EQ(dialog->GetTree().GetItemText(dialog->GetTree().GetRootItem()), "C:    (0 GB)");
+  EXPECT_EQ(dialog->GetTree().GetItemText(FindItem(dialog->GetTree(), "Games")), "Games    (1 GB)");
+}
+
+TEST_F(MainDialogTest, AnEndedWorkerWhoseCompletionIsStillQueuedIsNotRunning) {
+  Open();
+  const HANDLE thread = dialog->GetScanThread();
+  ASSERT_NE(thread, nullptr);
+  ASSERT_TRUE(WaitServingSentMessages(thread, INFINITE));
+
+  EXPECT_FALSE(dialog->IsScanRunning());
+  EXPECT_EQ(dialog->GetScanThread(), thread);
+
+  // A click now is an Abort that finds nothing to stop: no new scan starts.
+  const int opened = fileSystem->OpenCount();
+  Click(IDC_REFRESH);
+  EXPECT_EQ(ButtonText(), "&Refresh");
+  EXPECT_EQ(dialog->GetScanThread(), thread);
+
+  WaitForIdle();
+  EXPECT_EQ(fileSystem->OpenCount(), opened);
+  EXPECT_EQ(Labels(), kMegabyteLabels);
+}
+
+TEST_F(MainDialogTest, AMachineWithoutFixedDrivesEndsWithAnEmptyTree) {
+  fileSystem = std::make_shared<MemoryFileSystem>();
+  fileSystem->AddDrive('E', false);
+  OpenAndScan();
+
+  EXPECT_EQ(dialog->GetTree().GetRootItem(), kNoItem);
+  EXPECT_EQ(ButtonText(), "&Refresh");
+}
+
+TEST_F(MainDialogTest, ClosingDuringAScanStopsTheWorkerFirst) {
+  fileSystem->GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\Windows", "win.ini"));
+  Open();
+  fileSystem->GetGate().WaitUntilHeld();
+  HANDLE thread = nullptr;
+  ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), dialog->GetScanThread(), GetCurrentProcess(), &thread, 0, FALSE,
+                              DUPLICATE_SAME_ACCESS));
+
+  std::thread releaser = ReleaseGateOnAbort(dialog->GetAbortEvent(), fileSystem->GetGate());
+  Click(IDC_CLOSE);
+  releaser.join();
+
+  EXPECT_TRUE(dialog->HasEnded());
+  EXPECT_EQ(dialog->GetResult(), IDOK);
+  EXPECT_EQ(dialog->GetSafeHwnd(), nullptr);
+  EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_OBJECT_0);
+  CloseHandle(thread);
+}
+
+TEST_F(MainDialogTest, EnterInTheTreeClosesAndOkDoesNothing) {
+  OpenAndScan();
+  SendMessageA(dialog->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_FALSE(dialog->HasEnded());
+  EXPECT_EQ(SendMessageA(dialog->GetSafeHwnd(), DM_GETDEFID, 0, 0), MAKELRESULT(IDC_CLOSE, DC_HASDEFID));
+
+  SendMessageA(dialog->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_TRUE(dialog->HasEnded());
+  EXPECT_EQ(dialog->GetResult(), IDCANCEL);
+}
+
+}  // namespace
