@@ -7,6 +7,7 @@
 
 #include "app/AppTexts.h"
 #include "app/qt/DialogUnits.h"
+#include "app/qt/Pictures.h"
 #include "app/qt/about/LinkStatic.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent)
@@ -27,6 +28,7 @@ void CAboutDlg::AddIcon(const DialogUnits& units) {
   icon->setObjectName(QStringLiteral("icon"));
   icon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   icon->setAlignment(Qt::AlignCenter);
+  InitPictures();
   icon->setPixmap(QPixmap(QStringLiteral(":/pictures/ambrell-32.png")));
   icon->setGeometry(units.ToPixels(10, 10, 20, 20));
 }

@@ -12,6 +12,8 @@
 #include <QUrl>
 #include <utility>
 
+#include "app/qt/Pictures.h"
+
 namespace {
 
 constexpr QRgb kLinkColour = qRgb(0, 0, 255);
@@ -35,6 +37,7 @@ CLinkStatic::CLinkStatic(const QString& text, QWidget* parent)
 void CLinkStatic::SetOpener(Opener opener) { m_opener = std::move(opener); }
 
 QCursor CLinkStatic::LoadHandCursor() {
+  InitPictures();
   const QPixmap hand(QStringLiteral(":/pictures/hand.png"));
   if (hand.isNull()) {
     return QCursor(Qt::PointingHandCursor);

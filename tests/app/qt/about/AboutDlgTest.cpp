@@ -36,7 +36,7 @@ class AboutDlgTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void showsNameVersionNoticeAndHomePage();
+  void showsIconNameVersionNoticeAndHomePage();
   void enterAndOkAccept();
   void escapeAndCloseBoxReject();
   void execEndsWhenOkIsClicked();
@@ -44,10 +44,11 @@ class AboutDlgTest : public QObject {
   void textsFitTheirPlaces();
 };
 
-void AboutDlgTest::showsNameVersionNoticeAndHomePage() {
+void AboutDlgTest::showsIconNameVersionNoticeAndHomePage() {
   CAboutDlg about;
 
   QCOMPARE(about.windowTitle(), QStringLiteral("About Ambrell"));
+  QCOMPARE(Icon(about)->pixmap().size(), QSize(32, 32));
   QVERIFY(about.isModal());
   QVERIFY(VersionText(about) != nullptr);
   QCOMPARE(VersionText(about)->text().split(QLatin1Char('\n')),

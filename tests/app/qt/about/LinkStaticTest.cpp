@@ -189,13 +189,9 @@ void LinkStaticTest::underlinedFontIsKeptAfterFontChange() {
 
 void LinkStaticTest::handPointerOverTheLink() {
   CLinkStatic link(kAddress);
-#ifdef AMBRELL_QT_PICTURES
   // The program's own hand, pointing with the tip of its finger.
   QCOMPARE(link.cursor().shape(), Qt::BitmapCursor);
   QCOMPARE(link.cursor().hotSpot(), QPoint(6, 0));
-#else
-  QCOMPARE(link.cursor().shape(), Qt::PointingHandCursor);
-#endif
 }
 
 int RunLinkStaticTests(int argc, char** argv) {
