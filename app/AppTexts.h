@@ -12,9 +12,9 @@
 
 #define AMBRELL_TEXT_ABOUT_CAPTION "About Ambrell"
 #define AMBRELL_TEXT_VERSION_LINE "Ambrell version 1.1"
-#define AMBRELL_TEXT_NOTICE_LINE "Copyright (C) 2026 the Ambrell developers"
-/* The project's README as installed by `cmake --install` with the /usr prefix. */
-#define AMBRELL_TEXT_HOME_PAGE "file:///usr/share/doc/ambrell/README.md"
+#define AMBRELL_TEXT_NOTICE_LINE "(C) 2026 the Ambrell developers"
+/* Where `cmake --install` with the /usr prefix puts the project's README. */
+#define AMBRELL_TEXT_HOME_PAGE "file:///usr/share/doc/ambrell"
 #define AMBRELL_TEXT_OK "OK"
 
 

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSizeGrip>
+#include <QTreeWidgetItemIterator>
 #include <chrono>
 
 #include "app/AppTexts.h"
@@ -171,15 +172,27 @@ void CAmbrellDlg::CloseDown() {
 }
 
 // A worker that does not end in time is left to end on its own: it keeps its
-// file system and mailbox alive, and the records it may still be writing are
-// taken out of the tree unfreed.
+// file system and mailbox alive, and frees the tree's records once it has
+// ended, since it may still be writing one of them.
 void CAmbrellDlg::StopScanForClosing() {
   if (m_scan) {
     m_abort->Set();
-    if (!m_scan->WaitFor(std::chrono::milliseconds(kCloseWaitMs))) m_tree->clear();
+    if (!m_scan->WaitFor(m_closeWait)) {
+      m_scan->FreeWhenEnded(TakeAllRecords());
+    }
     m_scan.reset();
   }
   // Insertions never carried out are freed with the mailbox.
   if (m_mailbox) m_mailbox->Disconnect();
   m_mailbox.reset();
+}
+
+// Empties the tree, keeping its records.
+std::vector<FolderRecord*> CAmbrellDlg::TakeAllRecords() {
+  std::vector<FolderRecord*> records;
+  for (QTreeWidgetItemIterator it(m_tree); *it != nullptr; ++it) {
+    if (FolderRecord* record = m_tree->GetItemData(FolderTree::HandleOf(*it))) records.push_back(record);
+  }
+  m_tree->clear();
+  return records;
 }

@@ -6,8 +6,10 @@
 
 #include <QDialog>
 #include <QPoint>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/InsertionBatch.h"
 #include "app/ScanMailbox.h"
@@ -35,6 +37,8 @@ class CAmbrellDlg : public QDialog {
   ~CAmbrellDlg() override;
 
   bool IsScanRunning() const;
+  // A scan has started and its completion has not been handled yet.
+  bool IsScanHeld() const { return m_scan != nullptr; }
   int Unit() const { return m_nUnit; }
 
   // The controls, by their role.
@@ -52,7 +56,8 @@ class CAmbrellDlg : public QDialog {
   void SetAboutBoxRunner(std::function<void()> runner) { m_runAboutBox = std::move(runner); }
 
   // How long closing waits for a running worker before leaving it to end alone.
-  static constexpr int kCloseWaitMs = 10000;
+  void SetCloseWait(std::chrono::milliseconds wait) { m_closeWait = wait; }
+  bool IsAbortRequested() const { return m_abort->IsSet(); }  // any thread
 
   void done(int result) override;
 
@@ -80,6 +85,7 @@ class CAmbrellDlg : public QDialog {
   void OnCloseButton();
   void CloseDown();
   void StopScanForClosing();
+  std::vector<FolderRecord*> TakeAllRecords();
   void RelabelAll();
 
   // Layout (AmbrellDlgLayout.cpp).
@@ -109,6 +115,7 @@ class CAmbrellDlg : public QDialog {
   std::shared_ptr<ScanMailbox> m_mailbox;
   InsertedItemMap<QTreeWidgetItem*> m_items{nullptr};
 
+  std::chrono::milliseconds m_closeWait{10000};
   MenuTracker m_trackMenu;
   std::function<void()> m_runAboutBox;
 };

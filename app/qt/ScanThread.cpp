@@ -25,7 +25,16 @@ struct ScanThread::Shared {
   mutable std::mutex mutex;
   std::condition_variable endedChanged;
   bool ended = false;
+  std::vector<FolderRecord*> recordsToFree;
 };
+
+namespace {
+
+void FreeRecords(const std::vector<FolderRecord*>& records) {
+  for (FolderRecord* record : records) DeleteFolderRecord(record);
+}
+
+}  // namespace
 
 ScanThread::ScanThread(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
 
@@ -36,9 +45,14 @@ std::unique_ptr<ScanThread> ScanThread::Start(std::shared_ptr<FileSystem> fileSy
   try {
     shared->thread = std::thread([shared] {
       ScanThreadProc(&shared->job);
-      std::lock_guard<std::mutex> lock(shared->mutex);
-      shared->ended = true;
-      shared->endedChanged.notify_all();
+      std::vector<FolderRecord*> records;
+      {
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        shared->ended = true;
+        records.swap(shared->recordsToFree);
+        shared->endedChanged.notify_all();
+      }
+      FreeRecords(records);
     });
   } catch (const std::system_error&) {
     return nullptr;
@@ -67,4 +81,15 @@ void ScanThread::Wait() {
 bool ScanThread::WaitFor(std::chrono::milliseconds limit) {
   std::unique_lock<std::mutex> lock(m_shared->mutex);
   return m_shared->endedChanged.wait_for(lock, limit, [this] { return m_shared->ended; });
+}
+
+void ScanThread::FreeWhenEnded(std::vector<FolderRecord*> records) {
+  {
+    std::lock_guard<std::mutex> lock(m_shared->mutex);
+    if (!m_shared->ended) {
+      m_shared->recordsToFree.insert(m_shared->recordsToFree.end(), records.begin(), records.end());
+      return;
+    }
+  }
+  FreeRecords(records);
 }

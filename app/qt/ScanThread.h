@@ -5,9 +5,11 @@
 
 #include <chrono>
 #include <memory>
+#include <vector>
 
 #include "app/ScanMailbox.h"
 #include "scan/FileSystem.h"
+#include "scan/FolderRecord.h"
 #include "scan/ScanSignals.h"
 
 class ScanThread {
@@ -22,6 +24,10 @@ class ScanThread {
   bool HasEnded() const;
   void Wait();
   bool WaitFor(std::chrono::milliseconds limit);  // true when it has ended
+
+  // For a worker given up on: records it may still write, freed once it has
+  // ended (at once if it already has).
+  void FreeWhenEnded(std::vector<FolderRecord*> records);
 
  private:
   struct Shared;

@@ -1,0 +1,51 @@
+#include "DialogFixture.h"
+
+#include <QDeadlineTimer>
+#include <QTest>
+#include <QTreeWidgetItemIterator>
+
+#include "app/qt/FolderTree.h"
+#include "scan/DisplayText.h"
+#include "text/GroupedNumber.h"
+
+std::shared_ptr<MemoryFileSystem> SampleDrive() {
+  auto fs = std::make_shared<MemoryFileSystem>();
+  fs->AddDrive('C');
+  fs->AddFile("C:\\boot", 1 * kMiB);
+  fs->AddFile("C:\\data\\photos\\p1", 3 * kMiB);
+  fs->AddFile("C:\\data\\music\\m1", 5 * kMiB);
+  fs->AddFile("C:\\data\\notes", 2 * kMiB);
+  return fs;
+}
+
+AmbrellServices MemoryServices(std::shared_ptr<MemoryFileSystem> fileSystem) {
+  AmbrellServices services;
+  services.fileSystem = std::move(fileSystem);
+  services.display = std::make_shared<PlainDisplayText>();
+  services.locale = std::make_shared<FixedNumberLocale>(3, ",");
+  return services;
+}
+
+QString DumpLabels(const CAmbrellDlg& dialog) {
+  QString text;
+  for (QTreeWidgetItemIterator it(&dialog.Tree()); *it != nullptr; ++it) {
+    int depth = 0;
+    for (QTreeWidgetItem* up = (*it)->parent(); up != nullptr; up = up->parent()) ++depth;
+    text += QString(2 * depth, ' ') + (*it)->text(0) + '\n';
+  }
+  return text;
+}
+
+bool WaitForScanEnd(CAmbrellDlg& dialog) {
+  QDeadlineTimer deadline(10000);
+  while (dialog.IsScanHeld() && !deadline.hasExpired()) QTest::qWait(1);
+  return !dialog.IsScanHeld();
+}
+
+ReleaseOnAbort::ReleaseOnAbort(const CAmbrellDlg& dialog, Gate& gate)
+    : m_thread([&dialog, &gate] {
+        while (!dialog.IsAbortRequested()) std::this_thread::yield();
+        gate.Release();
+      }) {}
+
+ReleaseOnAbort::~ReleaseOnAbort() { m_thread.join(); }

@@ -1,0 +1,5 @@
+#pragma once
+// Each group of dialog tests; every one returns its number of failures.
+int RunScanControlTests(int argc, char** argv);
+int RunContextMenuTests(int argc, char** argv);
+int RunLayoutTests(int argc, char** argv);

@@ -1,0 +1,191 @@
+// Starting, aborting and repeating scans, relabelling, and closing.
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "DialogFixture.h"
+#include "DialogTests.h"
+#include "app/qt/FolderTree.h"
+
+namespace {
+
+const QString kMegabyteLabels = QStringLiteral(
+    "C:    (11 MB)\n"
+    "  data    (10 MB)\n"
+    "    photos    (3 MB)\n"
+    "    music    (5 MB)\n");
+
+bool ShowsScanning(const CAmbrellDlg& dialog) {
+  return dialog.RefreshButton().text() == "&Abort" && !dialog.Tree().isEnabled() &&
+         !dialog.Units().isEnabled() && dialog.cursor().shape() == Qt::BusyCursor &&
+         dialog.Tree().viewport()->cursor().shape() == Qt::BusyCursor;
+}
+
+bool ShowsIdle(const CAmbrellDlg& dialog) {
+  return dialog.RefreshButton().text() == "&Refresh" && dialog.Tree().isEnabled() &&
+         dialog.Units().isEnabled() && dialog.cursor().shape() == Qt::ArrowCursor && !dialog.IsScanRunning();
+}
+
+}  // namespace
+
+class ScanControlTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void StartsScanningAtOnceAndEndsWithTotalsInMegabytes() {
+    auto fs = SampleDrive();
+    fs->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\data"));
+    CAmbrellDlg dialog(MemoryServices(fs));
+    fs->GetGate().WaitUntilHeld();
+
+    QVERIFY(ShowsScanning(dialog));
+    QVERIFY(dialog.IsScanRunning());
+    QCOMPARE(dialog.Units().currentText(), QStringLiteral("Megabytes"));
+    QVERIFY(dialog.RefreshButton().isEnabled());
+    QVERIFY(dialog.CloseButton().isEnabled());
+    QCOMPARE(dialog.RefreshButton().cursor().shape(), Qt::ArrowCursor);
+
+    fs->GetGate().Release();
+    QVERIFY(WaitForScanEnd(dialog));
+    QVERIFY(ShowsIdle(dialog));
+    QCOMPARE(DumpLabels(dialog), kMegabyteLabels);
+  }
+
+  void AbortKeepsWhatWasFoundWithTotalsOfWhatWasCounted() {
+    auto fs = SampleDrive();
+    fs->GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\data", "notes"));
+    CAmbrellDlg dialog(MemoryServices(fs));
+    fs->GetGate().WaitUntilHeld();
+    {
+      ReleaseOnAbort release(dialog, fs->GetGate());
+      dialog.RefreshButton().click();
+    }
+    // The worker has ended when Abort returns; its completion comes next.
+    QCOMPARE(dialog.RefreshButton().text(), QStringLiteral("&Refresh"));
+    QVERIFY(dialog.Tree().isEnabled());
+    QVERIFY(WaitForScanEnd(dialog));
+    QVERIFY(ShowsIdle(dialog));
+    // 'notes' was being read when the abort came; 'photos' and 'music' were never entered.
+    QCOMPARE(DumpLabels(dialog), QStringLiteral("C:    (3 MB)\n  data    (2 MB)\n"));
+  }
+
+  void RefreshEmptiesTheTreeKeepsTheUnitAndScansAgain() {
+    auto fs = SampleDrive();
+    CAmbrellDlg dialog(MemoryServices(fs));
+    QVERIFY(WaitForScanEnd(dialog));
+    PickUnit(dialog, 1);
+    fs->AddFile("C:\\data\\music\\m2", 1 * kMiB);
+    fs->GetGate().Arm(MemoryFileSystem::OpenPoint("C:"));
+
+    dialog.RefreshButton().click();
+    fs->GetGate().WaitUntilHeld();
+    QCOMPARE(dialog.Tree().topLevelItemCount(), 0);
+    QVERIFY(ShowsScanning(dialog));
+    QCOMPARE(dialog.Units().currentText(), QStringLiteral("Kilobytes"));
+
+    fs->GetGate().Release();
+    QVERIFY(WaitForScanEnd(dialog));
+    QCOMPARE(dialog.Tree().topLevelItem(0)->text(0), QStringLiteral("C:    (12,288 KB)"));
+  }
+
+  void UnitChangesRelabelEveryItemWithoutAScan() {
+    auto fs = SampleDrive();
+    CAmbrellDlg dialog(MemoryServices(fs));
+    QVERIFY(WaitForScanEnd(dialog));
+    const int opened = fs->OpenCount();
+
+    PickUnit(dialog, 0);
+    QCOMPARE(dialog.Tree().topLevelItem(0)->text(0), QStringLiteral("C:    (11,534,336 bytes)"));
+    PickUnit(dialog, 3);
+    QCOMPARE(dialog.Tree().topLevelItem(0)->text(0), QStringLiteral("C:    (0 GB)"));
+    PickUnit(dialog, 2);
+    QCOMPARE(DumpLabels(dialog), kMegabyteLabels);
+    QCOMPARE(fs->OpenCount(), opened);
+    QVERIFY(ShowsIdle(dialog));
+  }
+
+  void FocusInTheTreeMovesOnToTheRefreshButtonWhenAScanStarts() {
+    auto fs = SampleDrive();
+    CAmbrellDlg dialog(MemoryServices(fs));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(WaitForScanEnd(dialog));
+    dialog.Tree().setFocus();
+    QVERIFY(dialog.Tree().hasFocus());
+    fs->GetGate().Arm(MemoryFileSystem::OpenPoint("C:"));
+
+    dialog.RefreshButton().click();
+    fs->GetGate().WaitUntilHeld();
+    QVERIFY(dialog.RefreshButton().hasFocus());
+    fs->GetGate().Release();
+    QVERIFY(WaitForScanEnd(dialog));
+  }
+
+  void AMachineWithoutFixedDrivesEndsAtOnceWithAnEmptyTree() {
+    auto fs = std::make_shared<MemoryFileSystem>();
+    fs->AddDrive('E', false);
+    CAmbrellDlg dialog(MemoryServices(fs));
+    QVERIFY(WaitForScanEnd(dialog));
+    QCOMPARE(dialog.Tree().topLevelItemCount(), 0);
+    QVERIFY(ShowsIdle(dialog));
+  }
+
+  void ClosingDuringAScanStopsTheWorkerFirst() {
+    auto fs = SampleDrive();
+    fs->GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\data", "notes"));
+    CAmbrellDlg dialog(MemoryServices(fs));
+    fs->GetGate().WaitUntilHeld();
+    {
+      ReleaseOnAbort release(dialog, fs->GetGate());
+      dialog.reject();
+    }
+    QVERIFY(!dialog.IsScanRunning());
+    QCOMPARE(dialog.Tree().topLevelItemCount(), 0);  // every record freed with its item
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    // A completion still on its way is never handled.
+    QTest::qWait(0);
+    QCOMPARE(dialog.Tree().topLevelItemCount(), 0);
+  }
+
+  void AWorkerThatOutlastsTheCloseWaitIsLeftToEndAndFreeItsRecords() {
+    auto fs = SampleDrive();
+    fs->GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\data", "notes"));
+    {
+      CAmbrellDlg dialog(MemoryServices(fs));
+      dialog.SetCloseWait(std::chrono::milliseconds(1));
+      fs->GetGate().WaitUntilHeld();
+      dialog.reject();
+      QCOMPARE(dialog.Tree().topLevelItemCount(), 0);
+    }
+    // The dialog is gone; the worker still holds the file system until it ends.
+    fs->GetGate().Release();
+    QTRY_COMPARE_WITH_TIMEOUT(fs.use_count(), 1L, 10000);
+  }
+
+  void TheCloseButtonEndsTheDialogAndEnterReachesIt() {
+    CAmbrellDlg dialog(MemoryServices(SampleDrive()));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(WaitForScanEnd(dialog));
+    QVERIFY(dialog.CloseButton().isDefault());
+    dialog.Tree().setFocus();
+    QTest::keyClick(&dialog.Tree(), Qt::Key_Return);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.Tree().topLevelItemCount(), 0);
+  }
+
+ private:
+  static void PickUnit(CAmbrellDlg& dialog, int index) {
+    dialog.Units().setCurrentIndex(index);
+    emit dialog.Units().activated(index);
+  }
+};
+
+int RunScanControlTests(int argc, char** argv) {
+  ScanControlTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "ScanControlTest.moc"

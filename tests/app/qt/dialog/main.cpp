@@ -1,0 +1,12 @@
+#include <QApplication>
+
+#include "DialogTests.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  int failures = 0;
+  failures += RunScanControlTests(argc, argv);
+  failures += RunContextMenuTests(argc, argv);
+  failures += RunLayoutTests(argc, argv);
+  return failures == 0 ? 0 : 1;
+}
