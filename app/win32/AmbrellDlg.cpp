@@ -36,6 +36,7 @@ CAmbrellDlg::CAmbrellDlg(AmbrellServices services, HWND parent)
       m_rcGrip{},
       m_hThread(nullptr),
       m_hAbortEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      m_abortRequest(std::make_shared<AbortFlag>()),
       m_parent(parent),
       m_services(std::move(services)) {}
 

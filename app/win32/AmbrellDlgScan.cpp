@@ -21,7 +21,7 @@ bool CAmbrellDlg::IsScanRunning() const {
 void CAmbrellDlg::StartScan() {
   SetCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
   m_insertedItems.Clear();
-  m_hThread = StartScanThread(ScanThreadSettings{m_services.fileSystem, m_hAbortEvent, m_hWnd,
+  m_hThread = StartScanThread(ScanThreadSettings{m_services.fileSystem, m_abortRequest, m_hWnd,
                                                  m_services.insertionBatchSize});
 }
 
@@ -37,7 +37,7 @@ void CAmbrellDlg::OnRefresh() {
     // Abort. The worker may be waiting for its insertions to be carried out
     // before it reaches its next abort test: the wait carries them out.
     if (m_hAbortEvent != nullptr) {
-      SetEvent(m_hAbortEvent);
+      RequestAbort();
       WaitServingSentMessages(m_hThread, INFINITE);
     }
     UpdateScanControls();
@@ -72,7 +72,7 @@ void CAmbrellDlg::OnScanComplete() {
   SetCursor(LoadCursorA(nullptr, IDC_ARROW));
   CloseHandle(m_hThread);
   m_hThread = nullptr;
-  if (m_hAbortEvent != nullptr) ResetEvent(m_hAbortEvent);
+  ClearAbortRequest();
   m_insertedItems.Clear();
   UpdateScanControls();
 }
@@ -100,10 +100,23 @@ bool CAmbrellDlg::OnSetCursor(HWND window, UINT hitTest) {
 bool CAmbrellDlg::StopWorkerForClosing() {
   if (m_hThread == nullptr) return true;
   if (m_hAbortEvent != nullptr) {
-    SetEvent(m_hAbortEvent);
+    RequestAbort();
     return WaitServingSentMessages(m_hThread, kClosingWaitMs);
   }
   return WaitForSingleObject(m_hThread, 0) == WAIT_OBJECT_0;
+}
+
+// Only with the event: without it a scan cannot be stopped, as on any system
+// where the event could not be made.
+void CAmbrellDlg::RequestAbort() {
+  if (m_hAbortEvent == nullptr) return;
+  m_abortRequest->Set();
+  SetEvent(m_hAbortEvent);
+}
+
+void CAmbrellDlg::ClearAbortRequest() {
+  if (m_hAbortEvent != nullptr) ResetEvent(m_hAbortEvent);
+  m_abortRequest->Reset();
 }
 
 void CAmbrellDlg::OnDestroy() {

@@ -2,7 +2,6 @@
 
 #include <process.h>
 
-#include "platform/win32/Win32AbortEvent.h"
 #include "scan/ScanEngine.h"
 
 namespace {
@@ -30,36 +29,19 @@ class PostedCompletion : public CompletionNotice {
   HWND m_dialog;
 };
 
-// Duplicates the dialog's event, so that a worker still running when the dialog
-// has closed its own handle keeps a valid one.
-HANDLE DuplicateEvent(HANDLE event) {
-  HANDLE copy = nullptr;
-  if (event == nullptr) return nullptr;
-  const HANDLE self = GetCurrentProcess();
-  if (!DuplicateHandle(self, event, self, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) return nullptr;
-  return copy;
-}
-
 // Everything one worker uses, owned by the worker alone: a dialog that stops
 // waiting for it (closing after the time limit) frees nothing it still needs.
 struct ScanSession {
   explicit ScanSession(const ScanThreadSettings& settings)
       : fileSystem(settings.fileSystem),
-        abortEvent(DuplicateEvent(settings.abortEvent)),
-        abort(abortEvent),
+        abort(settings.abort),
         sink(settings.dialog),
         inserter(sink, settings.batchSize),
         completion(settings.dialog),
-        job{*fileSystem, inserter, &abort, &completion} {}
-  ~ScanSession() {
-    if (abortEvent != nullptr) CloseHandle(abortEvent);
-  }
-  ScanSession(const ScanSession&) = delete;
-  ScanSession& operator=(const ScanSession&) = delete;
+        job{*fileSystem, inserter, abort.get(), &completion} {}
 
   std::shared_ptr<FileSystem> fileSystem;
-  HANDLE abortEvent;
-  Win32AbortEvent abort;
+  std::shared_ptr<AbortFlag> abort;
   DialogBatchSink sink;
   BatchingInserter inserter;
   PostedCompletion completion;

@@ -9,6 +9,7 @@
 
 #include "app/InsertionBatch.h"
 #include "scan/FileSystem.h"
+#include "scan/ScanSignals.h"
 
 // Sent (not posted) by the worker to the dialog: lParam is an InsertionBatch*
 // that the dialog carries out before the worker goes on. The dialog answers
@@ -21,7 +22,7 @@ constexpr UINT WM_SCANCOMPLETE = WM_USER + 1000;
 
 struct ScanThreadSettings {
   std::shared_ptr<FileSystem> fileSystem;
-  HANDLE abortEvent;  // may be null: the scan then runs to its end
+  std::shared_ptr<AbortFlag> abort;  // may be null: the scan then runs to its end
   HWND dialog;
   std::size_t batchSize;
 };
