@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds Ambrell and prints the headless report of the folders given (two levels deep).
+# Builds Ambrell and starts its dialog on every local disk, or on the folders
+# given. Without a display it says so and prints the same tree as text instead
+# (two levels deep).
 #
 #   bash scripts/run.sh [folder]...
 set -euo pipefail
@@ -11,7 +13,11 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
   bash "$root/scripts/install-deps.sh"
   cd "$root"
   cmake --preset release
-  cmake --build --preset release --target ambrell-scan
+  cmake --build --preset release --target ambrell ambrell-scan
 ) >&2
 
+if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+  exec "$root/build/release/app/qt/ambrell" "$@"
+fi
+echo "run.sh: no display (neither DISPLAY nor WAYLAND_DISPLAY is set): printing the folder tree as text instead" >&2
 exec "$root/build/release/tools/ambrell-scan/ambrell-scan" --depth 2 "$@"

@@ -18,3 +18,10 @@ struct AmbrellServices {
   // shows nothing.
   std::function<void(const CPath&)> openFolder;
 };
+
+struct PlatformServices;
+
+// The dialog's services over the platform's: the drives it opened, their
+// display and locale, and its file browser (opener, found on PATH). The
+// platform's services live as long as any of them is in use.
+AmbrellServices ServicesFromPlatform(std::shared_ptr<PlatformServices> platform, const char* opener = "xdg-open");

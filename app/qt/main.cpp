@@ -12,7 +12,6 @@
 #include "app/qt/AmbrellDlg.h"
 #include "app/qt/Pictures.h"
 #include "platform/Platform.h"
-#include "platform/posix/PosixPlatform.h"
 
 namespace {
 
@@ -22,16 +21,6 @@ bool HasDisplay() {
     if (value != nullptr && *value != '\0') return true;
   }
   return false;
-}
-
-// The platform's services, shared with the dialog and each scan's worker.
-AmbrellServices ServicesFrom(std::shared_ptr<PlatformServices> platform) {
-  AmbrellServices services;
-  services.fileSystem = std::shared_ptr<FileSystem>(platform, platform->fileSystem.get());
-  services.display = std::shared_ptr<const DisplayText>(platform, platform->display.get());
-  services.locale = std::shared_ptr<NumberLocale>(platform, platform->locale.get());
-  services.openFolder = [platform](const CPath& folder) { OpenFolderInFileBrowser(*platform, folder); };
-  return services;
 }
 
 QIcon ProgramIcon() {
@@ -60,7 +49,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 2;
   }
-  CAmbrellDlg dialog(ServicesFrom(platform));
+  CAmbrellDlg dialog(ServicesFromPlatform(platform));
   dialog.exec();
   return 0;
 }

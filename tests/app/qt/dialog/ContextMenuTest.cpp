@@ -12,7 +12,7 @@
 #include "DialogFixture.h"
 #include "DialogTests.h"
 #include "app/qt/FolderTree.h"
-#include "platform/posix/PosixPlatform.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -167,24 +167,19 @@ class ContextMenuTest : public QObject {
     std::string error;
     const std::string drive = (root.path() + "/top").toStdString();
     QVERIFY(OpenFolders({drive}, *platform, error));
-    AmbrellServices services;
-    services.fileSystem = std::shared_ptr<FileSystem>(platform, platform->fileSystem.get());
-    services.display = std::shared_ptr<const DisplayText>(platform, platform->display.get());
-    services.locale = std::make_shared<FixedNumberLocale>(3, ",");
-    services.openFolder = [platform, opener](const CPath& folder) {
-      OpenFolderInFileBrowser(*platform, folder, opener.c_str());
-    };
-    ShownDialog shown(std::move(services));
+    ShownDialog shown(ServicesFromPlatform(platform, opener.c_str()));
     shown.dialog.SetMenuTracker([](QMenu& menu, const QPoint&) { menu.actions().first()->trigger(); });
     QVERIFY(shown.ScanAndExpand());
 
     FolderTree& tree = shown.dialog.Tree();
     tree.setCurrentItem(tree.topLevelItem(0));
+    const QString opened = QString::fromStdString(record);
+    const QString drivePath = QString::fromStdString(drive);
+    // The browser is not waited for: each start is checked before the next.
     RightClick(shown.dialog, *tree.viewport(), RowPoint(shown.dialog, tree.topLevelItem(0), 10));
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFile(opened), QString("1|%1\n").arg(drivePath), 10000);
     RightClick(shown.dialog, *tree.viewport(), RowPoint(shown.dialog, FindItem(shown.dialog, "with blank"), 10));
-
-    const QString expected = QString("1|%1\n1|%1/with blank\n").arg(QString::fromStdString(drive));
-    QTRY_COMPARE_WITH_TIMEOUT(ReadFile(QString::fromStdString(record)), expected, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFile(opened), QString("1|%1\n1|%1/with blank\n").arg(drivePath), 10000);
   }
 
  private:

@@ -168,8 +168,8 @@ class ScanControlTest : public QObject {
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QVERIFY(WaitForScanEnd(dialog));
-    QVERIFY(dialog.CloseButton().isDefault());
     dialog.Tree().setFocus();
+    QVERIFY(dialog.CloseButton().isDefault());
     QTest::keyClick(&dialog.Tree(), Qt::Key_Return);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));

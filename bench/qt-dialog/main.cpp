@@ -1,0 +1,53 @@
+// Times the Linux dialog on the folders given, from its start to a fully
+// labelled tree, and measures the longest time its GUI thread went without
+// turning to its event loop: how long a click on Abort could have waited.
+//
+//   ambrell-dialog-timer folder...   prints: seconds items longest-stall-ms
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QTreeWidgetItemIterator>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/qt/AmbrellDlg.h"
+#include "app/qt/FolderTree.h"
+#include "platform/Platform.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  auto platform = std::make_shared<PlatformServices>();
+  std::string error;
+  if (argc < 2 || !OpenFolders(std::vector<std::string>(argv + 1, argv + argc), *platform, error)) {
+    std::fprintf(stderr, "usage: ambrell-dialog-timer folder...\n%s\n", error.c_str());
+    return 2;
+  }
+
+  QElapsedTimer clock;
+  clock.start();
+  qint64 lastTurn = 0;
+  qint64 longestStall = 0;
+  QTimer ticker;
+  ticker.setInterval(1);
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    longestStall = std::max(longestStall, clock.elapsed() - lastTurn);
+    lastTurn = clock.elapsed();
+  });
+  ticker.start();
+
+  CAmbrellDlg dialog(ServicesFromPlatform(platform));
+  dialog.show();
+  QObject::connect(&dialog, &CAmbrellDlg::ScanCompleted, [&] {
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    longestStall = std::max(longestStall, clock.elapsed() - lastTurn);
+    int items = 0;
+    for (QTreeWidgetItemIterator it(&dialog.Tree()); *it != nullptr; ++it) ++items;
+    std::printf("%.3f %d %lld\n", seconds, items, static_cast<long long>(longestStall));
+    application.quit();
+  });
+  return application.exec();
+}
