@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidgetItemIterator>
 
 #include "DialogFixture.h"
 #include "DialogTests.h"
@@ -103,6 +104,34 @@ class ScanControlTest : public QObject {
     QCOMPARE(DumpLabels(dialog), kMegabyteLabels);
     QCOMPARE(fs->OpenCount(), opened);
     QVERIFY(ShowsIdle(dialog));
+  }
+
+  void EveryUnitRoundsDownAndGroupsItsDigits() {
+    auto fs = std::make_shared<MemoryFileSystem>();
+    fs->AddDrive('C');
+    fs->AddFile("C:\\a\\f", 1023);
+    fs->AddFile("C:\\b\\f", 1024);
+    fs->AddFile("C:\\c\\f", 1048575);
+    fs->AddFile("C:\\d\\f", 4ull << 30);
+    fs->AddFolder("C:\\e");
+    fs->AddFile("C:\\rest", 12345678901ull - 4296017918ull);
+    CAmbrellDlg dialog(MemoryServices(fs));
+    QVERIFY(WaitForScanEnd(dialog));
+
+    const QStringList expected[] = {
+        {"C:    (12,345,678,901 bytes)", "a    (1,023 bytes)", "b    (1,024 bytes)", "c    (1,048,575 bytes)",
+         "d    (4,294,967,296 bytes)", "e    (0 bytes)"},
+        {"C:    (12,056,327 KB)", "a    (0 KB)", "b    (1 KB)", "c    (1,023 KB)", "d    (4,194,304 KB)",
+         "e    (0 KB)"},
+        {"C:    (11,773 MB)", "a    (0 MB)", "b    (0 MB)", "c    (0 MB)", "d    (4,096 MB)", "e    (0 MB)"},
+        {"C:    (11 GB)", "a    (0 GB)", "b    (0 GB)", "c    (0 GB)", "d    (4 GB)", "e    (0 GB)"},
+    };
+    for (int unit : {0, 1, 2, 3}) {
+      PickUnit(dialog, unit);
+      QStringList labels;
+      for (QTreeWidgetItemIterator it(&dialog.Tree()); *it != nullptr; ++it) labels << (*it)->text(0);
+      QCOMPARE(labels, expected[unit]);
+    }
   }
 
   void FocusInTheTreeMovesOnToTheRefreshButtonWhenAScanStarts() {
