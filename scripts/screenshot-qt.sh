@@ -20,19 +20,26 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A tree with a few megabytes in it, so the labels show real totals.
-tree="$work/Projects"
-mkdir -p "$tree/ambrell/src" "$tree/ambrell/docs" "$tree/photos/2025" "$tree/photos/2026" "$tree/music"
-for spec in ambrell/src:3 ambrell/docs:1 photos/2025:40 photos/2026:25 music:12; do
-  truncate -s "${spec#*:}M" "$tree/${spec%%:*}/data.bin"
+# Folders with a few (sparse) megabytes in them, so the labels show real totals.
+for spec in Documents/letters:3 Documents/taxes:1 Music/albums:1200 Pictures/2025:4100 \
+            Pictures/2026:2500 Projects/ambrell:35 Projects/site:12; do
+  mkdir -p "$work/${spec%%:*}"
+  truncate -s "${spec#*:}M" "$work/${spec%%:*}/data.bin"
 done
 
 Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do [[ -S /tmp/.X11-unix/X${display#:} ]] && break; sleep 0.1; done
 
+# Sizes grouped as on an en_US system, whatever this machine's default locale.
+mkdir -p "$work/locale"
+localedef -i en_US -f UTF-8 "$work/locale/en_US.UTF-8" 2>/dev/null || true
+echo 'LANG=en_US.UTF-8' > "$work/default-locale"
+export LOCPATH="$work/locale" AMBRELL_SYSTEM_LOCALE_FILE="$work/default-locale"
+
 export DISPLAY=$display XDG_RUNTIME_DIR="$work"
-"$root/build/release/app/qt/ambrell" "$tree" "$tree/photos" "$tree/music" >/dev/null 2>&1 &
+# Each folder shows as a drive of its own, named as given.
+(cd "$work" && exec "$root/build/release/app/qt/ambrell" Documents Music Pictures Projects >/dev/null 2>&1) &
 app=$!
 sleep 3  # the scan of a tiny tree ends at once; this leaves time to paint
 mkdir -p "$(dirname "$output")"
