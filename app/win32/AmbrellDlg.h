@@ -10,6 +10,7 @@
 
 #include "app/InsertionBatch.h"
 #include "app/win32/AmbrellServices.h"
+#include "app/win32/FolderTreeIndex.h"
 #include "app/win32/framework/DialogBase.h"
 #include "app/win32/framework/TreeControl.h"
 #include "scan/ScanSignals.h"
@@ -83,7 +84,7 @@ class CAmbrellDlg : public CDialogBase {
   std::shared_ptr<AbortFlag> m_abortRequest;
   HWND m_parent;
   AmbrellServices m_services;
-  InsertedItemMap<HTREEITEM> m_insertedItems{TVI_ROOT};
+  FolderTreeIndex m_folders{m_tree};
 };
 
 // Enables or disables one control of a dialog; a control losing its enabling

@@ -20,7 +20,7 @@ bool CAmbrellDlg::IsScanRunning() const {
 
 void CAmbrellDlg::StartScan() {
   SetCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
-  m_insertedItems.Clear();
+  m_folders.Clear();
   m_hThread = StartScanThread(ScanThreadSettings{m_services.fileSystem, m_abortRequest, m_hWnd,
                                                  m_services.insertionBatchSize});
 }
@@ -44,7 +44,7 @@ void CAmbrellDlg::OnRefresh() {
     return;
   }
   UpdateData(true);
-  FreeAllItems(m_tree);
+  FreeAllItems(m_folders);
   StartScan();
   UpdateScanControls();
 }
@@ -53,12 +53,7 @@ void CAmbrellDlg::OnInsertBatch(const InsertionBatch& batch) {
   // Redraw stays off during a batch: a tree view that redraws while many
   // items arrive costs far more than the insertions.
   m_tree.SetRedraw(false);
-  for (const PendingInsertion& pending : batch) {
-    const HTREEITEM parent = m_insertedItems.Resolve(pending.parent);
-    const HTREEITEM item = m_tree.InsertItem(TextOrEmpty(pending.text), pending.record, parent);
-    // A record the control could not take is left alone: the worker may still add to it.
-    m_insertedItems.Add(pending.item, item);
-  }
+  for (const PendingInsertion& pending : batch) m_folders.Insert(pending);
   m_tree.SetRedraw(true);
 }
 
@@ -66,14 +61,13 @@ void CAmbrellDlg::OnScanComplete() {
   // Totals are added up once per scan: a stray second notice would double them.
   if (m_hThread == nullptr) return;
   m_tree.SetRedraw(false);
-  AccumulateFolderSizes(m_tree);
-  UpdateAllLabels(LabelContext{m_tree, m_nUnit, *m_services.locale, *m_services.display});
+  AccumulateFolderSizes(m_folders);
+  UpdateAllLabels(LabelContext{m_folders, m_nUnit, *m_services.locale, *m_services.display});
   m_tree.SetRedraw(true);
   SetCursor(LoadCursorA(nullptr, IDC_ARROW));
   CloseHandle(m_hThread);
   m_hThread = nullptr;
   ClearAbortRequest();
-  m_insertedItems.Clear();
   UpdateScanControls();
 }
 
@@ -85,7 +79,7 @@ void CAmbrellDlg::OnSelchangeUnits() {
 
 void CAmbrellDlg::RelabelAll() {
   m_tree.SetRedraw(false);
-  UpdateAllLabels(LabelContext{m_tree, m_nUnit, *m_services.locale, *m_services.display});
+  UpdateAllLabels(LabelContext{m_folders, m_nUnit, *m_services.locale, *m_services.display});
   m_tree.SetRedraw(true);
 }
 
@@ -121,9 +115,9 @@ void CAmbrellDlg::ClearAbortRequest() {
 
 void CAmbrellDlg::OnDestroy() {
   if (StopWorkerForClosing()) {
-    FreeAllItems(m_tree);
+    FreeAllItems(m_folders);
   } else {
-    m_tree.DeleteAllItems();
+    m_folders.DeleteAllItems();
   }
   m_tree.Detach();
 }

@@ -1,0 +1,42 @@
+#pragma once
+// The folders as the dialog put them into the tree-view control, indexed in
+// memory beside it: the totals and label passes, and the freeing of records,
+// walk this index and only write the labels into the control.
+//
+// Wine's tree view finds an item by a linear search through all items on
+// every message that names one, so a walk through the control costs time in
+// the square of the number of folders: minutes for 100,000 of them.
+
+#include <cstddef>
+
+#include "app/InsertionBatch.h"
+#include "app/win32/framework/TreeControl.h"
+#include "scan/MemoryTree.h"
+
+class FolderTreeIndex : public TreeView {
+ public:
+  explicit FolderTreeIndex(CTreeCtrl& control) : m_control(control) {}
+
+  // Carries out one of the worker's insertions, in the control and here. The
+  // worker numbers its items 1, 2, 3, ... from the start of a scan, as this
+  // index does, so its handles are this index's items.
+  void Insert(const PendingInsertion& pending);
+  // Forgets the items without touching the control (a new scan's start).
+  void Clear();
+  std::size_t GetCount() const { return m_folders.GetCount(); }
+
+  TreeItem GetRootItem() const override { return m_folders.GetRootItem(); }
+  TreeItem GetChildItem(TreeItem item) const override { return m_folders.GetChildItem(item); }
+  TreeItem GetNextSiblingItem(TreeItem item) const override { return m_folders.GetNextSiblingItem(item); }
+  TreeItem GetParentItem(TreeItem item) const override { return m_folders.GetParentItem(item); }
+  TreeItem GetSelectedItem() const override;
+  bool ItemHasChildren(TreeItem item) const override { return m_folders.ItemHasChildren(item); }
+  FolderRecord* GetItemData(TreeItem item) const override { return m_folders.GetItemData(item); }
+  void SetItemText(TreeItem item, const char* text) override;
+  void DeleteAllItems() override;
+
+ private:
+  CTreeCtrl& m_control;
+  MemoryTree m_folders;
+  InsertedItemMap<HTREEITEM> m_native{TVI_ROOT};
+};
