@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Takes a screenshot of the Windows dialog under Wine in a virtual X server:
+# the real dialog from the real resources, after its scan of a small test tree
+# on drive T:, with T: opened. Saves docs/win32-dialog.png.
+#
+#   scripts/screenshot-win32.sh [build-dir]     (default build/win32, already built)
+#
+# Needs Xvfb and ImageMagick. Uses a Wine prefix of its own with the x11 graphics
+# driver: the tests' prefixes use the null driver, which draws nothing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+readonly build="${1:-build/win32}"
+readonly probe="$build/tests/app/win32/ambrell-dialog-probe.exe"
+readonly display=:91
+readonly output=docs/win32-dialog.png
+[[ -f "$probe" ]] || { echo "screenshot-win32: not built: $probe" >&2; exit 1; }
+
+AMBRELL_WINEPREFIX="$(realpath -m "$build/screenshot-wineprefix")"
+export AMBRELL_WINEPREFIX
+work="$(mktemp -d "${TMPDIR:-/tmp}/ambrell-screenshot.XXXXXX")"
+xvfb_pid=
+cleanup() {
+  scripts/wine-run --stop-server || true
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+file_of() {  # path size
+  mkdir -p "$(dirname "$1")"
+  truncate -s "$2" "$1"
+}
+
+build_tree() {
+  local tree=$1
+  file_of "$tree/Documents/Letters/2025.txt" $((3 * 1024 * 1024))
+  file_of "$tree/Documents/Reports/annual.pdf" $((48 * 1024 * 1024))
+  file_of "$tree/Music/Albums/one.flac" $((700 * 1024 * 1024))
+  file_of "$tree/Music/Podcasts/episode.mp3" $((95 * 1024 * 1024))
+  file_of "$tree/Pictures/Holiday 2024/beach.jpg" $((1536 * 1024 * 1024))
+  file_of "$tree/Projects/ambrell/build/big.obj" $((220 * 1024 * 1024))
+  file_of "$tree/Projects/ambrell/source/main.cpp" $((40 * 1024))
+  file_of "$tree/Videos/film.mkv" $((4400 * 1024 * 1024))
+}
+
+build_tree "$work/tree"
+
+# The prefix is made with the null driver (wine-run's default); switch it to x11 once.
+scripts/wine-run --drive t="$work/tree" --only-drives reg add 'HKCU\Software\Wine\Drivers' \
+  /v Graphics /d x11 /f >/dev/null
+scripts/wine-run --stop-server
+
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+  DISPLAY="$display" xdpyinfo >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
+DISPLAY="$display" scripts/wine-run --drive t="$work/tree" --only-drives \
+  "$probe" --no-tree --expand T: --linger 8000 >/dev/null 2>"$work/probe.err" &
+probe_pid=$!
+# The scan of two small drives ends within a second or two; the dialog then stays 8 s.
+sleep 6
+DISPLAY="$display" import -window root "$work/screen.png"
+wait "$probe_pid" || { cat "$work/probe.err" >&2; exit 1; }
+
+mkdir -p "$(dirname "$output")"
+convert "$work/screen.png" -trim +repage "$output"
+echo "screenshot-win32: wrote $output ($(identify -format '%wx%h' "$output"))"
