@@ -150,6 +150,21 @@ TEST_F(MainDialogTest, AnEndedWorkerWhoseCompletionIsStillQueuedIsNotRunning) {
   EXPECT_EQ(Labels(), kMegabyteLabels);
 }
 
+TEST_F(MainDialogTest, AScanStartedWithTheFocusInTheTreeLeavesItOnTheRefreshButton) {
+  OpenAndScan();
+  SetActiveWindow(dialog->GetSafeHwnd());
+  SetFocus(Item(IDC_TREE));
+  ASSERT_EQ(GetFocus(), Item(IDC_TREE));
+  fileSystem->GetGate().Arm(MemoryFileSystem::OpenPoint("C:"));
+
+  Click(IDC_REFRESH);
+  fileSystem->GetGate().WaitUntilHeld();
+  EXPECT_EQ(GetFocus(), Item(IDC_REFRESH));
+
+  fileSystem->GetGate().Release();
+  WaitForIdle();
+}
+
 TEST_F(MainDialogTest, AMachineWithoutFixedDrivesEndsWithAnEmptyTree) {
   fileSystem = std::make_shared<MemoryFileSystem>();
   fileSystem->AddDrive('E', false);
