@@ -122,7 +122,8 @@ BOOL CAmbrellDlg::OnInitDialog() {
 
 void CAmbrellDlg::FillUnitList() {
   const HWND units = GetDlgItem(IDC_UNITS);
-  for (const SizeUnit& unit : kSizeUnits) SendMessageA(units, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(unit.name));
+  for (const SizeUnit& unit : kSizeUnits)
+    SendMessageA(units, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(unit.name));
 }
 
 void CAmbrellDlg::DoDataExchange(bool saveAndValidate) {
@@ -150,7 +151,8 @@ void CAmbrellDlg::InitImageList() {
   const bool colour = IsColourScreen();
   CImageList images;
   images.Create(16, 16, colour ? (ILC_COLOR16 | ILC_MASK) : (ILC_COLOR4 | ILC_MASK), 2, 0);
-  const HBITMAP pictures = LoadBitmapA(ResourceInstance(), MAKEINTRESOURCEA(colour ? IDB_FOLDERS : IDB_FOLDERS16));
+  const HBITMAP pictures =
+      LoadBitmapA(ResourceInstance(), MAKEINTRESOURCEA(colour ? IDB_FOLDERS : IDB_FOLDERS16));
   images.AddMasked(pictures, RGB(255, 0, 255));
   m_tree.SetImageList(images.Detach());
   if (pictures != nullptr) DeleteObject(pictures);

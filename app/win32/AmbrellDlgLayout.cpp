@@ -2,12 +2,11 @@
 // its place against the bottom edge, a size grip sits in the corner, and the
 // window keeps a minimum size.
 
-#include "app/win32/AmbrellDlg.h"
-
 #include <windowsx.h>
 
 #include <algorithm>
 
+#include "app/win32/AmbrellDlg.h"
 #include "res/resource.h"
 
 namespace {
@@ -37,8 +36,8 @@ int HeightOf(const RECT& rect) { return rect.bottom - rect.top; }
 
 // The bottom-right square of a rectangle, as large as a scroll bar's arrow.
 RECT CornerSquare(const RECT& rect) {
-  return RECT{rect.right - GetSystemMetrics(SM_CXHSCROLL), rect.bottom - GetSystemMetrics(SM_CYVSCROLL), rect.right,
-              rect.bottom};
+  return RECT{rect.right - GetSystemMetrics(SM_CXHSCROLL), rect.bottom - GetSystemMetrics(SM_CYVSCROLL),
+              rect.right, rect.bottom};
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 // The tree's context menu, Open in Explorer, and the About item of the system menu.
 
-#include "app/win32/AmbrellDlg.h"
-
 #include "app/win32/AboutDlg.h"
+#include "app/win32/AmbrellDlg.h"
 #include "app/win32/framework/PopupMenu.h"
 #include "res/resource.h"
 #include "scan/FolderPath.h"

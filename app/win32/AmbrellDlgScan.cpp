@@ -1,9 +1,8 @@
 // The scan protocol of the main dialog: start, abort, the worker's insertions,
 // completion, relabelling, the busy cursor, and stopping the worker on closing.
 
-#include "app/win32/AmbrellDlg.h"
-
 #include "app/AppTexts.h"
+#include "app/win32/AmbrellDlg.h"
 #include "app/win32/ScanThread.h"
 #include "app/win32/framework/SentMessageWait.h"
 #include "res/resource.h"
@@ -21,8 +20,8 @@ bool CAmbrellDlg::IsScanRunning() const {
 void CAmbrellDlg::StartScan() {
   SetCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
   m_folders.Clear();
-  m_hThread = StartScanThread(ScanThreadSettings{m_services.fileSystem, m_abortRequest, m_hWnd,
-                                                 m_services.insertionBatchSize});
+  m_hThread = StartScanThread(
+      ScanThreadSettings{m_services.fileSystem, m_abortRequest, m_hWnd, m_services.insertionBatchSize});
 }
 
 void CAmbrellDlg::UpdateScanControls() {

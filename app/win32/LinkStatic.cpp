@@ -77,8 +77,8 @@ void CLinkStatic::MakeLinkFont() {
 
 void CLinkStatic::OnLButtonDown() {
   const std::vector<char> text = WindowText(m_hWnd);
-  const auto opened = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", text.data(), nullptr, nullptr,
-                                                              SW_SHOWNORMAL));
+  const auto opened =
+      reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", text.data(), nullptr, nullptr, SW_SHOWNORMAL));
   if (opened <= kLastShellError) CopyTextToClipboard(m_hWnd, text.data());
 }
 

@@ -94,9 +94,12 @@ bool CDialogBase::HandleBaseMessage(UINT message, WPARAM wParam, LPARAM lParam, 
       return true;
     case WM_COMMAND:
       if (HIWORD(wParam) != BN_CLICKED) return false;
-      if (LOWORD(wParam) == IDOK) OnOK();
-      else if (LOWORD(wParam) == IDCANCEL) OnCancel();
-      else return false;
+      if (LOWORD(wParam) == IDOK)
+        OnOK();
+      else if (LOWORD(wParam) == IDCANCEL)
+        OnCancel();
+      else
+        return false;
       result = 0;
       return true;
     case WM_CTLCOLORSTATIC: {

@@ -2,6 +2,7 @@
 // An image list under construction; whoever takes it over (a control) keeps it.
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 class CImageList {

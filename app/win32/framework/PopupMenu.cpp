@@ -20,6 +20,6 @@ HMENU CMenu::GetSubMenu(int position) const {
 void TrackPopupAt(HMENU popup, POINT screenPoint, HWND owner) {
   if (popup == nullptr) return;
   // Either mouse button picks the item.
-  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, owner,
-                   nullptr);
+  ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0,
+                   owner, nullptr);
 }

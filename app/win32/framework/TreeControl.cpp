@@ -40,7 +40,8 @@ HTREEITEM CTreeCtrl::InsertItem(const char* text, FolderRecord* record, HTREEITE
   insert.item.iImage = kClosedFolderImage;
   insert.item.iSelectedImage = kOpenFolderImage;
   insert.item.lParam = reinterpret_cast<LPARAM>(record);
-  return reinterpret_cast<HTREEITEM>(SendMessageA(m_hWnd, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+  return reinterpret_cast<HTREEITEM>(
+      SendMessageA(m_hWnd, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 bool CTreeCtrl::SelectItem(TreeItem item) {
@@ -52,8 +53,8 @@ TreeItem CTreeCtrl::HitTest(POINT clientPoint) const {
   hit.pt = clientPoint;
   SendMessageA(m_hWnd, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
   // Anywhere on the row counts: label, picture, button, indent or the blank beyond.
-  constexpr UINT kOnRow = TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMBUTTON | TVHT_ONITEMRIGHT |
-                          TVHT_ONITEMSTATEICON;
+  constexpr UINT kOnRow =
+      TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMBUTTON | TVHT_ONITEMRIGHT | TVHT_ONITEMSTATEICON;
   return (hit.flags & kOnRow) != 0 ? FromHandle(hit.hItem) : kNoItem;
 }
 

@@ -4,6 +4,7 @@
 // context menu needs. GUI thread only; the item handles are the control's.
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include <string>

@@ -12,7 +12,8 @@ bool CWindowSubclass::SubclassDlgItem(int id, HWND dialog) {
   const HWND control = GetDlgItem(dialog, id);
   if (control == nullptr) return false;
   Unsubclass();
-  if (!SetWindowSubclass(control, &SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) return false;
+  if (!SetWindowSubclass(control, &SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+    return false;
   m_hWnd = control;
   return true;
 }

@@ -26,8 +26,8 @@ class CWindowSubclass {
   HWND m_hWnd = nullptr;
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR object);
+  static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR object);
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
   struct CurrentMessage {

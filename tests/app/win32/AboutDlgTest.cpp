@@ -1,8 +1,7 @@
 // The About box and its link: texts, colouring, and the clipboard fallback.
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 
@@ -92,7 +91,8 @@ TEST_F(AboutDlgTest, ALinkTheShellCannotOpenGoesToTheClipboardAsText) {
 
 TEST_F(AboutDlgTest, TheLinkAnswersTheMouseAndShowsTheHand) {
   EXPECT_EQ(SendMessageA(Link(), WM_NCHITTEST, 0, 0), HTCLIENT);
-  EXPECT_EQ(SendMessageA(Link(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Link()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+  EXPECT_EQ(SendMessageA(Link(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Link()),
+                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
             TRUE);
   EXPECT_NE(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
 }

@@ -57,7 +57,8 @@ class MainDialogTest : public ::testing::Test {
   std::string Labels() const { return DumpLabels(dialog->GetTree()); }
 
   void Click(int id) {
-    SendMessageA(dialog->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
+    SendMessageA(dialog->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Item(id)));
   }
 
   void PickUnit(int unit) {

@@ -43,7 +43,8 @@ POINT ScreenPointOnRow(const CTreeCtrl& tree, TreeItem item) {
 }
 
 void SendContextMenu(HWND dialog, HWND target, POINT screenPoint) {
-  SendMessageA(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target), MAKELPARAM(screenPoint.x, screenPoint.y));
+  SendMessageA(dialog, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(target),
+               MAKELPARAM(screenPoint.x, screenPoint.y));
 }
 
 TEST_F(MainDialogTest, TheSystemMenuEndsWithASeparatorAndTheAboutItem) {

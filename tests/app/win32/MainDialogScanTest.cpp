@@ -72,7 +72,8 @@ TEST_F(MainDialogTest, AnotherUnitRelabelsEveryItemWithoutScanningAgain) {
             "  Games    (1 GB)\n");
   PickUnit(0);
   EXPECT_EQ(dialog->GetTree().GetItemText(dialog->GetTree().GetRootItem()), "C:    (11,534,336 bytes)");
-  EXPECT_EQ(dialog->GetTree().GetItemText(FindItem(dialog->GetTree(), "Games")), "Games    (1,073,741,824 bytes)");
+  EXPECT_EQ(dialog->GetTree().GetItemText(FindItem(dialog->GetTree(), "Games")),
+            "Games    (1,073,741,824 bytes)");
   PickUnit(2);
   EXPECT_EQ(Labels(), kMegabyteLabels);
   EXPECT_EQ(fileSystem->OpenCount(), opened);
@@ -179,8 +180,8 @@ TEST_F(MainDialogTest, ClosingDuringAScanStopsTheWorkerFirst) {
   Open();
   fileSystem->GetGate().WaitUntilHeld();
   HANDLE thread = nullptr;
-  ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), dialog->GetScanThread(), GetCurrentProcess(), &thread, 0, FALSE,
-                              DUPLICATE_SAME_ACCESS));
+  ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), dialog->GetScanThread(), GetCurrentProcess(), &thread, 0,
+                              FALSE, DUPLICATE_SAME_ACCESS));
 
   std::thread releaser = ReleaseGateOnAbort(dialog->GetAbortEvent(), fileSystem->GetGate());
   Click(IDC_CLOSE);

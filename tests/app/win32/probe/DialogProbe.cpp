@@ -74,7 +74,8 @@ void PumpUntilScanEnded(const CAmbrellDlg& dialog) {
 void PickUnit(const CAmbrellDlg& dialog, int unit) {
   const HWND units = GetDlgItem(dialog.GetSafeHwnd(), IDC_UNITS);
   SendMessageA(units, CB_SETCURSEL, static_cast<WPARAM>(unit), 0);
-  SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_UNITS, CBN_SELCHANGE), reinterpret_cast<LPARAM>(units));
+  SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_UNITS, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(units));
 }
 
 void ExpandDrive(const CTreeCtrl& tree, const std::string& drive) {
