@@ -12,37 +12,16 @@ C: and the tree's T:). Prints medians and the ratio.
 import argparse
 import os
 import re
-import shutil
 import statistics
 import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from report_vs_du import generate_tree  # noqa: E402
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
-
-
-def generate_tree(root, folders):
-    """Exactly `folders` folders below root, fanning out by 20, one small
-    file in each."""
-    marker = os.path.join(root, ".generated-%d" % folders)
-    if os.path.exists(marker):
-        return
-    shutil.rmtree(root, ignore_errors=True)
-    os.makedirs(root)
-    queue, made = [root], 0
-    while made < folders:
-        parent = queue.pop(0)
-        for i in range(20):
-            if made == folders:
-                break
-            path = os.path.join(parent, "folder-%02d" % i)
-            os.mkdir(path)
-            queue.append(path)
-            made += 1
-            with open(os.path.join(path, "file.dat"), "wb") as f:
-                f.truncate((made * 7919) % 300000)
-    open(marker, "w").close()
 
 
 def wine(prefix, tree, program, *args):
@@ -72,7 +51,7 @@ def main():
             sys.exit("not built: %s" % program)
     # Wine takes only an absolute prefix.
     prefix = os.path.join(os.path.abspath(options.build), "bench-wineprefix")
-    generate_tree(options.tree, options.folders)
+    generate_tree(options.tree, options.folders, 1)
     # The first call sets up the prefix and its drives: not part of any figure.
     wine(prefix, options.tree, "cmd", "/c", "exit")
 
