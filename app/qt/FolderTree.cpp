@@ -89,8 +89,9 @@ void FolderTree::SelectItem(TreeItem item) {
 TreeItem FolderTree::HitTest(const QPoint& viewportPoint) const {
   // The column spans the row, so any point on it finds the item, indentation
   // and the blank after the label included.
+  if (!viewport()->rect().contains(viewportPoint)) return kNoItem;  // the frame or a scroll bar
   QModelIndex index = indexAt(QPoint(0, viewportPoint.y()));
-  if (!index.isValid() || viewportPoint.y() < 0) return kNoItem;
+  if (!index.isValid()) return kNoItem;
   return HandleOf(itemFromIndex(index));
 }
 
