@@ -21,10 +21,10 @@ cleanup() {
 trap cleanup EXIT
 
 # Folders with a few (sparse) megabytes in them, so the labels show real totals.
-for spec in Documents/letters:3 Documents/taxes:1 Music/albums:1200 Pictures/2025:4100 \
+for sample in Documents/letters:3 Documents/taxes:1 Music/albums:1200 Pictures/2025:4100 \
             Pictures/2026:2500 Projects/ambrell:35 Projects/site:12; do
-  mkdir -p "$work/${spec%%:*}"
-  truncate -s "${spec#*:}M" "$work/${spec%%:*}/data.bin"
+  mkdir -p "$work/${sample%%:*}"
+  truncate -s "${sample#*:}M" "$work/${sample%%:*}/data.bin"
 done
 
 Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
