@@ -21,6 +21,7 @@ struct PlatformServices {
 PlatformServices OpenFixedDrives();
 
 // Each folder as a drive of its own (C:, D:, ... in the order given), its
-// item showing the folder as given. False, with a message in error, when a
-// folder does not exist or is not a folder, or when there are too many.
+// item showing the folder as given. False, with a message in error (naming
+// the folder, not the program), when a folder does not exist or is not a
+// folder, or when there are too many.
 bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& services, std::string& error);

@@ -136,7 +136,9 @@ void CAmbrellDlg::OnMailbox() {
 }
 
 void CAmbrellDlg::OnScanComplete() {
-  m_scan.reset();  // the worker has posted its completion as its last act
+  // Posting the completion is the worker's last act: it ends at once.
+  m_scan->Wait();
+  m_scan.reset();
   m_items.Clear();
   AccumulateFolderSizes(*m_tree);
   RelabelAll();

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
   if (folders.empty()) {
     *platform = OpenFixedDrives();
   } else if (!OpenFolders(folders, *platform, error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
+    std::fprintf(stderr, "ambrell: %s\n", error.c_str());
     return 2;
   }
   CAmbrellDlg dialog(ServicesFromPlatform(platform));

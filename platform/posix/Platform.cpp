@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr const char* kProgram = "ambrell-scan";
-
 PlatformServices ServicesFor(std::shared_ptr<const DriveSet> drives) {
   PlatformServices services;
   services.fileSystem = std::make_unique<PosixFileSystem>(drives);
@@ -28,7 +26,7 @@ PlatformServices ServicesFor(std::shared_ptr<const DriveSet> drives) {
 }
 
 std::string FolderError(const std::string& folder, const char* reason) {
-  return std::string(kProgram) + ": " + folder + ": " + reason;
+  return folder + ": " + reason;
 }
 
 // Mounts below a folder are judged by its real path, the one the mount
@@ -53,7 +51,7 @@ bool AddFolder(const std::string& folder, const std::vector<MountEntry>& mounts,
     return false;
   }
   if (!drives.Add(folder, folder, MountsBelowFolder(mounts, folder))) {
-    error = std::string(kProgram) + ": too many folders; at most " + std::to_string(DriveTable::kMaxDrives);
+    error = "too many folders; at most " + std::to_string(DriveTable::kMaxDrives);
     return false;
   }
   return true;

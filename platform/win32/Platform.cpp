@@ -20,11 +20,11 @@ bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& serv
   for (const std::string& folder : folders) {
     std::string fullPath;
     if (!GetFullNativePath(folder, fullPath) || !IsExistingFolder(fullPath)) {
-      error = "ambrell-scan: " + folder + ": no such folder";
+      error = folder + ": no such folder";
       return false;
     }
     if (!table.Add(fullPath, folder)) {
-      error = "ambrell-scan: too many folders (at most " + std::to_string(DriveTable::kMaxDrives) + ")";
+      error = "too many folders (at most " + std::to_string(DriveTable::kMaxDrives) + ")";
       return false;
     }
   }

@@ -29,7 +29,7 @@ bool OpenServices(const ReportOptions& options, PlatformServices& services) {
   }
   std::string error;
   if (OpenFolders(options.folders, services, error)) return true;
-  std::fprintf(stderr, "%s\n", error.c_str());
+  std::fprintf(stderr, "ambrell-scan: %s\n", error.c_str());
   return false;
 }
 

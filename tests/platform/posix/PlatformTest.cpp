@@ -21,11 +21,11 @@ TEST(OpenFolders, RefusesWhatIsNoFolder) {
   PlatformServices services;
   std::string error;
   EXPECT_FALSE(OpenFolders({tree.Path(), "/nope/ambrell"}, services, error));
-  EXPECT_EQ(error, "ambrell-scan: /nope/ambrell: No such file or directory");
+  EXPECT_EQ(error, "/nope/ambrell: No such file or directory");
   EXPECT_FALSE(OpenFolders({tree.Path() + "/file"}, services, error));
-  EXPECT_EQ(error, "ambrell-scan: " + tree.Path() + "/file: not a folder");
+  EXPECT_EQ(error, tree.Path() + "/file: not a folder");
   EXPECT_FALSE(OpenFolders(std::vector<std::string>(25, tree.Path()), services, error));
-  EXPECT_EQ(error, "ambrell-scan: too many folders; at most 24");
+  EXPECT_EQ(error, "too many folders; at most 24");
   EXPECT_FALSE(services.fileSystem);
 }
 

@@ -94,7 +94,7 @@ TEST(OpenFolders, MissingFoldersAndFilesAreRefused) {
     PlatformServices services;
     std::string error;
     EXPECT_FALSE(OpenFolders({temp.Path(), folder}, services, error)) << folder;
-    EXPECT_EQ(error, "ambrell-scan: " + folder + ": no such folder");
+    EXPECT_EQ(error, folder + ": no such folder");
   }
 }
 
