@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest libgtest-dev
   g++-mingw-w64-i686 wine wine32:i386 fonts-wine
-  xvfb xauth imagemagick x11-apps qt6-base-dev locales
+  xvfb xauth imagemagick x11-apps xdotool qt6-base-dev locales
   procps util-linux findutils coreutils python3 time
 )
 

@@ -42,6 +42,14 @@ export DISPLAY=$display XDG_RUNTIME_DIR="$work"
 (cd "$work" && exec "$root/build/release/app/qt/ambrell" Documents Music Pictures Projects >/dev/null 2>&1) &
 app=$!
 sleep 3  # the scan of a tiny tree ends at once; this leaves time to paint
+# A click on the first row puts the focus in the tree; then every folder is
+# opened from the last drive up ('*' expands all below the current item).
+window="$(xdotool search --sync --name '^Ambrell$' | head -n 1)"
+xdotool windowfocus --sync "$window"
+xdotool mousemove --window "$window" 80 20 click 1
+xdotool key --delay 100 End asterisk Up asterisk Up asterisk Up asterisk
+xdotool mousemove --window "$window" 300 300
+sleep 1
 mkdir -p "$(dirname "$output")"
 import -window root "$work/screen.png"
 convert "$work/screen.png" -trim "$output"
