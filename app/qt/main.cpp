@@ -15,6 +15,10 @@
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: ambrell [FOLDER]...\n"
+    "Shows how much space every folder takes, on every local disk or on the folders given.\n";
+
 bool HasDisplay() {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
     const char* value = std::getenv(name);
@@ -40,8 +44,15 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setWindowIcon(ProgramIcon());
 
-  auto platform = std::make_shared<PlatformServices>();
+  // QApplication has taken its own options out of argv by now.
   const std::vector<std::string> folders(argv + 1, argv + argc);
+  for (const std::string& argument : folders) {
+    if (!argument.empty() && argument[0] == '-') {
+      std::fputs(kUsage, argument == "--help" ? stdout : stderr);
+      return argument == "--help" ? 0 : 2;
+    }
+  }
+  auto platform = std::make_shared<PlatformServices>();
   std::string error;
   if (folders.empty()) {
     *platform = OpenFixedDrives();
