@@ -2,6 +2,12 @@
 
 #include <utility>
 
+#include "scan/FolderRecord.h"
+
+void DeleteBatchRecords(const InsertionBatch& batch) {
+  for (const PendingInsertion& pending : batch) DeleteFolderRecord(pending.record);
+}
+
 BatchingInserter::BatchingInserter(BatchSink& sink, std::size_t batchSize,
                                    std::chrono::milliseconds maxDelay)
     : m_sink(sink), m_batchSize(batchSize == 0 ? 1 : batchSize), m_maxDelay(maxDelay) {}

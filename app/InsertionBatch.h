@@ -19,6 +19,9 @@ struct PendingInsertion {
 };
 using InsertionBatch = std::vector<PendingInsertion>;
 
+// For a batch no tree will take: its records have no other owner.
+void DeleteBatchRecords(const InsertionBatch& batch);
+
 // Takes each batch on the worker thread. It may carry the batch out before it
 // returns (a sent message) or queue it for the GUI thread (a posted one).
 class BatchSink {

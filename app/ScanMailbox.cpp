@@ -2,15 +2,11 @@
 
 #include <utility>
 
-#include "scan/FolderRecord.h"
-
 ScanMailbox::ScanMailbox(std::function<void()> notify) : m_notify(std::move(notify)) {}
 
 // Batches nobody collected still own records that no tree will free.
 ScanMailbox::~ScanMailbox() {
-  for (auto& batch : m_batches) {
-    for (PendingInsertion& pending : *batch) DeleteFolderRecord(pending.record);
-  }
+  for (const auto& batch : m_batches) DeleteBatchRecords(*batch);
 }
 
 void ScanMailbox::Deliver(std::unique_ptr<InsertionBatch> batch) {

@@ -13,9 +13,7 @@ namespace {
 class KeepingSink : public BatchSink {
  public:
   ~KeepingSink() override {
-    for (auto& batch : batches) {
-      for (PendingInsertion& pending : *batch) DeleteFolderRecord(pending.record);
-    }
+    for (const auto& batch : batches) DeleteBatchRecords(*batch);
   }
   void Deliver(std::unique_ptr<InsertionBatch> batch) override { batches.push_back(std::move(batch)); }
 

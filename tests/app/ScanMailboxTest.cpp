@@ -18,9 +18,7 @@ std::unique_ptr<InsertionBatch> BatchOf(InsertedItem first, int count) {
 }
 
 void FreeRecords(const ScanMailbox::Contents& contents) {
-  for (const auto& batch : contents.batches) {
-    for (const PendingInsertion& pending : *batch) DeleteFolderRecord(pending.record);
-  }
+  for (const auto& batch : contents.batches) DeleteBatchRecords(*batch);
 }
 
 }  // namespace
