@@ -32,10 +32,9 @@ void RecordMenus(CAmbrellDlg& dialog, MenuRecord& record) {
   });
 }
 
-void RightClick(CAmbrellDlg& dialog, QWidget& target, const QPoint& point) {
+void RightClick(QWidget& target, const QPoint& point) {
   QContextMenuEvent event(QContextMenuEvent::Mouse, point, target.mapToGlobal(point));
   QApplication::sendEvent(&target, &event);
-  Q_UNUSED(dialog);
 }
 
 void MenuKey(QWidget& target) {
@@ -86,7 +85,7 @@ class ContextMenuTest : public QObject {
     for (int x : {2, tree.visualItemRect(music).left() + 4, tree.viewport()->width() - 3}) {
       tree.setCurrentItem(tree.topLevelItem(0));
       const QPoint point = RowPoint(shown.dialog, music, x);
-      RightClick(shown.dialog, *tree.viewport(), point);
+      RightClick(*tree.viewport(), point);
       QCOMPARE(tree.currentItem(), music);
       QVERIFY(music->isSelected());
       QCOMPARE(shown.menus.at, tree.viewport()->mapToGlobal(point));
@@ -100,12 +99,12 @@ class ContextMenuTest : public QObject {
     FolderTree& tree = shown.dialog.Tree();
     const QPoint belowLast(10, tree.viewport()->height() - 2);
 
-    RightClick(shown.dialog, *tree.viewport(), RowPoint(shown.dialog, tree.topLevelItem(0), 10));
+    RightClick(*tree.viewport(), RowPoint(shown.dialog, tree.topLevelItem(0), 10));
     QCOMPARE(shown.menus.shown, 0);  // nothing selected yet: not even the clicked item
     QCOMPARE(tree.GetSelectedItem(), kNoItem);
 
     tree.setCurrentItem(tree.topLevelItem(0));
-    RightClick(shown.dialog, *tree.viewport(), belowLast);
+    RightClick(*tree.viewport(), belowLast);
     QCOMPARE(shown.menus.shown, 0);
     QCOMPARE(tree.currentItem(), tree.topLevelItem(0));
   }
@@ -149,7 +148,7 @@ class ContextMenuTest : public QObject {
     const QPoint background(shown.dialog.width() / 2, shown.dialog.Tree().geometry().bottom() + 3);
     QCOMPARE(shown.dialog.childAt(background), nullptr);
 
-    RightClick(shown.dialog, shown.dialog, background);
+    RightClick(shown.dialog, background);
     QCOMPARE(shown.menus.items, QStringList{"&About Ambrell..."});
     QTest::keyClick(&shown.dialog, Qt::Key_F1);
     QCOMPARE(aboutBoxes, 1);
@@ -176,9 +175,9 @@ class ContextMenuTest : public QObject {
     const QString opened = QString::fromStdString(record);
     const QString drivePath = QString::fromStdString(drive);
     // The browser is not waited for: each start is checked before the next.
-    RightClick(shown.dialog, *tree.viewport(), RowPoint(shown.dialog, tree.topLevelItem(0), 10));
+    RightClick(*tree.viewport(), RowPoint(shown.dialog, tree.topLevelItem(0), 10));
     QTRY_COMPARE_WITH_TIMEOUT(ReadFile(opened), QString("1|%1\n").arg(drivePath), 10000);
-    RightClick(shown.dialog, *tree.viewport(), RowPoint(shown.dialog, FindItem(shown.dialog, "with blank"), 10));
+    RightClick(*tree.viewport(), RowPoint(shown.dialog, FindItem(shown.dialog, "with blank"), 10));
     QTRY_COMPARE_WITH_TIMEOUT(ReadFile(opened), QString("1|%1\n1|%1/with blank\n").arg(drivePath), 10000);
   }
 

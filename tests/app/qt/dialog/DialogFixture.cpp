@@ -26,6 +26,12 @@ AmbrellServices MemoryServices(std::shared_ptr<MemoryFileSystem> fileSystem) {
   return services;
 }
 
+QStringList Labels(const CAmbrellDlg& dialog) {
+  QStringList labels;
+  for (QTreeWidgetItemIterator it(&dialog.Tree()); *it != nullptr; ++it) labels << (*it)->text(0);
+  return labels;
+}
+
 QString DumpLabels(const CAmbrellDlg& dialog) {
   QString text;
   for (QTreeWidgetItemIterator it(&dialog.Tree()); *it != nullptr; ++it) {

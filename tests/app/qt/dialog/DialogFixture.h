@@ -2,6 +2,7 @@
 // A main dialog over an in-memory file system, and what the tests read of it.
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <thread>
 
@@ -17,7 +18,9 @@ std::shared_ptr<MemoryFileSystem> SampleDrive();
 // Plain names, groups of three digits with ',' between.
 AmbrellServices MemoryServices(std::shared_ptr<MemoryFileSystem> fileSystem);
 
-// The labels in tree order, one item a line, two blanks of indent a level.
+// The labels in tree order.
+QStringList Labels(const CAmbrellDlg& dialog);
+// The same, one item a line, two blanks of indent a level.
 QString DumpLabels(const CAmbrellDlg& dialog);
 
 // Waits (running the event loop) until the dialog has handled a scan's end.

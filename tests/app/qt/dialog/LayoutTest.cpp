@@ -20,7 +20,6 @@ class LayoutTest : public QObject {
     const QRect tree = dialog.Tree().geometry();
     const int mx = tree.left();
     const int my = tree.top();
-    const int bottomGap = dialog.height() - dialog.CloseButton().geometry().bottom() - 1;
 
     dialog.resize(dialog.width() + 150, dialog.height() + 90);
     QTRY_COMPARE(dialog.Tree().geometry().right(), dialog.width() - mx - 1);
@@ -31,7 +30,6 @@ class LayoutTest : public QObject {
     QCOMPARE(dialog.Units().x(), mx);
     QCOMPARE(dialog.Units().y(), dialog.CloseButton().y());
     QCOMPARE(dialog.CloseButton().y() - dialog.Tree().geometry().bottom() - 1, my);
-    Q_UNUSED(bottomGap);
     QVERIFY(WaitForScanEnd(dialog));
   }
 

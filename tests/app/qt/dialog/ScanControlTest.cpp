@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidgetItemIterator>
 
 #include "DialogFixture.h"
 #include "DialogTests.h"
@@ -128,9 +127,7 @@ class ScanControlTest : public QObject {
     };
     for (int unit : {0, 1, 2, 3}) {
       PickUnit(dialog, unit);
-      QStringList labels;
-      for (QTreeWidgetItemIterator it(&dialog.Tree()); *it != nullptr; ++it) labels << (*it)->text(0);
-      QCOMPARE(labels, expected[unit]);
+      QCOMPARE(Labels(dialog), expected[unit]);
     }
   }
 
