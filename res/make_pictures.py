@@ -186,17 +186,17 @@ def icon_image(image, bits):
     return (bitmap_info(size, 2 * size, bits, colours, with_size=False) + colour_table(colours) + pixels(colour, bits) + and_mask(image))
 
 
-def icon_file(kind, entries):
-    """kind 1 is an icon; entries are (image, bits, (planes, bit count))."""
-    header = struct.pack("<HHH", 0, kind, len(entries))
+def ico(entries):
+    """An icon file of (image, bits per pixel) entries."""
+    header = struct.pack("<HHH", 0, 1, len(entries))
     offset = 6 + 16 * len(entries)
     directory, images = b"", b""
-    for image, bits, extra in entries:
+    for image, bits in entries:
         data = icon_image(image, bits)
         size = len(image)
         colour_count = (1 << bits) if bits < 8 else 0
         directory += struct.pack("<BBBBHHII", size % 256, size % 256, colour_count, 0,
-                                 extra[0], extra[1], len(data), offset)
+                                 1, bits, len(data), offset)
         images += data
         offset += len(data)
     return header + directory + images
@@ -244,8 +244,7 @@ def main(out_dir):
     files = {
         "folders-256.bmp": bmp(folders, 8),
         "folders-16.bmp": bmp(chequer_faces(folders), 4),
-        "ambrell.ico": icon_file(1, [(icon32, 4, (1, 4)), (icon16, 4, (1, 4)),
-                                     (icon32, 8, (1, 8)), (icon16, 8, (1, 8))]),
+        "ambrell.ico": ico([(icon32, 4), (icon16, 4), (icon32, 8), (icon16, 8)]),
         "hand.cur": cur(hand, HAND_HOT_SPOT),
         "hand.png": png(hand),
         "ambrell-16.png": png(icon16),
