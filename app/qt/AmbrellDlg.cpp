@@ -6,7 +6,6 @@
 #include <QShortcut>
 #include <QSizeGrip>
 #include <QTreeWidgetItemIterator>
-#include <chrono>
 
 #include "app/AppTexts.h"
 #include "app/qt/FolderPictures.h"

@@ -15,7 +15,6 @@
 #include "app/ScanMailbox.h"
 #include "app/qt/AmbrellServices.h"
 #include "scan/ScanSignals.h"
-#include "scan/Tree.h"
 
 class FolderTree;
 class QComboBox;
