@@ -12,6 +12,11 @@ bool IsDot(const CPathComponent& component) { return component.GetName().Compare
 
 bool IsDotDot(const CPathComponent& component) { return component.GetName().CompareNoCase("..") == 0; }
 
+// A drive root ('C:') or a share ('\\srv\share') has no parent for '..' to climb to.
+bool IsAtTop(const CPath& path) {
+  return (path.HasDrive() && path.GetCount() == 1) || (path.IsUnc() && path.GetCount() == 2);
+}
+
 // The server of a UNC path answers to the stricter rule, but the path keeps
 // every component as a plain one.
 CPathComponent MakeComponent(const CDynString& piece, bool isServer) {
@@ -134,9 +139,7 @@ bool CPath::Combine(const CPath& base, const CPath& relative) {
       if (!IsDotDot(first)) break;
 
       const std::uint32_t count = climbed.GetCount();
-      const bool atDriveRoot = climbed.m_bDrive && count == 1;
-      const bool atShare = climbed.m_bUnc && count == 2;
-      if (atDriveRoot || atShare || count == 0) throw CPathException(PATHERR_BAD_OPERATION);
+      if (count == 0 || IsAtTop(climbed)) throw CPathException(PATHERR_BAD_OPERATION);
       if (count == 1) {
         climbed.Clear();
       } else {
@@ -169,10 +172,7 @@ CPath operator+(const CPath& path, const CPathComponent& component) {
 
   if (isDrive) throw CPathException(PATHERR_BAD_OPERATION);
   if (IsDotDot(component)) {
-    const std::size_t count = result.m_components.size();
-    if ((result.m_bDrive && count == 1) || (result.m_bUnc && count == 2)) {
-      throw CPathException(PATHERR_BAD_OPERATION);
-    }
+    if (IsAtTop(result)) throw CPathException(PATHERR_BAD_OPERATION);
     result.RemoveLast();
   } else if (!IsDot(component)) {
     result.m_components.push_back(component);
