@@ -24,10 +24,6 @@ void CWindowSubclass::Unsubclass() {
   m_hWnd = nullptr;
 }
 
-LRESULT CWindowSubclass::Default() {
-  return DefSubclassProc(m_hWnd, m_current.message, m_current.wParam, m_current.lParam);
-}
-
 LRESULT CALLBACK CWindowSubclass::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                                UINT_PTR, DWORD_PTR object) {
   auto* self = reinterpret_cast<CWindowSubclass*>(object);
@@ -41,8 +37,6 @@ LRESULT CALLBACK CWindowSubclass::SubclassProc(HWND window, UINT message, WPARAM
 
 // No exception may cross the system's call of the window procedure.
 LRESULT CWindowSubclass::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-  const CurrentMessage outer = m_current;
-  m_current = CurrentMessage{message, wParam, lParam};
   LRESULT result = 0;
   bool handled = false;
   try {
@@ -50,7 +44,6 @@ LRESULT CWindowSubclass::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   } catch (...) {
     handled = false;
   }
-  if (!handled) result = Default();
-  m_current = outer;
+  if (!handled) result = DefSubclassProc(m_hWnd, message, wParam, lParam);
   return result;
 }

@@ -20,8 +20,6 @@ class CWindowSubclass {
  protected:
   // One message. Returns true when handled; result is then its answer.
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
-  // The control's own handling of the message being handled.
-  LRESULT Default();
 
   HWND m_hWnd = nullptr;
 
@@ -29,11 +27,4 @@ class CWindowSubclass {
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR object);
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-
-  struct CurrentMessage {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-  };
-  CurrentMessage m_current{};
 };
