@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "app/win32/framework/HandledWithoutThrowing.h"
+
 namespace {
 
 // The tree view and the other common controls must be registered before a
@@ -129,17 +131,9 @@ INT_PTR CALLBACK CDialogBase::DialogProc(HWND window, UINT message, WPARAM wPara
   return answer;
 }
 
-// No exception may cross the system's call of the dialog procedure: a failed
-// handler counts as a message not handled.
 INT_PTR CDialogBase::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  bool handled = false;
-  try {
-    handled = OnMessage(message, wParam, lParam, result);
-  } catch (...) {
-    handled = false;
-  }
-  if (!handled) return FALSE;
+  if (!HandledWithoutThrowing([&] { return OnMessage(message, wParam, lParam, result); })) return FALSE;
   if (AnswersDirectly(message)) return static_cast<INT_PTR>(result);
   if (m_hWnd != nullptr) SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
   return TRUE;

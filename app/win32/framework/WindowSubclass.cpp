@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "app/win32/framework/HandledWithoutThrowing.h"
+
 namespace {
 constexpr UINT_PTR kSubclassId = 1;
 }
@@ -35,15 +37,8 @@ LRESULT CALLBACK CWindowSubclass::SubclassProc(HWND window, UINT message, WPARAM
   return self->Dispatch(message, wParam, lParam);
 }
 
-// No exception may cross the system's call of the window procedure.
 LRESULT CWindowSubclass::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  bool handled = false;
-  try {
-    handled = OnMessage(message, wParam, lParam, result);
-  } catch (...) {
-    handled = false;
-  }
-  if (!handled) result = DefSubclassProc(m_hWnd, message, wParam, lParam);
-  return result;
+  if (HandledWithoutThrowing([&] { return OnMessage(message, wParam, lParam, result); })) return result;
+  return DefSubclassProc(m_hWnd, message, wParam, lParam);
 }
