@@ -44,9 +44,7 @@ HINSTANCE ResourceInstance() { return GetModuleHandleA(nullptr); }
 
 CDialogBase::CDialogBase(int templateId) : m_templateId(templateId) {}
 
-CDialogBase::~CDialogBase() {
-  if (m_hWnd != nullptr) ::DestroyWindow(m_hWnd);
-}
+CDialogBase::~CDialogBase() { Destroy(); }
 
 INT_PTR CDialogBase::DoModal(HWND owner) {
   RegisterCommonControls();
@@ -86,10 +84,6 @@ BOOL CDialogBase::OnInitDialog() {
 void CDialogBase::DoDataExchange(bool) {}
 
 bool CDialogBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return HandleBaseMessage(message, wParam, lParam, result);
-}
-
-bool CDialogBase::HandleBaseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_INITDIALOG:
       result = OnInitDialog();

@@ -33,7 +33,8 @@ class CDialogBase {
   int GetResult() const { return m_result; }
 
  protected:
-  // One message. Returns true when handled; result is then its answer.
+  // One message. Returns true when handled; result is then its answer. This
+  // one handles initialisation, OK, Cancel and the colour requests it reflects.
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // Runs data exchange towards the controls; the answer of WM_INITDIALOG.
   virtual BOOL OnInitDialog();
@@ -48,7 +49,6 @@ class CDialogBase {
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-  bool HandleBaseMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   int m_templateId;
   bool m_modal = false;
