@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <new>
-#include <utility>
 
 #include "path/NameRules.h"
 

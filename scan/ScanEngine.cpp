@@ -1,9 +1,7 @@
 #include "scan/ScanEngine.h"
 
-#include <cstring>
 #include <deque>
 #include <memory>
-#include <new>
 
 #include "path/Path.h"
 #include "scan/FolderRecord.h"

@@ -1,7 +1,6 @@
 #include "platform/posix/MountInfo.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 

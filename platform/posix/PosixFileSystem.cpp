@@ -4,7 +4,6 @@
 #include <fnmatch.h>
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <string>
 
 #include "platform/posix/PosixListing.h"
