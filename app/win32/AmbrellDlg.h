@@ -54,7 +54,7 @@ class CAmbrellDlg : public CDialogBase {
   bool OnSetCursor(HWND window, UINT hitTest);
   void RelabelAll();
   bool StopWorkerForClosing();
-  void RequestAbort();
+  bool RequestAbort();
   void ClearAbortRequest();
 
   // Layout (AmbrellDlgLayout.cpp).

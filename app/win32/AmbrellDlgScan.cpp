@@ -35,10 +35,7 @@ void CAmbrellDlg::OnRefresh() {
   if (m_hThread != nullptr) {
     // Abort. The worker may be waiting for its insertions to be carried out
     // before it reaches its next abort test: the wait carries them out.
-    if (m_hAbortEvent != nullptr) {
-      RequestAbort();
-      WaitServingSentMessages(m_hThread, INFINITE);
-    }
+    if (RequestAbort()) WaitServingSentMessages(m_hThread, INFINITE);
     UpdateScanControls();
     return;
   }
@@ -92,19 +89,17 @@ bool CAmbrellDlg::OnSetCursor(HWND window, UINT hitTest) {
 // its records: it may still be adding to them.
 bool CAmbrellDlg::StopWorkerForClosing() {
   if (m_hThread == nullptr) return true;
-  if (m_hAbortEvent != nullptr) {
-    RequestAbort();
-    return WaitServingSentMessages(m_hThread, kClosingWaitMs);
-  }
+  if (RequestAbort()) return WaitServingSentMessages(m_hThread, kClosingWaitMs);
   return WaitForSingleObject(m_hThread, 0) == WAIT_OBJECT_0;
 }
 
-// Only with the event: without it a scan cannot be stopped, as on any system
+// False without the event: a scan then cannot be stopped, as on any system
 // where the event could not be made.
-void CAmbrellDlg::RequestAbort() {
-  if (m_hAbortEvent == nullptr) return;
+bool CAmbrellDlg::RequestAbort() {
+  if (m_hAbortEvent == nullptr) return false;
   m_abortRequest->Set();
   SetEvent(m_hAbortEvent);
+  return true;
 }
 
 void CAmbrellDlg::ClearAbortRequest() {
