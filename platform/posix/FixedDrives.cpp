@@ -1,8 +1,9 @@
 #include "platform/posix/FixedDrives.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
+
+#include "platform/posix/TextFile.h"
 
 namespace {
 
@@ -85,11 +86,8 @@ std::vector<const MountEntry*> WithoutDuplicates(std::vector<const MountEntry*> 
 }
 
 bool ReadsOne(const std::string& file) {
-  std::FILE* f = std::fopen(file.c_str(), "re");
-  if (f == nullptr) return false;
-  const int c = std::fgetc(f);
-  std::fclose(f);
-  return c == '1';
+  std::string text;
+  return ReadWholeFile(file, text) && text.compare(0, 1, "1") == 0;
 }
 
 }  // namespace
@@ -98,10 +96,9 @@ bool IsRemovableBlockDevice(unsigned major, unsigned minor) {
   const std::string device = "/sys/dev/block/" + std::to_string(major) + ":" + std::to_string(minor);
   if (ReadsOne(device + "/removable")) return true;
   // A partition has no flag of its own; its disk is the folder above.
-  std::FILE* partition = std::fopen((device + "/partition").c_str(), "re");
-  if (partition == nullptr) return false;
-  std::fclose(partition);
-  return ReadsOne(device + "/../removable");
+  std::string partitionNumber;
+  const bool isPartition = ReadWholeFile(device + "/partition", partitionNumber);
+  return isPartition && ReadsOne(device + "/../removable");
 }
 
 DriveSet FixedDrivesFromMountInfo(std::string_view mountInfo, const RemovableProbe& isRemovable) {

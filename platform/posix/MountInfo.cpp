@@ -1,6 +1,6 @@
 #include "platform/posix/MountInfo.h"
 
-#include <cstdio>
+#include "platform/posix/TextFile.h"
 
 namespace {
 
@@ -90,12 +90,7 @@ std::vector<MountEntry> ParseMountInfo(std::string_view text) {
 
 std::string ReadMountInfo() {
   std::string text;
-  std::FILE* file = std::fopen("/proc/self/mountinfo", "re");
-  if (file == nullptr) return text;
-  char buffer[16384];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-  std::fclose(file);
+  ReadWholeFile("/proc/self/mountinfo", text);
   return text;
 }
 

@@ -3,8 +3,9 @@
 #include <langinfo.h>
 #include <locale.h>
 
-#include <cstdio>
 #include <cstdlib>
+
+#include "platform/posix/TextFile.h"
 
 namespace {
 
@@ -39,17 +40,6 @@ std::string ValueOf(std::string_view settings, std::string_view name) {
     }
   }
   return value;
-}
-
-bool ReadFile(const std::string& path, std::string& text) {
-  std::FILE* file = std::fopen(path.c_str(), "re");
-  if (file == nullptr) return false;
-  char buffer[4096];
-  std::size_t got;
-  text.clear();
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-  std::fclose(file);
-  return true;
 }
 
 }  // namespace
@@ -93,7 +83,7 @@ void PosixNumberLocale::BeginPass() {
   m_grouping = NumberGrouping();
   std::string settings;
   for (const std::string& file : m_files) {
-    if (ReadFile(file, settings)) {
+    if (ReadWholeFile(file, settings)) {
       m_grouping = GroupingOfLocale(NumericLocaleName(settings));
       return;
     }
