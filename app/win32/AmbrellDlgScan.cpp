@@ -56,10 +56,8 @@ void CAmbrellDlg::OnInsertBatch(const InsertionBatch& batch) {
 void CAmbrellDlg::OnScanComplete() {
   // Totals are added up once per scan: a stray second notice would double them.
   if (m_hThread == nullptr) return;
-  m_tree.SetRedraw(false);
   AccumulateFolderSizes(m_folders);
-  UpdateAllLabels(LabelContext{m_folders, m_nUnit, *m_services.locale, *m_services.display});
-  m_tree.SetRedraw(true);
+  RelabelAll();
   SetCursor(LoadCursorA(nullptr, IDC_ARROW));
   CloseHandle(m_hThread);
   m_hThread = nullptr;
