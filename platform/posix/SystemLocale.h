@@ -33,8 +33,6 @@ class PosixNumberLocale : public NumberLocale {
   void BeginPass() override;
   CDynString FormatDigits(const CDynString& digits) override;
 
-  const NumberGrouping& Grouping() const { return m_grouping; }
-
  private:
   std::vector<std::string> m_files;
   bool m_read = false;
