@@ -5,26 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/win32/Win32AbortEvent.h"
 #include "platform/win32/Win32NumberLocale.h"
 #include "text/IntToText.h"
 
 namespace {
-
-TEST(Win32AbortEvent, FollowsAManualResetEvent) {
-  const HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  ASSERT_NE(event, nullptr);
-  const Win32AbortEvent abort(event);
-  EXPECT_FALSE(abort.IsSet());
-  SetEvent(event);
-  EXPECT_TRUE(abort.IsSet());
-  EXPECT_TRUE(abort.IsSet());  // polling does not consume it
-  ResetEvent(event);
-  EXPECT_FALSE(abort.IsSet());
-  CloseHandle(event);
-}
-
-TEST(Win32AbortEvent, NoEventNeverAborts) { EXPECT_FALSE(Win32AbortEvent(nullptr).IsSet()); }
 
 std::string SystemLocaleText(LCTYPE type) {
   char text[32] = {};
@@ -51,6 +35,5 @@ TEST(Win32NumberLocale, GroupsInThreesWithCommasUnderAnEnglishSystemLocale) {
     EXPECT_STREQ(TextOrEmpty(locale.FormatDigits(IntToText(c.value, 10))), c.text);
   }
 }
-
 
 }  // namespace
