@@ -58,16 +58,17 @@ void CAmbrellDlg::OnSize(UINT type, int cx, int cy) {
   InvalidateRect(m_hWnd, &m_rcGrip, TRUE);
 
   const int mx = g_layout.marginX, my = g_layout.marginY, bh = g_layout.buttonHeight;
+  // The bottom row sits a margin above the bottom edge, the tree a margin above the row.
   const int rowTop = cy - my - bh;
+  const int treeTop = static_cast<int>(ClientRectOf(m_hWnd, tree).top);
+  const int closeLeft = cx - mx - WidthOf(ClientRectOf(m_hWnd, close));
+  const int refreshLeft = closeLeft - mx - WidthOf(ClientRectOf(m_hWnd, refresh));
   HDWP batch = BeginDeferWindowPos(4);
-  const RECT treeRect = ClientRectOf(m_hWnd, tree);
   batch = DeferWindowPos(batch, tree, nullptr, 0, 0, std::max(0, cx - 2 * mx),
-                         std::max(0, cy - 2 * my - bh - static_cast<int>(treeRect.top)), kKeepPosition);
+                         std::max(0, rowTop - my - treeTop), kKeepPosition);
   batch = DeferWindowPos(batch, units, nullptr, ClientRectOf(m_hWnd, units).left, rowTop, 0, 0, kKeepSize);
-  const int refreshWidth = WidthOf(ClientRectOf(m_hWnd, refresh));
-  batch = DeferWindowPos(batch, refresh, nullptr, cx - 2 * mx - 2 * refreshWidth, rowTop, 0, 0, kKeepSize);
-  const int closeWidth = WidthOf(ClientRectOf(m_hWnd, close));
-  batch = DeferWindowPos(batch, close, nullptr, cx - mx - closeWidth, rowTop, 0, 0, kKeepSize);
+  batch = DeferWindowPos(batch, refresh, nullptr, refreshLeft, rowTop, 0, 0, kKeepSize);
+  batch = DeferWindowPos(batch, close, nullptr, closeLeft, rowTop, 0, 0, kKeepSize);
   if (batch != nullptr) EndDeferWindowPos(batch);
 }
 
