@@ -36,6 +36,20 @@ std::shared_ptr<DriveSet> DriveOn(const std::string& folder, InnerMounts mounts 
   return drives;
 }
 
+// Some checks run in a forked child, which may mount or drop privileges
+// without touching the test process. It exits 0 when every check held, 1
+// when one failed, and kChildCannotRun when it could not do what the checks
+// need, which skips the test.
+constexpr int kChildCannotRun = 77;
+
+void ExpectChildPassed(pid_t child, const char* whyItCannotRun) {
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == kChildCannotRun) GTEST_SKIP() << whyItCannotRun;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 class PosixFileSystemTest : public ::testing::Test {
  protected:
   TempTree tree;
@@ -156,7 +170,7 @@ TEST_F(PosixFileSystemTest, MountMadeAfterTheTableWasReadListsAsEmpty) {
   if (child == 0) {
     if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
         ::mount("ambrell-test", mountPoint.c_str(), "tmpfs", 0, "size=1m") != 0) {
-      ::_exit(77);
+      ::_exit(kChildCannotRun);
     }
     // By path: the tree's descriptor still sees the namespace it was opened in.
     const bool filled = UniqueFd(::open((mountPoint + "/inside").c_str(), O_WRONLY | O_CREAT, 0644)).IsOpen();
@@ -168,11 +182,7 @@ TEST_F(PosixFileSystemTest, MountMadeAfterTheTableWasReadListsAsEmpty) {
     ::umount(mountPoint.c_str());
     ::_exit(ok ? 0 : 1);
   }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no mount namespace here";
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  ExpectChildPassed(child, "no mount namespace here");
 }
 
 TEST_F(PosixFileSystemTest, ListsTheRootAgainInANewWalk) {
@@ -218,18 +228,14 @@ TEST_F(PosixFileSystemTest, UnreadableFolderFails) {
   if (child == 0) {
     if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
                              ::setresuid(65534, 65534, 65534) != 0)) {
-      ::_exit(77);
+      ::_exit(kChildCannotRun);
     }
     PosixFileSystem unprivileged(DriveOn(tree.Path()));
     const bool ok = List(unprivileged, "C:\\locked\\*").status == ListingStatus::Failed &&
                     List(unprivileged, "C:\\open\\*").status == ListingStatus::Empty;
     ::_exit(ok ? 0 : 1);
   }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot drop privileges here";
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  ExpectChildPassed(child, "cannot drop privileges here");
 }
 
 }  // namespace
