@@ -90,11 +90,13 @@ TEST_F(AboutDlgTest, ALinkTheShellCannotOpenGoesToTheClipboardAsText) {
 }
 
 TEST_F(AboutDlgTest, TheLinkAnswersTheMouseAndShowsTheHand) {
+  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
   EXPECT_EQ(SendMessageA(Link(), WM_NCHITTEST, 0, 0), HTCLIENT);
   EXPECT_EQ(SendMessageA(Link(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Link()),
                          MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
             TRUE);
   EXPECT_NE(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+  EXPECT_NE(GetCursor(), nullptr);  // the hand was loaded from the resources
 }
 
 TEST_F(AboutDlgTest, OkEndsTheBox) {
