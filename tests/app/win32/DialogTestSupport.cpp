@@ -3,8 +3,8 @@
 #include "scan/TreeWalk.h"
 
 namespace {
+
 constexpr DWORD kHangGuardMs = 60000;
-}
 
 void PumpPending() {
   MSG message;
@@ -13,6 +13,8 @@ void PumpPending() {
     DispatchMessageA(&message);
   }
 }
+
+}  // namespace
 
 bool PumpUntil(const std::function<bool()>& done) {
   const DWORD started = GetTickCount();

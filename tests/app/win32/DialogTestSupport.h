@@ -17,8 +17,6 @@
 // Dispatches this thread's messages until done() holds; false if it still
 // does not after a generous limit (a hang guard, not a timing check).
 bool PumpUntil(const std::function<bool()>& done);
-// Dispatches whatever is queued now.
-void PumpPending();
 
 // Waits, without serving it, until another thread is blocked sending this
 // thread a message.
