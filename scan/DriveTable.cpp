@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "path/NameRules.h"
+
 bool DriveTable::Add(std::string nativeRoot, std::string display) {
   if (m_drives.size() >= kMaxDrives) return false;
   const char letter = static_cast<char>(kFirstLetter + m_drives.size());
@@ -16,7 +18,7 @@ std::uint32_t DriveTable::Mask() const {
 }
 
 const DriveRoot* DriveTable::Find(const char* text) const {
-  if (text == nullptr || text[0] == '\0' || text[1] != ':') return nullptr;
+  if (!IsDriveDesignator(text)) return nullptr;
   const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
   for (const DriveRoot& drive : m_drives) {
     if (drive.letter == letter) return &drive;
