@@ -26,9 +26,11 @@ class BufferingTree : public TreeInserter, public CompletionNotice {
   }
   void Flush() override {
     std::lock_guard<std::mutex> lock(m_mutex);
-    for (const Pending& p : m_pending) m_events.push_back(std::string("insert ") + p.text);
+    for (const Pending& p : m_pending) {
+      m_events.push_back("insert " + p.text);
+      m_records.push_back(p.record);
+    }
     m_delivered += m_pending.size();
-    for (const Pending& p : m_pending) m_records.push_back(p.record);
     m_pending.clear();
   }
   void Post() override {
