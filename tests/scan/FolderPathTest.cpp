@@ -50,7 +50,6 @@ TEST_F(FolderPathTest, LongPathsAreNotCut) {
     item = Add(item, name.c_str());
     expected += "\\" + name;
   }
-  tree.SelectItem(item);
   const CDynString line = ExplorerCommandLine(FolderPathOf(tree, item));
   EXPECT_EQ(std::string(line.GetText()), "explorer.exe \"" + expected + "\"");
 }
