@@ -35,7 +35,6 @@ class CDynString {
   // Null when the string holds no buffer.
   const char* GetText() const { return m_buffer; }
   std::int32_t GetCapacity() const { return m_capacity; }
-  AllocatorKind GetAllocator() const { return m_allocator; }
   // Case-insensitive comparison; a string without a buffer compares below any text.
   int CompareNoCase(const char* text) const;
 
