@@ -5,17 +5,11 @@
 
 namespace {
 
-int DepthOf(const MemoryTree& tree, TreeItem item) {
-  int depth = 0;
-  while ((item = tree.GetParentItem(item)) != kNoItem) ++depth;
-  return depth;
-}
-
 template <typename Line>
 std::string Dump(const MemoryTree& tree, Line line) {
   std::string text;
-  WalkPreOrder(tree, [&](TreeItem item) {
-    text.append(static_cast<std::size_t>(DepthOf(tree, item)) * 2, ' ');
+  WalkPreOrderWithDepth(tree, -1, [&](TreeItem item, int depth) {
+    text.append(static_cast<std::size_t>(depth) * 2, ' ');
     text += line(item);
     text += '\n';
   });

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "scan/TreeWalk.h"
+
 namespace {
 
 class LineWriter {
@@ -30,22 +32,6 @@ class LineWriter {
 
 void PrintTree(const MemoryTree& tree, int maxDepth, const TextSink& sink) {
   LineWriter writer(sink);
-  int depth = 0;
-  TreeItem item = tree.GetRootItem();
-  while (item != kNoItem) {
-    writer.Write(depth, tree.GetItemText(item));
-    // Below the depth limit the walk does not descend at all.
-    if (tree.ItemHasChildren(item) && (maxDepth < 0 || depth < maxDepth)) {
-      item = tree.GetChildItem(item);
-      ++depth;
-      continue;
-    }
-    TreeItem next;
-    while ((next = tree.GetNextSiblingItem(item)) == kNoItem) {
-      item = tree.GetParentItem(item);
-      --depth;
-      if (item == kNoItem) return;
-    }
-    item = next;
-  }
+  WalkPreOrderWithDepth(tree, maxDepth,
+                        [&](TreeItem item, int depth) { writer.Write(depth, tree.GetItemText(item)); });
 }
