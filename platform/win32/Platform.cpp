@@ -24,7 +24,7 @@ bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& serv
       return false;
     }
     if (!table.Add(fullPath, folder)) {
-      error = "too many folders (at most " + std::to_string(DriveTable::kMaxDrives) + ")";
+      error = "too many folders; at most " + std::to_string(DriveTable::kMaxDrives);
       return false;
     }
   }
