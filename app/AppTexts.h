@@ -13,8 +13,11 @@
 #define AMBRELL_TEXT_ABOUT_CAPTION "About Ambrell"
 #define AMBRELL_TEXT_VERSION_LINE "Ambrell version 1.1"
 #define AMBRELL_TEXT_NOTICE_LINE "(C) 2026 the Ambrell developers"
-/* Where `cmake --install` with the /usr prefix puts the project's README. */
-#define AMBRELL_TEXT_HOME_PAGE "file:///usr/share/doc/ambrell"
+/* Each platform's home page is one that opens there. On Linux, where `cmake --install`
+   with the /usr prefix puts the project's README; on Windows, the README shipped beside
+   the program, whose full path the About box shows once it knows where it runs from. */
+#define AMBRELL_TEXT_HOME_PAGE_LINUX "file:///usr/share/doc/ambrell"
+#define AMBRELL_README_BESIDE_PROGRAM "README.txt"
 #define AMBRELL_TEXT_OK "OK"
 
 

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ googletest libgtest-dev
-  g++-mingw-w64-i686 wine wine32:i386 fonts-wine
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine
   xvfb xauth imagemagick x11-apps xdotool qt6-base-dev locales
   procps util-linux findutils coreutils python3 time
 )
@@ -27,7 +27,8 @@ else
   exit 1
 fi
 
-# wine32 is an i386 package.
+# wine32 is an i386 package. It installs on every machine, also where the kernel cannot
+# run it; wine64 and the x86_64 cross compiler serve those.
 "${as_root[@]}" dpkg --add-architecture i386
 "${as_root[@]}" apt-get update
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \

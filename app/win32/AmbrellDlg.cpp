@@ -80,8 +80,7 @@ bool CAmbrellDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       OnScanComplete();
       return true;
     case WM_INSERTBATCH:
-      OnInsertBatch(*reinterpret_cast<const InsertionBatch*>(lParam));
-      result = kBatchTaken;
+      result = OnInsertBatchMessage(lParam) ? kBatchTaken : 0;
       return true;
     case WM_DESTROY:
       OnDestroy();

@@ -11,6 +11,7 @@
 #include "app/InsertionBatch.h"
 #include "app/win32/AmbrellServices.h"
 #include "app/win32/FolderTreeIndex.h"
+#include "app/win32/ScanThread.h"
 #include "app/win32/framework/DialogBase.h"
 #include "app/win32/framework/TreeControl.h"
 #include "scan/ScanSignals.h"
@@ -49,6 +50,7 @@ class CAmbrellDlg : public CDialogBase {
   void UpdateScanControls();
   void OnRefresh();
   void OnScanComplete();
+  bool OnInsertBatchMessage(LPARAM batch);
   void OnInsertBatch(const InsertionBatch& batch);
   void OnSelchangeUnits();
   bool OnSetCursor(HWND window, UINT hitTest);
@@ -82,6 +84,8 @@ class CAmbrellDlg : public CDialogBase {
   // Wine every poll of an event is a round trip to the server (tens of
   // microseconds), which a scan of 100,000 folders would pay some 400,000 times.
   std::shared_ptr<AbortFlag> m_abortRequest;
+  // The running worker's hand-over, against which its messages are checked.
+  std::shared_ptr<WorkerHandOver> m_handOver;
   HWND m_parent;
   AmbrellServices m_services;
   FolderTreeIndex m_folders{m_tree};

@@ -20,8 +20,9 @@ bool CAmbrellDlg::IsScanRunning() const {
 void CAmbrellDlg::StartScan() {
   SetCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
   m_folders.Clear();
-  m_hThread = StartScanThread(
-      ScanThreadSettings{m_services.fileSystem, m_abortRequest, m_hWnd, m_services.insertionBatchSize});
+  m_handOver = std::make_shared<WorkerHandOver>();
+  m_hThread = StartScanThread(ScanThreadSettings{m_services.fileSystem, m_abortRequest, m_handOver, m_hWnd,
+                                                 m_services.insertionBatchSize});
 }
 
 void CAmbrellDlg::UpdateScanControls() {
@@ -53,9 +54,19 @@ void CAmbrellDlg::OnInsertBatch(const InsertionBatch& batch) {
   m_tree.SetRedraw(true);
 }
 
+bool CAmbrellDlg::OnInsertBatchMessage(LPARAM batch) {
+  if (m_handOver == nullptr || !m_handOver->IsBatchInFlight(batch)) return false;
+  OnInsertBatch(*reinterpret_cast<const InsertionBatch*>(batch));
+  return true;
+}
+
 void CAmbrellDlg::OnScanComplete() {
   // Totals are added up once per scan: a stray second notice would double them.
-  if (m_hThread == nullptr) return;
+  // A notice the worker has not posted (another process can post any message) would
+  // total and free records the worker is still writing.
+  if (m_hThread == nullptr || !m_handOver->completionPosted) return;
+  // Posting was the worker's last act: its end is a moment away.
+  WaitServingSentMessages(m_hThread, INFINITE);
   AccumulateFolderSizes(m_folders);
   RelabelAll();
   SetCursor(LoadCursorA(nullptr, IDC_ARROW));

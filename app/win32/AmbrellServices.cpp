@@ -9,6 +9,8 @@ AmbrellServices MachineServices() {
   services.fileSystem = std::move(platform.fileSystem);
   services.locale = std::move(platform.locale);
   services.display = std::move(platform.display);
-  services.runProcess = &RunProcess;
+  services.runProcess = [](const CDynString& commandLine, std::uint32_t flags) {
+    return RunProcess(commandLine, flags);
+  };
   return services;
 }

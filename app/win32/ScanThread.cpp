@@ -8,25 +8,32 @@ namespace {
 
 class DialogBatchSink : public BatchSink {
  public:
-  explicit DialogBatchSink(HWND dialog) : m_dialog(dialog) {}
+  DialogBatchSink(HWND dialog, WorkerHandOver& handOver) : m_dialog(dialog), m_handOver(handOver) {}
 
   // When the dialog is gone the batch's records are left alone, not freed: the
   // worker may still be adding to the last of them, and the program is ending.
   void Deliver(std::unique_ptr<InsertionBatch> batch) override {
+    m_handOver.batchInFlight = batch.get();
     SendMessageA(m_dialog, WM_INSERTBATCH, 0, reinterpret_cast<LPARAM>(batch.get()));
+    m_handOver.batchInFlight = nullptr;
   }
 
  private:
   HWND m_dialog;
+  WorkerHandOver& m_handOver;
 };
 
 class PostedCompletion : public CompletionNotice {
  public:
-  explicit PostedCompletion(HWND dialog) : m_dialog(dialog) {}
-  void Post() override { PostMessageA(m_dialog, WM_SCANCOMPLETE, 0, 0); }
+  PostedCompletion(HWND dialog, WorkerHandOver& handOver) : m_dialog(dialog), m_handOver(handOver) {}
+  void Post() override {
+    m_handOver.completionPosted = true;
+    PostMessageA(m_dialog, WM_SCANCOMPLETE, 0, 0);
+  }
 
  private:
   HWND m_dialog;
+  WorkerHandOver& m_handOver;
 };
 
 // Everything one worker uses, owned by the worker alone: a dialog that stops
@@ -35,13 +42,15 @@ struct ScanSession {
   explicit ScanSession(const ScanThreadSettings& settings)
       : fileSystem(settings.fileSystem),
         abort(settings.abort),
-        sink(settings.dialog),
+        handOver(settings.handOver),
+        sink(settings.dialog, *handOver),
         inserter(sink, settings.batchSize),
-        completion(settings.dialog),
+        completion(settings.dialog, *handOver),
         job{*fileSystem, inserter, abort.get(), &completion} {}
 
   std::shared_ptr<FileSystem> fileSystem;
   std::shared_ptr<AbortFlag> abort;
+  std::shared_ptr<WorkerHandOver> handOver;
   DialogBatchSink sink;
   BatchingInserter inserter;
   PostedCompletion completion;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 
@@ -20,9 +21,24 @@ constexpr LRESULT kBatchTaken = 1;
 // Posted by the worker to the dialog when a scan has ended for any reason.
 constexpr UINT WM_SCANCOMPLETE = WM_USER + 1000;
 
+// What one worker has handed over, for the dialog to check its messages against: any
+// process may post or send a window any message, and a completion or batch that did
+// not come from this worker must change nothing.
+struct WorkerHandOver {
+  // The batch the worker is sending right now; null between batches.
+  std::atomic<const InsertionBatch*> batchInFlight{nullptr};
+  // Set just before the worker posts its completion, its last act.
+  std::atomic<bool> completionPosted{false};
+
+  bool IsBatchInFlight(LPARAM batch) const {
+    return batch != 0 && reinterpret_cast<const InsertionBatch*>(batch) == batchInFlight.load();
+  }
+};
+
 struct ScanThreadSettings {
   std::shared_ptr<FileSystem> fileSystem;
   std::shared_ptr<AbortFlag> abort;  // may be null: the scan then runs to its end
+  std::shared_ptr<WorkerHandOver> handOver;
   HWND dialog;
   std::size_t batchSize;
 };

@@ -13,12 +13,6 @@ bool IsDotOrDotDot(const wchar_t* name) {
   return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
-// A link or junction to a folder is shown as what it is, not followed:
-// following it could loop, or count a folder twice.
-bool IsRealFolder(DWORD attributes) {
-  return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
-}
-
 std::uint64_t EntrySize(const WIN32_FIND_DATAW& data) {
   return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
@@ -43,7 +37,8 @@ class WideListing : public DirectoryListing {
       // at most three UTF-8 bytes.
       WideToUtf8(m_data.cFileName, m_name, sizeof m_name);
       entry.name = m_name;
-      entry.isFolder = IsRealFolder(m_data.dwFileAttributes);
+      // With FILE_ATTRIBUTE_REPARSE_POINT set, dwReserved0 holds the reparse tag.
+      entry.isFolder = IsFolderToEnter(m_data.dwFileAttributes, m_data.dwReserved0);
       entry.size = EntrySize(m_data);
       return true;
     }
@@ -57,6 +52,13 @@ class WideListing : public DirectoryListing {
 };
 
 }  // namespace
+
+bool IsFolderToEnter(std::uint32_t attributes, std::uint32_t reparseTag) {
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return false;
+  if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return true;
+  // No tag at all (Wine reports its links so) tells nothing: it might be a link.
+  return reparseTag != 0 && !IsReparseTagNameSurrogate(reparseTag);
+}
 
 ListingResult OpenWideListing(const char* pattern) {
   ListingResult result;

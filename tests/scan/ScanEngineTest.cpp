@@ -123,6 +123,19 @@ TEST_F(ScanEngineTest, NamesNoPathCanHoldAreCountedAndSkipped) {
   EXPECT_EQ(summary.unreadableFolders, 3u);
 }
 
+TEST_F(ScanEngineTest, LongNamesOutsideAsciiAreEnteredAndCounted) {
+  // Legal NTFS names (at most 255 UTF-16 units) that pass 260 bytes in UTF-8.
+  std::string cjk, emoji;
+  for (int i = 0; i < 90; ++i) cjk += u8"\u6587";       // 3 bytes, one unit each
+  for (int i = 0; i < 70; ++i) emoji += u8"\U0001F4C1";  // 4 bytes, two units each
+  fs.AddDrive('C');
+  fs.AddFile("C:\\" + cjk + "\\" + emoji + "\\f", 5000);
+  fs.AddFile("C:\\" + cjk + "\\g", 7000);
+  const ScanSummary summary = Scan();
+  EXPECT_EQ(DumpRecords(tree), "C: 0\n  " + cjk + " 7000\n    " + emoji + " 5000\n");
+  EXPECT_EQ(summary.unreadableFolders, 0u);
+}
+
 TEST_F(ScanEngineTest, ListsThroughThePathTheEngineBuilds) {
   // A drive root is listed as 'C:\*', a folder as 'C:\a b\*'.
   fs.AddDrive('C');

@@ -15,6 +15,11 @@ void Gate::Pass(const std::string& key) {
   m_changed.wait(lock, [this] { return !m_armed; });
 }
 
+bool Gate::IsHeld() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_held;
+}
+
 void Gate::WaitUntilHeld() {
   std::unique_lock<std::mutex> lock(m_mutex);
   m_changed.wait(lock, [this] { return m_held; });

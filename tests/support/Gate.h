@@ -14,6 +14,8 @@ class Gate {
   void Pass(const std::string& key);
   // Test side: waits until the worker is held at the armed point.
   void WaitUntilHeld();
+  // Test side, for a thread that must keep serving the worker while it waits.
+  bool IsHeld();
   void Release();
 
  private:

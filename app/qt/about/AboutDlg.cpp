@@ -43,7 +43,7 @@ void CAboutDlg::AddVersionText(const DialogUnits& units) {
 }
 
 void CAboutDlg::AddHomePage(const DialogUnits& units) {
-  m_homePage = new CLinkStatic(QStringLiteral(AMBRELL_TEXT_HOME_PAGE), this);
+  m_homePage = new CLinkStatic(QStringLiteral(AMBRELL_TEXT_HOME_PAGE_LINUX), this);
   m_homePage->setObjectName(QStringLiteral("homePage"));
   m_homePage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   m_homePage->setGeometry(units.ToPixels(40, 35, 125, 8));

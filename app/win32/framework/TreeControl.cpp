@@ -2,6 +2,9 @@
 
 #include <vector>
 
+#include "platform/win32/ProgramText.h"
+#include "platform/win32/WideText.h"
+
 namespace {
 constexpr int kClosedFolderImage = 0;
 constexpr int kOpenFolderImage = 1;
@@ -19,7 +22,30 @@ FolderRecord* CTreeCtrl::GetItemData(TreeItem item) const {
   return reinterpret_cast<FolderRecord*>(data.lParam);
 }
 
+bool CTreeCtrl::WideText() const { return !AnsiTakesUtf8(m_codePage); }
+
+namespace {
+
+// The UTF-8 label as the control's W messages take it; text that is not UTF-8 (which
+// no listing returns) shows as the replacement character rather than nothing.
+std::wstring WideLabel(const char* text) {
+  std::wstring wide;
+  if (!Utf8ToWide(text, wide)) wide = L"\xFFFD";
+  return wide;
+}
+
+}  // namespace
+
 void CTreeCtrl::SetItemText(TreeItem item, const char* text) {
+  if (WideText()) {
+    std::wstring wide = WideLabel(text);
+    TVITEMW data = {};
+    data.mask = TVIF_TEXT | TVIF_HANDLE;
+    data.hItem = ToHandle(item);
+    data.pszText = &wide[0];
+    SendMessageW(m_hWnd, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+    return;
+  }
   TVITEMA data = {};
   data.mask = TVIF_TEXT | TVIF_HANDLE;
   data.hItem = ToHandle(item);
@@ -31,15 +57,32 @@ void CTreeCtrl::DeleteAllItems() {
   SendMessageA(m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
 }
 
-HTREEITEM CTreeCtrl::InsertItem(const char* text, FolderRecord* record, HTREEITEM parent) {
-  TVINSERTSTRUCTA insert = {};
+namespace {
+
+template <typename Insert>
+void DescribeFolderItem(Insert& insert, FolderRecord* record, HTREEITEM parent) {
   insert.hParent = parent;
   insert.hInsertAfter = TVI_LAST;
   insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_PARAM | TVIF_SELECTEDIMAGE;
-  insert.item.pszText = const_cast<char*>(text);
   insert.item.iImage = kClosedFolderImage;
   insert.item.iSelectedImage = kOpenFolderImage;
   insert.item.lParam = reinterpret_cast<LPARAM>(record);
+}
+
+}  // namespace
+
+HTREEITEM CTreeCtrl::InsertItem(const char* text, FolderRecord* record, HTREEITEM parent) {
+  if (WideText()) {
+    std::wstring wide = WideLabel(text);
+    TVINSERTSTRUCTW insert = {};
+    DescribeFolderItem(insert, record, parent);
+    insert.item.pszText = &wide[0];
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageW(m_hWnd, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+  }
+  TVINSERTSTRUCTA insert = {};
+  DescribeFolderItem(insert, record, parent);
+  insert.item.pszText = const_cast<char*>(text);
   return reinterpret_cast<HTREEITEM>(
       SendMessageA(m_hWnd, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
@@ -68,19 +111,30 @@ void CTreeCtrl::SetImageList(HIMAGELIST list) {
   SendMessageA(m_hWnd, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list));
 }
 
-std::string CTreeCtrl::GetItemText(TreeItem item) const {
-  // Labels have no length limit of their own: grow until the text fits.
+namespace {
+
+// Labels have no length limit of their own: grow until the text fits.
+template <typename Char, typename Item, UINT kGetItem>
+std::basic_string<Char> ReadItemText(HWND control, HTREEITEM item) {
   for (std::size_t size = 260;; size *= 4) {
-    std::vector<char> buffer(size);
-    TVITEMA data = {};
+    std::vector<Char> buffer(size);
+    Item data = {};
     data.mask = TVIF_TEXT | TVIF_HANDLE;
-    data.hItem = ToHandle(item);
+    data.hItem = item;
     data.pszText = buffer.data();
     data.cchTextMax = static_cast<int>(size);
-    if (!SendMessageA(m_hWnd, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return std::string();
-    std::string text(data.pszText);
+    // Tree-view messages pass through unconverted whichever way they are sent.
+    if (!SendMessageW(control, kGetItem, 0, reinterpret_cast<LPARAM>(&data))) return {};
+    std::basic_string<Char> text(data.pszText);
     if (text.size() + 1 < size || size > (1u << 20)) return text;
   }
+}
+
+}  // namespace
+
+std::string CTreeCtrl::GetItemText(TreeItem item) const {
+  if (WideText()) return WideToUtf8(ReadItemText<wchar_t, TVITEMW, TVM_GETITEMW>(m_hWnd, ToHandle(item)).c_str());
+  return ReadItemText<char, TVITEMA, TVM_GETITEMA>(m_hWnd, ToHandle(item));
 }
 
 void CTreeCtrl::SetRedraw(bool redraw) {

@@ -14,6 +14,9 @@
 class CTreeCtrl : public TreeView {
  public:
   void Attach(HWND control) { m_hWnd = control; }
+  // Labels are UTF-8; under another process code page they go through the control's
+  // W messages. Tests set the code page to try both ways.
+  void SetTextCodePage(UINT codePage) { m_codePage = codePage; }
   void Detach() { m_hWnd = nullptr; }
   HWND GetSafeHwnd() const { return m_hWnd; }
 
@@ -45,6 +48,8 @@ class CTreeCtrl : public TreeView {
 
  private:
   TreeItem GetNextItem(TreeItem item, UINT relation) const;
+  bool WideText() const;
 
   HWND m_hWnd = nullptr;
+  UINT m_codePage = GetACP();
 };

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/AppTexts.h"
 #include "app/win32/AboutDlg.h"
+#include "platform/win32/ProgramFolder.h"
 #include "res/resource.h"
 #include "tests/app/win32/DialogTestSupport.h"
 
@@ -25,6 +29,48 @@ std::string ClipboardText(HWND owner) {
   return text;
 }
 
+// One control of an extended dialog template, as far as the tests look at it.
+struct DialogItem {
+  DWORD style;
+  short x, y, cx, cy;
+};
+
+// Skips a name or ordinal field of a template (0xFFFF and a number, or a string).
+const WORD* SkipNameOrOrdinal(const WORD* field) {
+  if (*field == 0xFFFF) return field + 2;
+  while (*field != 0) ++field;
+  return field + 1;
+}
+
+const BYTE* AlignToDword(const void* at) {
+  const auto address = reinterpret_cast<std::uintptr_t>(at);
+  return reinterpret_cast<const BYTE*>((address + 3) & ~std::uintptr_t{3});
+}
+
+// The controls of a DLGTEMPLATEEX: the header with its menu, class, title and font,
+// then one DWORD-aligned record per control.
+std::vector<DialogItem> DialogItems(const BYTE* dialog) {
+  const auto* words = reinterpret_cast<const WORD*>(dialog);
+  if (words[0] != 1 || words[1] != 0xFFFF) return {};  // not an extended template
+  const DWORD style = *reinterpret_cast<const DWORD*>(dialog + 12);
+  const WORD count = *reinterpret_cast<const WORD*>(dialog + 16);
+  const WORD* field = reinterpret_cast<const WORD*>(dialog + 26);  // after x, y, cx, cy
+  field = SkipNameOrOrdinal(SkipNameOrOrdinal(SkipNameOrOrdinal(field)));  // menu, class, title
+  if ((style & DS_SETFONT) != 0) field = SkipNameOrOrdinal(field + 3);     // size, weight, italic+charset
+  std::vector<DialogItem> items;
+  const BYTE* item = AlignToDword(field);
+  for (WORD i = 0; i < count; ++i) {
+    DialogItem described;
+    described.style = *reinterpret_cast<const DWORD*>(item + 8);
+    std::memcpy(&described.x, item + 12, 4 * sizeof(short));
+    items.push_back(described);
+    const WORD* text = SkipNameOrOrdinal(SkipNameOrOrdinal(reinterpret_cast<const WORD*>(item + 24)));
+    const WORD extraBytes = *text;
+    item = AlignToDword(reinterpret_cast<const BYTE*>(text + 1) + extraBytes);
+  }
+  return items;
+}
+
 class AboutDlgTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(about.Create()); }
@@ -40,7 +86,11 @@ class AboutDlgTest : public ::testing::Test {
 
 TEST_F(AboutDlgTest, ShowsTheProgramsNameVersionNoticeAndHomePage) {
   EXPECT_EQ(WindowText(about.GetSafeHwnd()), "About Ambrell");
-  EXPECT_EQ(WindowText(Link()), AMBRELL_TEXT_HOME_PAGE);
+  // The README beside the program, as a full path the shell opens.
+  const std::string homePage = WindowText(Link());
+  EXPECT_EQ(homePage, FileBesideProgram("README.txt"));
+  EXPECT_EQ(homePage.substr(1, 2), ":\\");
+  EXPECT_EQ(homePage.substr(homePage.size() - 11), "\\README.txt");
   std::string versionText;
   for (HWND child = GetWindow(about.GetSafeHwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if ((GetWindowLongA(child, GWL_STYLE) & SS_NOPREFIX) != 0) versionText = WindowText(child);
@@ -97,6 +147,25 @@ TEST_F(AboutDlgTest, TheLinkAnswersTheMouseAndShowsTheHand) {
             TRUE);
   EXPECT_NE(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
   EXPECT_NE(GetCursor(), nullptr);  // the hand was loaded from the resources
+}
+
+// The icon control's size as the template holds it: a SS_ICON static sizes itself to
+// its icon on screen, so only the template shows whether the resource compiler kept it.
+TEST(AboutTemplate, TheIconControlKeepsItsSize) {
+  const HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_ABOUTBOX), MAKEINTRESOURCEA(5));  // RT_DIALOG
+  ASSERT_NE(found, nullptr);
+  const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+  ASSERT_NE(bytes, nullptr);
+  bool foundIcon = false;
+  for (const DialogItem& item : DialogItems(bytes)) {
+    if ((item.style & SS_TYPEMASK) != SS_ICON) continue;
+    foundIcon = true;
+    EXPECT_EQ(item.x, 10);
+    EXPECT_EQ(item.y, 10);
+    EXPECT_EQ(item.cx, 20);
+    EXPECT_EQ(item.cy, 20);
+  }
+  EXPECT_TRUE(foundIcon);
 }
 
 TEST_F(AboutDlgTest, OkEndsTheBox) {

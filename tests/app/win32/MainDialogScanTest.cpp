@@ -151,6 +151,35 @@ TEST_F(MainDialogTest, AnEndedWorkerWhoseCompletionIsStillQueuedIsNotRunning) {
   EXPECT_EQ(Labels(), kMegabyteLabels);
 }
 
+// Any process may post or send the dialog a message of the same number: only what the
+// worker itself handed over may total, free or insert.
+TEST_F(MainDialogTest, ACompletionOrBatchTheWorkerDidNotHandOverChangesNothing) {
+  fileSystem->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Windows"));
+  Open(1);  // one folder a batch, each sent: the GUI thread must keep serving them
+  ASSERT_TRUE(PumpUntil([this] { return fileSystem->GetGate().IsHeld(); }));
+  ASSERT_TRUE(PumpUntil([this] { return !Labels().empty(); }));
+  const std::string labelsBefore = Labels();
+
+  PostMessageA(dialog->GetSafeHwnd(), WM_SCANCOMPLETE, 0, 0);
+  ASSERT_TRUE(PumpUntil([] { return true; }));
+  EXPECT_TRUE(dialog->IsScanRunning());
+  EXPECT_NE(dialog->GetScanThread(), nullptr);
+  EXPECT_EQ(ButtonText(), "&Abort");
+  EXPECT_FALSE(IsEnabled(IDC_TREE));
+
+  InsertionBatch forged(1);
+  forged[0].item = 99;
+  forged[0].record = nullptr;
+  EXPECT_NE(SendMessageA(dialog->GetSafeHwnd(), WM_INSERTBATCH, 0, reinterpret_cast<LPARAM>(&forged)),
+            kBatchTaken);
+  EXPECT_NE(SendMessageA(dialog->GetSafeHwnd(), WM_INSERTBATCH, 0, 0), kBatchTaken);
+  EXPECT_EQ(Labels(), labelsBefore);
+
+  fileSystem->GetGate().Release();
+  WaitForIdle();
+  EXPECT_EQ(Labels(), kMegabyteLabels);
+}
+
 TEST_F(MainDialogTest, AScanStartedWithTheFocusInTheTreeLeavesItOnTheRefreshButton) {
   OpenAndScan();
   SetActiveWindow(dialog->GetSafeHwnd());

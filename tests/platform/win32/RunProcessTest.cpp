@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TempFolder.h"
+
 namespace {
 
 TEST(RunProcess, WaitingGivesTheProgramsExitCode) {
@@ -21,5 +23,16 @@ TEST(RunProcess, AProgramThatCannotStartGivesTheSystemError) {
   EXPECT_EQ(RunProcess(missing, 0), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
 }
 
+// A command line of UTF-8 text reaches the program intact whatever the process code
+// page: as it is where that is UTF-8, through CreateProcessW where it is not.
+TEST(RunProcess, ANameOutsideTheCodePageReachesTheProgramIntact) {
+  for (const unsigned codePage : {1252u, 65001u}) {
+    TempFolder temp;
+    const std::string folder = temp / u8"\u00fcn\u00ef \u65e5\u672c \U0001F4C1";
+    const CDynString command(("cmd.exe /c mkdir \"" + folder + "\"").c_str(), AllocHeap);
+    EXPECT_EQ(RunProcess(command, kRunHidden, codePage), 0u) << codePage;
+    EXPECT_NE(GetFileAttributesW(Extended(folder).c_str()), INVALID_FILE_ATTRIBUTES) << codePage;
+  }
+}
 
 }  // namespace

@@ -89,6 +89,28 @@ TEST(WideLister, MissingFolderOrFileFails) {
   EXPECT_EQ(OpenWideListing("\xff\xfe\\*").status, ListingStatus::Failed);  // not UTF-8
 }
 
+// Wine shows no reparse kind but links (without a tag; the end-to-end test has them),
+// so the decision is checked with the tags real NTFS volumes carry.
+TEST(FolderToEnter, OnlyLinksJunctionsAndMountPointsAreLeftUnentered) {
+  constexpr std::uint32_t folder = FILE_ATTRIBUTE_DIRECTORY;
+  constexpr std::uint32_t reparseFolder = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+  EXPECT_TRUE(IsFolderToEnter(folder, 0));
+  // A tag is meaningful only with the reparse attribute: a stale one is ignored.
+  EXPECT_TRUE(IsFolderToEnter(folder, IO_REPARSE_TAG_SYMLINK));
+
+  // Cloud placeholders (every variant of the cloud tag), projected and deduplicated
+  // folders hold real content.
+  for (const std::uint32_t tag : {0x9000001Au, 0x9000101Au, 0x9000601Au, 0x9000F01Au, 0x9000001Cu, 0x80000013u}) {
+    EXPECT_TRUE(IsFolderToEnter(reparseFolder, tag)) << std::hex << tag;
+  }
+  for (const std::uint32_t tag : {0xA000000Cu /* symbolic link */, 0xA0000003u /* junction, mount point */}) {
+    EXPECT_FALSE(IsFolderToEnter(reparseFolder, tag)) << std::hex << tag;
+  }
+  EXPECT_FALSE(IsFolderToEnter(reparseFolder, 0));  // no tag: it might be a link
+  EXPECT_FALSE(IsFolderToEnter(FILE_ATTRIBUTE_ARCHIVE, 0));
+  EXPECT_FALSE(IsFolderToEnter(FILE_ATTRIBUTE_REPARSE_POINT, 0x9000001Au));  // a cloud file
+}
+
 TEST(ExtendedPath, AddsThePrefixForEachKindOfAbsolutePath) {
   const struct {
     const wchar_t* path;

@@ -53,7 +53,7 @@ void AboutDlgTest::showsIconNameVersionNoticeAndHomePage() {
   QVERIFY(VersionText(about) != nullptr);
   QCOMPARE(VersionText(about)->text().split(QLatin1Char('\n')),
            (QStringList{QStringLiteral("Ambrell version 1.1"), QStringLiteral(AMBRELL_TEXT_NOTICE_LINE)}));
-  QCOMPARE(about.Link()->text(), QStringLiteral(AMBRELL_TEXT_HOME_PAGE));
+  QCOMPARE(about.Link()->text(), QStringLiteral(AMBRELL_TEXT_HOME_PAGE_LINUX));
   QCOMPARE(about.findChild<CLinkStatic*>(QStringLiteral("homePage")), about.Link());
   QVERIFY(OkButton(about) != nullptr);
   QCOMPARE(OkButton(about)->text(), QStringLiteral("OK"));
