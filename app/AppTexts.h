@@ -20,5 +20,4 @@
 #define AMBRELL_README_BESIDE_PROGRAM "README.txt"
 #define AMBRELL_TEXT_OK "OK"
 
-
 #endif

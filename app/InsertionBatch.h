@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "scan/Tree.h"
@@ -32,8 +33,9 @@ class BatchSink {
 
 // One per scan. Hands out the handles 1, 2, 3, ... in insertion order, which
 // the GUI side resolves with an InsertedItemMap. A batch is handed over when it
-// is full or when it has waited maxDelay, so the tree visibly grows even while
-// the worker crawls through a slow folder.
+// is full, or at the next insertion once it has waited maxDelay. While the
+// worker lists one slow folder no insertion comes, so the GUI thread's timer
+// calls HandOverWaiting too: the tree grows whatever the worker is doing.
 class BatchingInserter : public TreeInserter {
  public:
   explicit BatchingInserter(BatchSink& sink, std::size_t batchSize = 1000,
@@ -43,7 +45,15 @@ class BatchingInserter : public TreeInserter {
   InsertedItem Insert(InsertedItem parent, const char* text, FolderRecord* record) override;
   void Flush() override;
 
+  // From any thread: hands the buffered insertions over now, unless the worker is
+  // handing over at this moment. Never waits, so a sink that waits for the calling
+  // thread cannot deadlock it.
+  void HandOverWaiting();
+
  private:
+  void DeliverLocked();
+
+  std::mutex m_mutex;  // the batch, between the worker and HandOverWaiting
   BatchSink& m_sink;
   std::size_t m_batchSize;
   std::chrono::milliseconds m_maxDelay;

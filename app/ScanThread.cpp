@@ -1,4 +1,4 @@
-#include "app/qt/ScanThread.h"
+#include "app/ScanThread.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -73,15 +73,18 @@ bool ScanThread::HasEnded() const {
   return m_shared->ended;
 }
 
-void ScanThread::Wait() {
+bool ScanThread::WaitServingHandOver(std::chrono::milliseconds limit) {
   std::unique_lock<std::mutex> lock(m_shared->mutex);
-  m_shared->endedChanged.wait(lock, [this] { return m_shared->ended; });
+  const auto ended = [this] { return m_shared->ended; };
+  // No deadline for "forever": now plus the largest duration would overflow.
+  if (limit == std::chrono::milliseconds::max()) {
+    m_shared->endedChanged.wait(lock, ended);
+    return true;
+  }
+  return m_shared->endedChanged.wait_for(lock, limit, ended);
 }
 
-bool ScanThread::WaitFor(std::chrono::milliseconds limit) {
-  std::unique_lock<std::mutex> lock(m_shared->mutex);
-  return m_shared->endedChanged.wait_for(lock, limit, [this] { return m_shared->ended; });
-}
+void ScanThread::HandOverWaiting() { m_shared->inserter.HandOverWaiting(); }
 
 void ScanThread::FreeWhenEnded(std::vector<FolderRecord*> records) {
   {

@@ -15,9 +15,12 @@ const char* const kForbiddenInServerName = "\"\\/[]:;|=,+*?<>";
 std::size_t SequenceLength(const unsigned char* text) {
   const unsigned char lead = text[0];
   std::size_t length = 1;
-  if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-  else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-  else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+  if (lead >= 0xC2 && lead <= 0xDF)
+    length = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF)
+    length = 3;
+  else if (lead >= 0xF0 && lead <= 0xF4)
+    length = 4;
   for (std::size_t i = 1; i < length; ++i) {
     if ((text[i] & 0xC0) != 0x80) return 1;
   }

@@ -5,14 +5,14 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSizeGrip>
+#include <QTimer>
 #include <QTreeWidgetItemIterator>
 
 #include "app/AppTexts.h"
 #include "app/qt/FolderPictures.h"
 #include "app/qt/FolderTree.h"
-#include "app/qt/ScanThread.h"
+#include "app/ScanThread.h"
 #include "app/qt/about/AboutDlg.h"
-#include "scan/FreeItems.h"
 #include "scan/SizeLabels.h"
 
 CAmbrellDlg::CAmbrellDlg(AmbrellServices services, QWidget* parent)
@@ -48,6 +48,11 @@ void CAmbrellDlg::CreateControls() {
   m_grip = new QSizeGrip(this);
   PlaceControlsFromTemplate();
 
+  // While a scan runs, buffered insertions reach the tree at least this often.
+  m_handOverTimer = new QTimer(this);
+  m_handOverTimer->setInterval(100);
+  connect(m_handOverTimer, &QTimer::timeout, this, [this] { m_scan.OnHandOverTimer(); });
+
   connect(m_refresh, &QPushButton::clicked, this, &CAmbrellDlg::OnRefresh);
   connect(m_close, &QPushButton::clicked, this, &CAmbrellDlg::OnCloseButton);
   connect(m_units, qOverload<int>(&QComboBox::activated), this, &CAmbrellDlg::OnSelchangeUnits);
@@ -59,25 +64,24 @@ void CAmbrellDlg::OnInitDialog() {
   m_units->setCurrentIndex(m_nUnit);
   m_tree->SetFolderIcon(LoadFolderIcon());
   StartScan();
-  UpdateScanControls();
 }
 
-// The scan is held (m_scan) from its start until its completion is handled,
-// even after the worker has ended; running means the worker has not ended yet.
-bool CAmbrellDlg::IsScanRunning() const { return m_scan && !m_scan->HasEnded(); }
+void CAmbrellDlg::StartScan() { m_scan.StartScan(); }
 
-void CAmbrellDlg::StartScan() {
+std::unique_ptr<ScanWorker> CAmbrellDlg::StartWorker(std::shared_ptr<AbortFlag> abort) {
   // Runs on the worker under the mailbox's lock, which the dialog takes to
   // disconnect before it goes; a queued call never waits.
   m_mailbox = std::make_shared<ScanMailbox>(
       [this] { QMetaObject::invokeMethod(this, &CAmbrellDlg::OnMailbox, Qt::QueuedConnection); });
   m_items.Clear();
-  m_scan = ScanThread::Start(m_services.fileSystem, m_abort, m_mailbox);
-  SetBusyCursor(m_scan != nullptr);
+  std::unique_ptr<ScanThread> worker = ScanThread::Start(m_services.fileSystem, std::move(abort), m_mailbox);
+  if (worker) m_handOverTimer->start();
+  return worker;
 }
 
-void CAmbrellDlg::UpdateScanControls() {
-  const bool running = IsScanRunning();
+void CAmbrellDlg::UpdateScanControls() { ShowScanning(IsScanRunning()); }
+
+void CAmbrellDlg::ShowScanning(bool running) {
   EnableDlgControl(*this, *m_tree, !running);
   EnableDlgControl(*this, *m_units, !running);
   m_refresh->setText(running ? QStringLiteral(AMBRELL_TEXT_ABORT) : QStringLiteral(AMBRELL_TEXT_REFRESH));
@@ -109,18 +113,13 @@ void CAmbrellDlg::SetBusyCursor(bool busy) {
 }
 
 void CAmbrellDlg::OnRefresh() {
-  if (m_scan) {
-    // Abort: the worker never waits for this thread, so waiting for it here
-    // cannot deadlock. Its completion arrives through the event loop next.
-    m_abort->Set();
-    m_scan->Wait();
-    UpdateScanControls();
-    return;
+  if (!m_scan.IsScanHeld()) {
+    m_nUnit = m_units->currentIndex();
+    m_scan.SetUnit(m_nUnit);
   }
-  m_nUnit = m_units->currentIndex();
-  FreeAllItems(*m_tree);
-  StartScan();
-  UpdateScanControls();
+  // An Abort's wait cannot deadlock: the worker never waits for this thread. Its
+  // completion arrives through the event loop next.
+  m_scan.OnRefresh();
 }
 
 // Carries out what the worker has left: its insertions, then its completion.
@@ -129,34 +128,25 @@ void CAmbrellDlg::OnMailbox() {
   ScanMailbox::Contents contents = m_mailbox->Collect();
   if (contents.batches.empty() && !contents.completed) return;
   m_tree->setUpdatesEnabled(false);
-  for (const auto& batch : contents.batches) m_tree->InsertBatch(*batch, m_items);
+  for (const auto& batch : contents.batches) m_tree->InsertBatch(*batch, m_items, *m_services.display);
   m_tree->setUpdatesEnabled(true);
-  if (contents.completed) OnScanComplete();
+  if (contents.completed) m_scan.OnScanComplete();
 }
 
-void CAmbrellDlg::OnScanComplete() {
-  // Posting the completion is the worker's last act: it ends at once.
-  m_scan->Wait();
-  m_scan.reset();
+void CAmbrellDlg::OnScanCompleted() {
+  m_handOverTimer->stop();
   m_items.Clear();
-  AccumulateFolderSizes(*m_tree);
-  RelabelAll();
-  SetBusyCursor(false);
-  m_abort->Reset();
-  UpdateScanControls();
   emit ScanCompleted();
 }
 
 void CAmbrellDlg::OnSelchangeUnits() {
   m_nUnit = m_units->currentIndex();
-  RelabelAll();
+  m_scan.OnSelchangeUnits(m_nUnit);
 }
 
-void CAmbrellDlg::RelabelAll() {
-  m_tree->setUpdatesEnabled(false);
-  UpdateAllLabels(LabelContext{*m_tree, m_nUnit, *m_services.locale, *m_services.display});
-  m_tree->setUpdatesEnabled(true);
-}
+TreeView& CAmbrellDlg::Folders() { return *m_tree; }
+
+void CAmbrellDlg::HoldRedraw(bool hold) { m_tree->setUpdatesEnabled(!hold); }
 
 void CAmbrellDlg::OnCloseButton() { done(QDialog::Accepted); }
 
@@ -167,22 +157,12 @@ void CAmbrellDlg::done(int result) {
   QDialog::done(result);
 }
 
-void CAmbrellDlg::CloseDown() {
-  StopScanForClosing();
-  FreeAllItems(*m_tree);
-}
-
 // A worker that does not end in time is left to end on its own: it keeps its
 // file system and mailbox alive, and frees the tree's records once it has
 // ended, since it may still be writing one of them.
-void CAmbrellDlg::StopScanForClosing() {
-  if (m_scan) {
-    m_abort->Set();
-    if (!m_scan->WaitFor(m_closeWait)) {
-      m_scan->FreeWhenEnded(TakeAllRecords());
-    }
-    m_scan.reset();
-  }
+void CAmbrellDlg::CloseDown() {
+  m_scan.StopForClosing(m_closeWait);
+  m_handOverTimer->stop();
   // Insertions never carried out are freed with the mailbox.
   if (m_mailbox) m_mailbox->Disconnect();
   m_mailbox.reset();

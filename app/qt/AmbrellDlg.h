@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/InsertionBatch.h"
+#include "app/ScanController.h"
 #include "app/ScanMailbox.h"
 #include "app/qt/AmbrellServices.h"
 #include "scan/ScanSignals.h"
@@ -21,23 +22,23 @@ class QComboBox;
 class QMenu;
 class QPushButton;
 class QSizeGrip;
+class QTimer;
 class QTreeWidgetItem;
-class ScanThread;
 
 // Enables or disables one control of a dialog without leaving the keyboard
 // focus on a disabled control: it moves on to the next tab stop first.
 void EnableDlgControl(QWidget& dialog, QWidget& control, bool enable);
 
-class CAmbrellDlg : public QDialog {
+class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   Q_OBJECT
 
  public:
   explicit CAmbrellDlg(AmbrellServices services, QWidget* parent = nullptr);
   ~CAmbrellDlg() override;
 
-  bool IsScanRunning() const;
+  bool IsScanRunning() const { return m_scan.IsScanRunning(); }
   // A scan has started and its completion has not been handled yet.
-  bool IsScanHeld() const { return m_scan != nullptr; }
+  bool IsScanHeld() const { return m_scan.IsScanHeld(); }
   int Unit() const { return m_nUnit; }
 
   // The controls, by their role.
@@ -56,7 +57,9 @@ class CAmbrellDlg : public QDialog {
 
   // How long closing waits for a running worker before leaving it to end alone.
   void SetCloseWait(std::chrono::milliseconds wait) { m_closeWait = wait; }
-  bool IsAbortRequested() const { return m_abort->IsSet(); }  // any thread
+  bool IsAbortRequested() const { return m_scan.IsAbortRequested(); }  // any thread
+  // Hands the worker's buffered insertions over now, as the timer does every 100 ms.
+  void HandOverWaitingInsertions() { m_scan.OnHandOverTimer(); }
 
   void done(int result) override;
 
@@ -76,16 +79,20 @@ class CAmbrellDlg : public QDialog {
   void OnInitDialog();
   void StartScan();
   void UpdateScanControls();
-  void SetBusyCursor(bool busy);
   void OnRefresh();
   void OnMailbox();
-  void OnScanComplete();
   void OnSelchangeUnits();
   void OnCloseButton();
   void CloseDown();
-  void StopScanForClosing();
-  std::vector<FolderRecord*> TakeAllRecords();
-  void RelabelAll();
+
+  // The scan controller's view of this dialog.
+  std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort) override;
+  void ShowScanning(bool running) override;
+  void SetBusyCursor(bool busy) override;
+  TreeView& Folders() override;
+  void HoldRedraw(bool hold) override;
+  std::vector<FolderRecord*> TakeAllRecords() override;
+  void OnScanCompleted() override;
 
   // Layout (AmbrellDlgLayout.cpp).
   void PlaceControlsFromTemplate();
@@ -109,10 +116,10 @@ class CAmbrellDlg : public QDialog {
   QPoint m_margins;  // the tree's first place: the layout's margins; (0, 0) until measured
   int m_buttonHeight = 0;
 
-  std::shared_ptr<AbortFlag> m_abort = std::make_shared<AbortFlag>();
-  std::unique_ptr<ScanThread> m_scan;  // held from start until its completion is handled
   std::shared_ptr<ScanMailbox> m_mailbox;
   InsertedItemMap<QTreeWidgetItem*> m_items{nullptr};
+  QTimer* m_handOverTimer = nullptr;
+  ScanController m_scan{*this, m_services.display, m_services.locale, m_nUnit};
 
   std::chrono::milliseconds m_closeWait{10000};
   MenuTracker m_trackMenu;

@@ -111,12 +111,15 @@ bool FolderTree::GetItemTextRect(TreeItem item, QRect& rect) const {
   return true;
 }
 
-void FolderTree::InsertBatch(const InsertionBatch& batch, InsertedItemMap<QTreeWidgetItem*>& items) {
+void FolderTree::InsertBatch(const InsertionBatch& batch, InsertedItemMap<QTreeWidgetItem*>& items,
+                             const DisplayText& display) {
   for (const PendingInsertion& pending : batch) {
     QTreeWidgetItem* parent = items.Resolve(pending.parent);
     int place = parent != nullptr ? parent->childCount() : topLevelItemCount();
     auto* item = new FolderItem(pending.record, place);
-    item->setText(0, QString::fromUtf8(TextOrEmpty(pending.text)));
+    // What the user sees from the start: a drive's mount point, a name's real characters.
+    const CDynString shown = display.ForName(TextOrEmpty(pending.text), parent == nullptr);
+    item->setText(0, QString::fromUtf8(TextOrEmpty(shown)));
     item->setIcon(0, m_folderIcon);
     if (parent != nullptr) {
       parent->addChild(item);

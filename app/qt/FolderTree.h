@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 
 #include "app/InsertionBatch.h"
+#include "scan/DisplayText.h"
 #include "scan/Tree.h"
 
 class FolderTree : public QTreeWidget, public TreeView {
@@ -32,8 +33,10 @@ class FolderTree : public QTreeWidget, public TreeView {
   bool GetItemTextRect(TreeItem item, QRect& rect) const;
   void SetFolderIcon(const QIcon& icon) { m_folderIcon = icon; }
 
-  // Carries out a batch of the worker's insertions, in order.
-  void InsertBatch(const InsertionBatch& batch, InsertedItemMap<QTreeWidgetItem*>& items);
+  // Carries out a batch of the worker's insertions, in order, each item showing its
+  // display text until the labels are written.
+  void InsertBatch(const InsertionBatch& batch, InsertedItemMap<QTreeWidgetItem*>& items,
+                   const DisplayText& display);
 
   static QTreeWidgetItem* ItemOf(TreeItem item) { return reinterpret_cast<QTreeWidgetItem*>(item); }
   static TreeItem HandleOf(const QTreeWidgetItem* item) { return reinterpret_cast<TreeItem>(item); }

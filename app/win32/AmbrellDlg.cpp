@@ -36,16 +36,15 @@ CAmbrellDlg::CAmbrellDlg(AmbrellServices services, HWND parent)
       m_rcGrip{},
       m_hThread(nullptr),
       m_hAbortEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
-      m_abortRequest(std::make_shared<AbortFlag>()),
       m_parent(parent),
-      m_services(std::move(services)) {}
+      m_services(std::move(services)),
+      m_scan(*this, m_services.display, m_services.locale, m_nUnit) {}
 
 CAmbrellDlg::~CAmbrellDlg() {
   Destroy();
   if (m_hIcon != nullptr) DestroyIcon(m_hIcon);
   if (m_hSmallIcon != nullptr) DestroyIcon(m_hSmallIcon);
   if (m_hAbortEvent != nullptr) CloseHandle(m_hAbortEvent);
-  if (m_hThread != nullptr) CloseHandle(m_hThread);
 }
 
 bool CAmbrellDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -76,6 +75,9 @@ bool CAmbrellDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_COMMAND:
       if (OnCommand(LOWORD(wParam), HIWORD(wParam))) return true;
       break;
+    case WM_TIMER:
+      m_scan.OnHandOverTimer();
+      return true;
     case WM_SCANCOMPLETE:
       OnScanComplete();
       return true;
@@ -115,7 +117,6 @@ BOOL CAmbrellDlg::OnInitDialog() {
   SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
   InitImageList();
   StartScan();
-  UpdateScanControls();
   return TRUE;
 }
 

@@ -7,8 +7,10 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "app/InsertionBatch.h"
+#include "app/ScanController.h"
 #include "app/win32/AmbrellServices.h"
 #include "app/win32/FolderTreeIndex.h"
 #include "app/win32/ScanThread.h"
@@ -16,7 +18,7 @@
 #include "app/win32/framework/TreeControl.h"
 #include "scan/ScanSignals.h"
 
-class CAmbrellDlg : public CDialogBase {
+class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
  public:
   explicit CAmbrellDlg(AmbrellServices services = MachineServices(), HWND parent = nullptr);
   ~CAmbrellDlg() override;
@@ -28,6 +30,7 @@ class CAmbrellDlg : public CDialogBase {
   bool IsScanRunning() const;
   // Null once the last scan's completion has been handled.
   HANDLE GetScanThread() const { return m_hThread; }
+  const FolderTreeIndex& GetFolders() const { return m_folders; }
   HANDLE GetAbortEvent() const { return m_hAbortEvent; }
   const CTreeCtrl& GetTree() const { return m_tree; }
   int GetUnit() const { return m_nUnit; }
@@ -54,10 +57,17 @@ class CAmbrellDlg : public CDialogBase {
   void OnInsertBatch(const InsertionBatch& batch);
   void OnSelchangeUnits();
   bool OnSetCursor(HWND window, UINT hitTest);
-  void RelabelAll();
-  bool StopWorkerForClosing();
-  bool RequestAbort();
-  void ClearAbortRequest();
+  void ForgetWorker();
+
+  // The scan controller's view of this dialog.
+  std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort) override;
+  void ShowScanning(bool running) override;
+  void SetBusyCursor(bool busy) override;
+  TreeView& Folders() override { return m_folders; }
+  void HoldRedraw(bool hold) override;
+  std::vector<FolderRecord*> TakeAllRecords() override;
+  bool MirrorAbortRequest(bool set) override;
+  void OnScanCompleted() override;
 
   // Layout (AmbrellDlgLayout.cpp).
   void OnSize(UINT type, int cx, int cy);
@@ -77,18 +87,18 @@ class CAmbrellDlg : public CDialogBase {
   HICON m_hSmallIcon;
   bool m_bShowGrip;
   RECT m_rcGrip;
+  // The worker's thread while its scan is held (the worker owns the handle).
   HANDLE m_hThread;
+  // Mirrors the abort request. The worker polls a flag in memory instead: under Wine
+  // every poll of an event is a round trip to the server (tens of microseconds), which
+  // a scan of 100,000 folders would pay some 400,000 times.
   HANDLE m_hAbortEvent;
-
-  // What the worker polls: a flag in memory that mirrors m_hAbortEvent. Under
-  // Wine every poll of an event is a round trip to the server (tens of
-  // microseconds), which a scan of 100,000 folders would pay some 400,000 times.
-  std::shared_ptr<AbortFlag> m_abortRequest;
-  // The running worker's hand-over, against which its messages are checked.
-  std::shared_ptr<WorkerHandOver> m_handOver;
   HWND m_parent;
   AmbrellServices m_services;
   FolderTreeIndex m_folders{m_tree};
+  ScanController m_scan;
+  // The held scan's worker (owned by m_scan), against which its messages are checked.
+  Win32ScanWorker* m_worker = nullptr;
 };
 
 // Enables or disables one control of a dialog; a control losing its enabling

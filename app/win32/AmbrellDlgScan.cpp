@@ -1,49 +1,55 @@
-// The scan protocol of the main dialog: start, abort, the worker's insertions,
-// completion, relabelling, the busy cursor, and stopping the worker on closing.
+// The main dialog's side of the scan protocol: its worker, its controls, the busy
+// cursor and its tree, as the shared scan controller drives them; and the checks that
+// only this dialog's worker's messages are acted on.
+
+#include <vector>
 
 #include "app/AppTexts.h"
 #include "app/win32/AmbrellDlg.h"
-#include "app/win32/ScanThread.h"
-#include "app/win32/framework/SentMessageWait.h"
 #include "res/resource.h"
-#include "scan/FreeItems.h"
-#include "scan/SizeLabels.h"
 
 namespace {
-constexpr DWORD kClosingWaitMs = 10000;
-}
+// While a scan runs, buffered insertions reach the tree at least this often.
+constexpr UINT_PTR kHandOverTimer = 1;
+constexpr UINT kHandOverIntervalMs = 100;
+}  // namespace
 
-bool CAmbrellDlg::IsScanRunning() const {
-  return m_hThread != nullptr && WaitForSingleObject(m_hThread, 0) == WAIT_TIMEOUT;
-}
+bool CAmbrellDlg::IsScanRunning() const { return m_scan.IsScanRunning(); }
 
-void CAmbrellDlg::StartScan() {
-  SetCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
+void CAmbrellDlg::StartScan() { m_scan.StartScan(); }
+
+std::unique_ptr<ScanWorker> CAmbrellDlg::StartWorker(std::shared_ptr<AbortFlag> abort) {
   m_folders.Clear();
-  m_handOver = std::make_shared<WorkerHandOver>();
-  m_hThread = StartScanThread(ScanThreadSettings{m_services.fileSystem, m_abortRequest, m_handOver, m_hWnd,
-                                                 m_services.insertionBatchSize});
+  std::unique_ptr<Win32ScanWorker> worker = Win32ScanWorker::Start(
+      ScanThreadSettings{m_services.fileSystem, std::move(abort), m_hWnd, m_services.insertionBatchSize});
+  m_worker = worker.get();
+  m_hThread = worker ? worker->Handle() : nullptr;
+  if (worker) SetTimer(m_hWnd, kHandOverTimer, kHandOverIntervalMs, nullptr);
+  return worker;
 }
 
-void CAmbrellDlg::UpdateScanControls() {
-  const bool running = IsScanRunning();
+void CAmbrellDlg::UpdateScanControls() { ShowScanning(IsScanRunning()); }
+
+void CAmbrellDlg::ShowScanning(bool running) {
   EnableDlgControl(m_hWnd, IDC_TREE, !running);
   EnableDlgControl(m_hWnd, IDC_UNITS, !running);
   SetDlgItemTextA(m_hWnd, IDC_REFRESH, running ? AMBRELL_TEXT_ABORT : AMBRELL_TEXT_REFRESH);
 }
 
+void CAmbrellDlg::SetBusyCursor(bool busy) { SetCursor(LoadCursorA(nullptr, busy ? IDC_APPSTARTING : IDC_ARROW)); }
+
 void CAmbrellDlg::OnRefresh() {
-  if (m_hThread != nullptr) {
-    // Abort. The worker may be waiting for its insertions to be carried out
-    // before it reaches its next abort test: the wait carries them out.
-    if (RequestAbort()) WaitServingSentMessages(m_hThread, INFINITE);
-    UpdateScanControls();
-    return;
+  if (!m_scan.IsScanHeld()) {
+    UpdateData(true);
+    m_scan.SetUnit(m_nUnit);
   }
-  UpdateData(true);
-  FreeAllItems(m_folders);
-  StartScan();
-  UpdateScanControls();
+  m_scan.OnRefresh();
+}
+
+bool CAmbrellDlg::OnInsertBatchMessage(LPARAM batch) {
+  if (m_worker == nullptr || !m_worker->HandOver().IsBatchInFlight(batch)) return false;
+  OnInsertBatch(*reinterpret_cast<const InsertionBatch*>(batch));
+  return true;
 }
 
 void CAmbrellDlg::OnInsertBatch(const InsertionBatch& batch) {
@@ -54,38 +60,35 @@ void CAmbrellDlg::OnInsertBatch(const InsertionBatch& batch) {
   m_tree.SetRedraw(true);
 }
 
-bool CAmbrellDlg::OnInsertBatchMessage(LPARAM batch) {
-  if (m_handOver == nullptr || !m_handOver->IsBatchInFlight(batch)) return false;
-  OnInsertBatch(*reinterpret_cast<const InsertionBatch*>(batch));
-  return true;
-}
-
 void CAmbrellDlg::OnScanComplete() {
-  // Totals are added up once per scan: a stray second notice would double them.
   // A notice the worker has not posted (another process can post any message) would
   // total and free records the worker is still writing.
-  if (m_hThread == nullptr || !m_handOver->completionPosted) return;
-  // Posting was the worker's last act: its end is a moment away.
-  WaitServingSentMessages(m_hThread, INFINITE);
-  AccumulateFolderSizes(m_folders);
-  RelabelAll();
-  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-  CloseHandle(m_hThread);
+  if (m_worker == nullptr || !m_worker->HandOver().completionPosted) return;
+  m_scan.OnScanComplete();
+}
+
+void CAmbrellDlg::OnScanCompleted() { ForgetWorker(); }
+
+void CAmbrellDlg::ForgetWorker() {
+  KillTimer(m_hWnd, kHandOverTimer);
+  m_worker = nullptr;
   m_hThread = nullptr;
-  ClearAbortRequest();
-  UpdateScanControls();
 }
 
 void CAmbrellDlg::OnSelchangeUnits() {
   UpdateData(true);
-  // Records are the worker's until its completion has been handled.
-  if (m_hThread == nullptr) RelabelAll();
+  m_scan.OnSelchangeUnits(m_nUnit);
 }
 
-void CAmbrellDlg::RelabelAll() {
-  m_tree.SetRedraw(false);
-  UpdateAllLabels(LabelContext{m_folders, m_nUnit, *m_services.locale, *m_services.display});
-  m_tree.SetRedraw(true);
+void CAmbrellDlg::HoldRedraw(bool hold) { m_tree.SetRedraw(!hold); }
+
+std::vector<FolderRecord*> CAmbrellDlg::TakeAllRecords() {
+  std::vector<FolderRecord*> records;
+  for (TreeItem item = 1; item <= m_folders.GetCount(); ++item) {
+    if (FolderRecord* record = m_folders.GetItemData(item)) records.push_back(record);
+  }
+  m_folders.DeleteAllItems();
+  return records;
 }
 
 bool CAmbrellDlg::OnSetCursor(HWND window, UINT hitTest) {
@@ -94,33 +97,20 @@ bool CAmbrellDlg::OnSetCursor(HWND window, UINT hitTest) {
   return true;
 }
 
-// True when no worker is left running. One that outlives the time limit keeps
-// its records: it may still be adding to them.
-bool CAmbrellDlg::StopWorkerForClosing() {
-  if (m_hThread == nullptr) return true;
-  if (RequestAbort()) return WaitServingSentMessages(m_hThread, kClosingWaitMs);
-  return WaitForSingleObject(m_hThread, 0) == WAIT_OBJECT_0;
-}
-
-// False without the event: a scan then cannot be stopped, as on any system
-// where the event could not be made.
-bool CAmbrellDlg::RequestAbort() {
+// The worker polls the in-memory flag; the event mirrors it. Without the event a
+// scan cannot be stopped, as on any system where the event could not be made.
+bool CAmbrellDlg::MirrorAbortRequest(bool set) {
   if (m_hAbortEvent == nullptr) return false;
-  m_abortRequest->Set();
-  SetEvent(m_hAbortEvent);
+  if (set) {
+    SetEvent(m_hAbortEvent);
+  } else {
+    ResetEvent(m_hAbortEvent);
+  }
   return true;
 }
 
-void CAmbrellDlg::ClearAbortRequest() {
-  if (m_hAbortEvent != nullptr) ResetEvent(m_hAbortEvent);
-  m_abortRequest->Reset();
-}
-
 void CAmbrellDlg::OnDestroy() {
-  if (StopWorkerForClosing()) {
-    FreeAllItems(m_folders);
-  } else {
-    m_folders.DeleteAllItems();
-  }
+  m_scan.StopForClosing();
+  ForgetWorker();
   m_tree.Detach();
 }

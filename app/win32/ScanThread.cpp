@@ -2,6 +2,9 @@
 
 #include <process.h>
 
+#include <mutex>
+
+#include "app/win32/framework/SentMessageWait.h"
 #include "scan/ScanEngine.h"
 
 namespace {
@@ -12,6 +15,8 @@ class DialogBatchSink : public BatchSink {
 
   // When the dialog is gone the batch's records are left alone, not freed: the
   // worker may still be adding to the last of them, and the program is ending.
+  // (The GUI thread's own hand-over of a waiting batch comes here too: a message
+  // sent to a window of the sending thread is a plain call.)
   void Deliver(std::unique_ptr<InsertionBatch> batch) override {
     m_handOver.batchInFlight = batch.get();
     SendMessageA(m_dialog, WM_INSERTBATCH, 0, reinterpret_cast<LPARAM>(batch.get()));
@@ -36,43 +41,93 @@ class PostedCompletion : public CompletionNotice {
   WorkerHandOver& m_handOver;
 };
 
-// Everything one worker uses, owned by the worker alone: a dialog that stops
-// waiting for it (closing after the time limit) frees nothing it still needs.
-struct ScanSession {
-  explicit ScanSession(const ScanThreadSettings& settings)
+void FreeRecords(const std::vector<FolderRecord*>& records) {
+  for (FolderRecord* record : records) DeleteFolderRecord(record);
+}
+
+}  // namespace
+
+// Everything one worker uses, shared with it: a dialog that stops waiting for it
+// (closing after the time limit) frees nothing the worker still needs.
+struct Win32ScanWorker::Session {
+  explicit Session(const ScanThreadSettings& settings)
       : fileSystem(settings.fileSystem),
         abort(settings.abort),
-        handOver(settings.handOver),
-        sink(settings.dialog, *handOver),
+        sink(settings.dialog, handOver),
         inserter(sink, settings.batchSize),
-        completion(settings.dialog, *handOver),
+        completion(settings.dialog, handOver),
         job{*fileSystem, inserter, abort.get(), &completion} {}
 
   std::shared_ptr<FileSystem> fileSystem;
   std::shared_ptr<AbortFlag> abort;
-  std::shared_ptr<WorkerHandOver> handOver;
+  WorkerHandOver handOver;
   DialogBatchSink sink;
   BatchingInserter inserter;
   PostedCompletion completion;
   ScanJob job;
+
+  std::mutex mutex;
+  bool ended = false;
+  std::vector<FolderRecord*> recordsToFree;
 };
 
+namespace {
+
 unsigned __stdcall ScanThreadEntry(void* argument) {
-  std::unique_ptr<ScanSession> session(static_cast<ScanSession*>(argument));
+  std::unique_ptr<std::shared_ptr<Win32ScanWorker::Session>> held(
+      static_cast<std::shared_ptr<Win32ScanWorker::Session>*>(argument));
+  Win32ScanWorker::Session& session = **held;
   try {
-    ScanThreadProc(&session->job);
+    ScanThreadProc(&session.job);
   } catch (...) {
     // ScanThreadProc lets nothing out; nothing may cross the thread's entry either.
   }
+  std::vector<FolderRecord*> records;
+  {
+    std::lock_guard<std::mutex> lock(session.mutex);
+    session.ended = true;
+    records.swap(session.recordsToFree);
+  }
+  FreeRecords(records);
   return 0;
 }
 
 }  // namespace
 
-HANDLE StartScanThread(const ScanThreadSettings& settings) {
-  auto session = std::make_unique<ScanSession>(settings);
-  const uintptr_t thread = _beginthreadex(nullptr, 0, &ScanThreadEntry, session.get(), 0, nullptr);
+std::unique_ptr<Win32ScanWorker> Win32ScanWorker::Start(const ScanThreadSettings& settings) {
+  auto session = std::make_shared<Session>(settings);
+  auto forThread = std::make_unique<std::shared_ptr<Session>>(session);
+  const uintptr_t thread = _beginthreadex(nullptr, 0, &ScanThreadEntry, forThread.get(), 0, nullptr);
   if (thread == 0) return nullptr;
-  session.release();  // the worker owns it now
-  return reinterpret_cast<HANDLE>(thread);
+  forThread.release();  // the worker owns its share now
+  return std::unique_ptr<Win32ScanWorker>(new Win32ScanWorker(reinterpret_cast<HANDLE>(thread), session));
+}
+
+Win32ScanWorker::Win32ScanWorker(HANDLE thread, std::shared_ptr<Session> session)
+    : m_thread(thread), m_session(std::move(session)) {}
+
+// A worker still running keeps its session alive and ends on its own.
+Win32ScanWorker::~Win32ScanWorker() { CloseHandle(m_thread); }
+
+const WorkerHandOver& Win32ScanWorker::HandOver() const { return m_session->handOver; }
+
+bool Win32ScanWorker::HasEnded() const { return WaitForSingleObject(m_thread, 0) == WAIT_OBJECT_0; }
+
+bool Win32ScanWorker::WaitServingHandOver(std::chrono::milliseconds limit) {
+  const DWORD timeout =
+      limit >= std::chrono::milliseconds(INFINITE) ? INFINITE : static_cast<DWORD>(limit.count());
+  return WaitServingSentMessages(m_thread, timeout);
+}
+
+void Win32ScanWorker::HandOverWaiting() { m_session->inserter.HandOverWaiting(); }
+
+void Win32ScanWorker::FreeWhenEnded(std::vector<FolderRecord*> records) {
+  {
+    std::lock_guard<std::mutex> lock(m_session->mutex);
+    if (!m_session->ended) {
+      m_session->recordsToFree.insert(m_session->recordsToFree.end(), records.begin(), records.end());
+      return;
+    }
+  }
+  FreeRecords(records);
 }

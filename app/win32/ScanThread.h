@@ -7,8 +7,10 @@
 #include <atomic>
 #include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "app/InsertionBatch.h"
+#include "app/ScanController.h"
 #include "scan/FileSystem.h"
 #include "scan/ScanSignals.h"
 
@@ -25,7 +27,7 @@ constexpr UINT WM_SCANCOMPLETE = WM_USER + 1000;
 // process may post or send a window any message, and a completion or batch that did
 // not come from this worker must change nothing.
 struct WorkerHandOver {
-  // The batch the worker is sending right now; null between batches.
+  // The batch being handed over right now; null between batches.
   std::atomic<const InsertionBatch*> batchInFlight{nullptr};
   // Set just before the worker posts its completion, its last act.
   std::atomic<bool> completionPosted{false};
@@ -38,11 +40,31 @@ struct WorkerHandOver {
 struct ScanThreadSettings {
   std::shared_ptr<FileSystem> fileSystem;
   std::shared_ptr<AbortFlag> abort;  // may be null: the scan then runs to its end
-  std::shared_ptr<WorkerHandOver> handOver;
   HWND dialog;
   std::size_t batchSize;
 };
 
-// Starts the worker at once; its handle is signalled when it has ended. Null
-// when no thread could be started.
-HANDLE StartScanThread(const ScanThreadSettings& settings);
+class Win32ScanWorker : public ScanWorker {
+ public:
+  // Starts the worker at once (_beginthreadex); null when no thread could be started.
+  static std::unique_ptr<Win32ScanWorker> Start(const ScanThreadSettings& settings);
+  ~Win32ScanWorker() override;
+
+  // Signalled when the worker has ended.
+  HANDLE Handle() const { return m_thread; }
+  const WorkerHandOver& HandOver() const;
+
+  bool HasEnded() const override;
+  // Carries out the insertions the worker sends meanwhile, and nothing else.
+  bool WaitServingHandOver(std::chrono::milliseconds limit) override;
+  void HandOverWaiting() override;
+  void FreeWhenEnded(std::vector<FolderRecord*> records) override;
+
+  struct Session;
+
+ private:
+  Win32ScanWorker(HANDLE thread, std::shared_ptr<Session> session);
+
+  HANDLE m_thread;
+  std::shared_ptr<Session> m_session;
+};

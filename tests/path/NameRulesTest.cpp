@@ -24,7 +24,7 @@ TEST(NameRules, ComponentLengthCountsUtf16UnitsNotBytes) {
     for (int i = 0; i < count; ++i) text += unit;
     return text;
   };
-  const std::string cjk = u8"\u6587";       // 3 bytes, one unit
+  const std::string cjk = u8"\u6587";        // 3 bytes, one unit
   const std::string emoji = u8"\U0001F4C1";  // 4 bytes, a surrogate pair
   EXPECT_TRUE(IsValidName(repeated(cjk, 260).c_str()));
   EXPECT_FALSE(IsValidName(repeated(cjk, 261).c_str()));

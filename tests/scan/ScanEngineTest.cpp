@@ -126,7 +126,7 @@ TEST_F(ScanEngineTest, NamesNoPathCanHoldAreCountedAndSkipped) {
 TEST_F(ScanEngineTest, LongNamesOutsideAsciiAreEnteredAndCounted) {
   // Legal NTFS names (at most 255 UTF-16 units) that pass 260 bytes in UTF-8.
   std::string cjk, emoji;
-  for (int i = 0; i < 90; ++i) cjk += u8"\u6587";       // 3 bytes, one unit each
+  for (int i = 0; i < 90; ++i) cjk += u8"\u6587";        // 3 bytes, one unit each
   for (int i = 0; i < 70; ++i) emoji += u8"\U0001F4C1";  // 4 bytes, two units each
   fs.AddDrive('C');
   fs.AddFile("C:\\" + cjk + "\\" + emoji + "\\f", 5000);

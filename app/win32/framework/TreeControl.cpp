@@ -133,7 +133,8 @@ std::basic_string<Char> ReadItemText(HWND control, HTREEITEM item) {
 }  // namespace
 
 std::string CTreeCtrl::GetItemText(TreeItem item) const {
-  if (WideText()) return WideToUtf8(ReadItemText<wchar_t, TVITEMW, TVM_GETITEMW>(m_hWnd, ToHandle(item)).c_str());
+  if (WideText())
+    return WideToUtf8(ReadItemText<wchar_t, TVITEMW, TVM_GETITEMW>(m_hWnd, ToHandle(item)).c_str());
   return ReadItemText<char, TVITEMA, TVM_GETITEMA>(m_hWnd, ToHandle(item));
 }
 

@@ -54,7 +54,7 @@ std::vector<DialogItem> DialogItems(const BYTE* dialog) {
   if (words[0] != 1 || words[1] != 0xFFFF) return {};  // not an extended template
   const DWORD style = *reinterpret_cast<const DWORD*>(dialog + 12);
   const WORD count = *reinterpret_cast<const WORD*>(dialog + 16);
-  const WORD* field = reinterpret_cast<const WORD*>(dialog + 26);  // after x, y, cx, cy
+  const WORD* field = reinterpret_cast<const WORD*>(dialog + 26);          // after x, y, cx, cy
   field = SkipNameOrOrdinal(SkipNameOrOrdinal(SkipNameOrOrdinal(field)));  // menu, class, title
   if ((style & DS_SETFONT) != 0) field = SkipNameOrOrdinal(field + 3);     // size, weight, italic+charset
   std::vector<DialogItem> items;
@@ -152,7 +152,8 @@ TEST_F(AboutDlgTest, TheLinkAnswersTheMouseAndShowsTheHand) {
 // The icon control's size as the template holds it: a SS_ICON static sizes itself to
 // its icon on screen, so only the template shows whether the resource compiler kept it.
 TEST(AboutTemplate, TheIconControlKeepsItsSize) {
-  const HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_ABOUTBOX), MAKEINTRESOURCEA(5));  // RT_DIALOG
+  const HRSRC found =
+      FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_ABOUTBOX), MAKEINTRESOURCEA(5));  // RT_DIALOG
   ASSERT_NE(found, nullptr);
   const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
   ASSERT_NE(bytes, nullptr);

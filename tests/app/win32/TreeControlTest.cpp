@@ -1,8 +1,8 @@
-#include "app/win32/framework/TreeControl.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "app/win32/framework/TreeControl.h"
 
 namespace {
 

@@ -1,10 +1,8 @@
-#include "platform/win32/RunProcess.h"
-
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include "TempFolder.h"
+#include "platform/win32/RunProcess.h"
 
 namespace {
 

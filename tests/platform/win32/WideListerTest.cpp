@@ -1,11 +1,10 @@
-#include "platform/win32/WideLister.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
 #include "TempFolder.h"
+#include "platform/win32/WideLister.h"
 
 namespace {
 
@@ -100,7 +99,8 @@ TEST(FolderToEnter, OnlyLinksJunctionsAndMountPointsAreLeftUnentered) {
 
   // Cloud placeholders (every variant of the cloud tag), projected and deduplicated
   // folders hold real content.
-  for (const std::uint32_t tag : {0x9000001Au, 0x9000101Au, 0x9000601Au, 0x9000F01Au, 0x9000001Cu, 0x80000013u}) {
+  for (const std::uint32_t tag :
+       {0x9000001Au, 0x9000101Au, 0x9000601Au, 0x9000F01Au, 0x9000001Cu, 0x80000013u}) {
     EXPECT_TRUE(IsFolderToEnter(reparseFolder, tag)) << std::hex << tag;
   }
   for (const std::uint32_t tag : {0xA000000Cu /* symbolic link */, 0xA0000003u /* junction, mount point */}) {

@@ -1,0 +1,78 @@
+#include "app/ScanController.h"
+
+#include "scan/FreeItems.h"
+#include "scan/SizeLabels.h"
+
+ScanController::ScanController(ScanFrontEnd& frontEnd, std::shared_ptr<const DisplayText> display,
+                               std::shared_ptr<NumberLocale> locale, int unit)
+    : m_frontEnd(frontEnd), m_display(std::move(display)), m_locale(std::move(locale)), m_unit(unit) {}
+
+ScanController::~ScanController() = default;
+
+void ScanController::StartScan() {
+  m_worker = m_frontEnd.StartWorker(m_abort);
+  m_frontEnd.SetBusyCursor(m_worker != nullptr);
+  UpdateScanControls();
+}
+
+void ScanController::UpdateScanControls() { m_frontEnd.ShowScanning(IsScanRunning()); }
+
+void ScanController::OnRefresh() {
+  if (m_worker) {
+    // Abort. The wait carries out the worker's hand-over, so the worker always reaches
+    // its next abort test; its completion arrives through the message loop next.
+    if (RequestAbort()) m_worker->WaitServingHandOver(std::chrono::milliseconds::max());
+    UpdateScanControls();
+    return;
+  }
+  FreeAllRecords();
+  StartScan();
+}
+
+bool ScanController::RequestAbort() {
+  if (!m_frontEnd.MirrorAbortRequest(true)) return false;
+  m_abort->Set();
+  return true;
+}
+
+void ScanController::OnScanComplete() {
+  // Totals are added up once per scan: a stray second notice would double them.
+  if (!m_worker) return;
+  // Handing over its completion is the worker's last act: it ends at once.
+  m_worker->WaitServingHandOver(std::chrono::milliseconds::max());
+  m_worker.reset();
+  AccumulateFolderSizes(m_frontEnd.Folders());
+  RelabelAll();
+  m_frontEnd.SetBusyCursor(false);
+  m_frontEnd.MirrorAbortRequest(false);
+  m_abort->Reset();
+  UpdateScanControls();
+  m_frontEnd.OnScanCompleted();
+}
+
+void ScanController::OnSelchangeUnits(int unit) {
+  m_unit = unit;
+  // Records are the worker's until its completion has been handled.
+  if (!m_worker) RelabelAll();
+}
+
+void ScanController::OnHandOverTimer() {
+  if (m_worker) m_worker->HandOverWaiting();
+}
+
+void ScanController::RelabelAll() {
+  m_frontEnd.HoldRedraw(true);
+  UpdateAllLabels(LabelContext{m_frontEnd.Folders(), m_unit, *m_locale, *m_display});
+  m_frontEnd.HoldRedraw(false);
+}
+
+void ScanController::StopForClosing(std::chrono::milliseconds limit) {
+  if (m_worker) {
+    const bool ended = RequestAbort() ? m_worker->WaitServingHandOver(limit) : m_worker->HasEnded();
+    if (!ended) m_worker->FreeWhenEnded(m_frontEnd.TakeAllRecords());
+    m_worker.reset();
+  }
+  FreeAllRecords();
+}
+
+void ScanController::FreeAllRecords() { FreeAllItems(m_frontEnd.Folders()); }

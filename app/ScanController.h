@@ -1,0 +1,99 @@
+#pragma once
+// The scan protocol both dialogs follow: a scan starts on a worker, the same button
+// aborts it or scans again, the completion totals and labels the tree, a new unit
+// relabels it, and closing stops the worker within a time limit. The dialog supplies
+// its worker, its controls and its tree through ScanFrontEnd; the handlers named after
+// the dialog's messages are thin calls into this class.
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include "scan/DisplayText.h"
+#include "scan/FolderRecord.h"
+#include "scan/ScanSignals.h"
+#include "scan/Tree.h"
+#include "text/GroupedNumber.h"
+
+// One scan's worker thread, as the dialog started it.
+class ScanWorker {
+ public:
+  // Joins an ended worker; one still running is left to end on its own.
+  virtual ~ScanWorker() = default;
+  virtual bool HasEnded() const = 0;
+  // Waits until the worker has ended, carrying out whatever it hands over meanwhile,
+  // so that it always reaches its next abort test. False when the limit has passed.
+  virtual bool WaitServingHandOver(std::chrono::milliseconds limit) = 0;
+  // Hands over the insertions the worker has buffered, however few: the tree grows
+  // while the worker crawls through a slow folder.
+  virtual void HandOverWaiting() = 0;
+  // For a worker given up on: records it may still write, freed once it has ended.
+  virtual void FreeWhenEnded(std::vector<FolderRecord*> records) = 0;
+};
+
+// The dialog as the scan protocol sees it.
+class ScanFrontEnd {
+ public:
+  virtual ~ScanFrontEnd() = default;
+  // Null when no thread could be started: the scan then ends at once with what it has.
+  virtual std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort) = 0;
+  // The tree and the unit list locked, the button reading Abort, or the reverse.
+  virtual void ShowScanning(bool running) = 0;
+  virtual void SetBusyCursor(bool busy) = 0;
+  // The folders as the totals and label passes walk them.
+  virtual TreeView& Folders() = 0;
+  // Keeps the tree from drawing while many items change.
+  virtual void HoldRedraw(bool hold) = 0;
+  // Empties the tree, keeping its records, for a worker that may still write them.
+  virtual std::vector<FolderRecord*> TakeAllRecords() = 0;
+  // Sets or clears an abort request the platform keeps beside the flag (an event);
+  // false when it cannot be made, and a scan then runs to its end.
+  virtual bool MirrorAbortRequest(bool /*set*/) { return true; }
+  // Every scan's end, once the labels are written.
+  virtual void OnScanCompleted() {}
+};
+
+class ScanController {
+ public:
+  static constexpr std::chrono::milliseconds kClosingWait{10000};
+
+  ScanController(ScanFrontEnd& frontEnd, std::shared_ptr<const DisplayText> display,
+                 std::shared_ptr<NumberLocale> locale, int unit);
+  ScanController(const ScanController&) = delete;
+  ScanController& operator=(const ScanController&) = delete;
+  ~ScanController();
+
+  void StartScan();
+  // Abort while a scan is held, else empty the tree and scan again.
+  void OnRefresh();
+  // The worker's completion has arrived: totals, labels, the controls set free.
+  void OnScanComplete();
+  // Labels in the new unit at once, unless a worker still owns the records.
+  void OnSelchangeUnits(int unit);
+  // The unit of the labels to come, without relabelling now.
+  void SetUnit(int unit) { m_unit = unit; }
+  void OnHandOverTimer();
+  // Stops a running worker within the limit and frees every record; one that does not
+  // end in time keeps the records it may still write and frees them when it ends.
+  void StopForClosing(std::chrono::milliseconds limit = kClosingWait);
+
+  // A scan has started and its completion has not been handled yet.
+  bool IsScanHeld() const { return m_worker != nullptr; }
+  // ... and its worker has not ended yet.
+  bool IsScanRunning() const { return m_worker != nullptr && !m_worker->HasEnded(); }
+  bool IsAbortRequested() const { return m_abort->IsSet(); }
+  int Unit() const { return m_unit; }
+  void RelabelAll();
+
+ private:
+  void UpdateScanControls();
+  bool RequestAbort();
+  void FreeAllRecords();
+
+  ScanFrontEnd& m_frontEnd;
+  std::shared_ptr<const DisplayText> m_display;
+  std::shared_ptr<NumberLocale> m_locale;
+  int m_unit;
+  std::shared_ptr<AbortFlag> m_abort = std::make_shared<AbortFlag>();
+  std::unique_ptr<ScanWorker> m_worker;  // from the start until the completion is handled
+};
