@@ -2,14 +2,14 @@
 
 #include <QClipboard>
 #include <QColor>
-#include <QDesktopServices>
+#include <QPointer>
+#include <QProcess>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QStyle>
-#include <QUrl>
 #include <utility>
 
 #include "app/qt/Pictures.h"
@@ -26,7 +26,7 @@ constexpr int kHandHotSpotY = 0;
 CLinkStatic::CLinkStatic(QWidget* parent) : CLinkStatic(QString(), parent) {}
 
 CLinkStatic::CLinkStatic(const QString& text, QWidget* parent)
-    : QLabel(text, parent), m_opener(&CLinkStatic::OpenWithDesktop) {
+    : QLabel(text, parent), m_opener([this](const QString& address) { return StartOpenerProgram(address); }) {
   // The text is an address, never markup or something to select.
   setTextFormat(Qt::PlainText);
   setTextInteractionFlags(Qt::NoTextInteraction);
@@ -45,9 +45,28 @@ QCursor CLinkStatic::LoadHandCursor() {
   return QCursor(hand, kHandHotSpotX, kHandHotSpotY);
 }
 
-bool CLinkStatic::OpenWithDesktop(const QString& text) {
-  // fromUserInput also takes a bare path or a 'www.' address, as a shell would.
-  return QDesktopServices::openUrl(QUrl::fromUserInput(text));
+// The program runs on its own, unparented, so that closing the About box does not
+// stop it; its end decides, on the GUI thread, whether the text goes to the clipboard.
+bool CLinkStatic::StartOpenerProgram(const QString& text) {
+  auto* process = new QProcess();
+  const QPointer<CLinkStatic> link(this);
+  auto settle = [process, link, text](bool opened) {
+    if (!opened) CopyToClipboard(text);
+    if (link) emit link->OpenerFinished(opened);
+    process->deleteLater();
+  };
+  connect(process, &QProcess::finished, process, [settle](int exitCode, QProcess::ExitStatus status) {
+    settle(status == QProcess::NormalExit && exitCode == 0);
+  });
+  connect(process, &QProcess::errorOccurred, process, [settle](QProcess::ProcessError error) {
+    if (error == QProcess::FailedToStart) settle(false);
+  });
+  process->start(m_openerProgram, {text});
+  return true;
+}
+
+void CLinkStatic::CopyToClipboard(const QString& text) {
+  QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
 }
 
 const QFont& CLinkStatic::LinkFont() {
@@ -89,9 +108,7 @@ void CLinkStatic::mousePressEvent(QMouseEvent* event) {
 void CLinkStatic::OpenLink() noexcept {
   try {
     const QString address = text();
-    if (!TryOpen(address)) {
-      QGuiApplication::clipboard()->setText(address, QClipboard::Clipboard);
-    }
+    if (!TryOpen(address)) CopyToClipboard(address);
   } catch (...) {
     // A click that can neither open nor copy leaves things as they were.
   }

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QStringList>
 #include <QTest>
 #include <algorithm>
@@ -81,6 +82,7 @@ class LinkStaticTest : public QObject {
   void failedOpenCopiesExactlyTheTextAsPlainText();
   void successfulOpenLeavesClipboardAlone();
   void throwingOpenerCountsAsFailedOpen();
+  void theOpenerProgramsExitStatusDecides();
   void onlyLeftClickOpens();
   void drawnBlueAndUnderlined();
   void underlinedFontIsKeptAfterFontChange();
@@ -140,6 +142,29 @@ void LinkStaticTest::throwingOpenerCountsAsFailedOpen() {
   QTest::mouseClick(&link, Qt::LeftButton);
 
   QCOMPARE(QGuiApplication::clipboard()->text(), kAddress);
+}
+
+// The opener program started and then failed (xdg-open finding no handler, or no such
+// folder) is a failed open, although the desktop's URL service would have said yes.
+void LinkStaticTest::theOpenerProgramsExitStatusDecides() {
+  const struct {
+    const char* program;
+    bool opens;
+  } cases[] = {{"false", false}, {"ambrell-test-no-such-opener", false}, {"true", true}};
+  for (const auto& c : cases) {
+    QGuiApplication::clipboard()->setText(kClipboardBefore);
+    CLinkStatic link(kAddress);
+    link.SetOpenerProgram(QString::fromUtf8(c.program));
+    link.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&link));
+    QSignalSpy finished(&link, &CLinkStatic::OpenerFinished);
+
+    QTest::mouseClick(&link, Qt::LeftButton);
+
+    QVERIFY2(finished.count() == 1 || finished.wait(10000), c.program);
+    QCOMPARE(finished.first().first().toBool(), c.opens);
+    QCOMPARE(QGuiApplication::clipboard()->text(), c.opens ? kClipboardBefore : kAddress);
+  }
 }
 
 void LinkStaticTest::onlyLeftClickOpens() {

@@ -27,6 +27,14 @@ bool ShowsIdle(const CAmbrellDlg& dialog) {
          dialog.Units().isEnabled() && dialog.cursor().shape() == Qt::ArrowCursor && !dialog.IsScanRunning();
 }
 
+// A drive shows its mount point, as on a real Linux machine.
+class MountPointDisplay : public DisplayText {
+ public:
+  CDynString ForName(const char* name, bool isDrive) const override {
+    return CDynString(isDrive ? "/" : name, AllocHeap);
+  }
+};
+
 }  // namespace
 
 class ScanControlTest : public QObject {
@@ -50,6 +58,25 @@ class ScanControlTest : public QObject {
     QVERIFY(WaitForScanEnd(dialog));
     QVERIFY(ShowsIdle(dialog));
     QCOMPARE(DumpLabels(dialog), kMegabyteLabels);
+  }
+
+  // While the worker lists one slow folder no insertion comes: the timer's hand-over
+  // alone brings what it found, and the drive shows its mount point from the start.
+  void TheTreeGrowsWhileAFolderIsListedAndTheDriveShowsItsMountPoint() {
+    auto fs = SampleDrive();
+    fs->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\data"));
+    AmbrellServices services = MemoryServices(fs);
+    services.display = std::make_shared<MountPointDisplay>();
+    CAmbrellDlg dialog(services);
+    fs->GetGate().WaitUntilHeld();
+    QCoreApplication::processEvents();
+
+    dialog.HandOverWaitingInsertions();  // what the 100 ms timer does
+    QTRY_COMPARE(Labels(dialog), (QStringList{"/", "data"}));
+
+    fs->GetGate().Release();
+    QVERIFY(WaitForScanEnd(dialog));
+    QCOMPARE(Labels(dialog).first(), QStringLiteral("/    (11 MB)"));
   }
 
   void AbortKeepsWhatWasFoundWithTotalsOfWhatWasCounted() {
