@@ -6,11 +6,13 @@
 
 #include <QDialog>
 #include <QPoint>
+#include <array>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "app/DialogLayout.h"
 #include "app/InsertionBatch.h"
 #include "app/ScanController.h"
 #include "app/ScanMailbox.h"
@@ -95,6 +97,7 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   void OnScanCompleted() override;
 
   // Layout (AmbrellDlgLayout.cpp).
+  std::array<QWidget*, dialog_layout::kMainControlCount> MainControls() const;
   void PlaceControlsFromTemplate();
   void OnSize(int cx, int cy);
   void UpdateMinimumSize();
@@ -113,8 +116,7 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   QPushButton* m_close = nullptr;
   QSizeGrip* m_grip = nullptr;
   int m_nUnit = 2;
-  QPoint m_margins;  // the tree's first place: the layout's margins; (0, 0) until measured
-  int m_buttonHeight = 0;
+  dialog_layout::Margins m_margins;  // measured at the first resize
 
   std::shared_ptr<ScanMailbox> m_mailbox;
   InsertedItemMap<QTreeWidgetItem*> m_items{nullptr};

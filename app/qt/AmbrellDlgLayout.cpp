@@ -6,7 +6,9 @@
 #include <QResizeEvent>
 #include <QSizeGrip>
 #include <algorithm>
+#include <array>
 
+#include "app/DialogLayout.h"
 #include "app/qt/AmbrellDlg.h"
 #include "app/qt/DialogUnits.h"
 #include "app/qt/FolderTree.h"
@@ -17,15 +19,20 @@ constexpr int kMinimumOuterSize = 250;  // pixels, frame and caption included
 
 }  // namespace
 
+std::array<QWidget*, dialog_layout::kMainControlCount> CAmbrellDlg::MainControls() const {
+  return {m_tree, m_units, m_refresh, m_close};
+}
+
 void CAmbrellDlg::PlaceControlsFromTemplate() {
   const DialogUnits units(font());
-  resize(units.X(280), units.Y(235));
-  m_tree->setGeometry(units.ToPixels(7, 7, 266, 200));
+  resize(units.X(dialog_layout::kMainDialog.cx), units.Y(dialog_layout::kMainDialog.cy));
+  const auto controls = MainControls();
+  for (int i = 0; i < dialog_layout::kMainControlCount; ++i) {
+    controls[i]->setGeometry(units.ToPixels(dialog_layout::kMainTemplate[i]));
+  }
   // A drop-down list is as high as its closed box, whatever the template's
   // dropped height says.
-  m_units->setGeometry(units.X(7), units.Y(214), units.X(65), m_units->sizeHint().height());
-  m_refresh->setGeometry(units.ToPixels(166, 214, 50, 14));
-  m_close->setGeometry(units.ToPixels(223, 214, 50, 14));
+  m_units->resize(m_units->width(), m_units->sizeHint().height());
   m_grip->resize(m_grip->sizeHint());
   m_grip->move(width() - m_grip->width(), height() - m_grip->height());
 }
@@ -48,21 +55,25 @@ void CAmbrellDlg::changeEvent(QEvent* event) {
   }
 }
 
-// The tree follows the window; the unit list keeps the bottom left, the
-// buttons the bottom right, all with the margins of the first layout.
+// The controls follow the size through the shared anchor table, with the margins of
+// the first layout.
 void CAmbrellDlg::OnSize(int cx, int cy) {
   if (!isVisible()) return;  // the template's layout stands until the first real resize
-  if (m_margins.x() == 0) {
-    m_margins = m_tree->geometry().topLeft();
-    m_buttonHeight = m_close->height();
+  const auto widgets = MainControls();
+  dialog_layout::Rect controls[dialog_layout::kMainControlCount];
+  for (int i = 0; i < dialog_layout::kMainControlCount; ++i) {
+    const QRect place = widgets[i]->geometry();
+    controls[i] = dialog_layout::Rect{place.x(), place.y(), place.width(), place.height()};
   }
-  const int mx = m_margins.x();
-  const int my = m_margins.y();
-  const int rowTop = cy - my - m_buttonHeight;
-  m_tree->resize(std::max(0, cx - 2 * mx), std::max(0, cy - 2 * my - m_buttonHeight - m_tree->y()));
-  m_units->move(m_units->x(), rowTop);
-  m_refresh->move(cx - 2 * mx - 2 * m_refresh->width(), rowTop);
-  m_close->move(cx - mx - m_close->width(), rowTop);
+  if (m_margins.x == 0) {
+    m_margins = dialog_layout::Margins{controls[dialog_layout::kTree].x, controls[dialog_layout::kTree].y,
+                                       controls[dialog_layout::kClose].cy};
+  }
+  dialog_layout::ApplyAnchors(controls, m_margins, cx, cy);
+  for (int i = 0; i < dialog_layout::kMainControlCount; ++i) {
+    const dialog_layout::Rect& place = controls[i];
+    widgets[i]->setGeometry(place.x, place.y, place.cx, place.cy);
+  }
   m_grip->move(cx - m_grip->width(), cy - m_grip->height());
   m_grip->raise();
   UpdateMinimumSize();

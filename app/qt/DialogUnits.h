@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QRect>
 
+#include "app/DialogLayout.h"
+
 class DialogUnits {
  public:
   explicit DialogUnits(const QFont& font);
@@ -14,6 +16,7 @@ class DialogUnits {
   int X(int units) const;
   int Y(int units) const;
   QRect ToPixels(int x, int y, int width, int height) const;
+  QRect ToPixels(const dialog_layout::Rect& rect) const { return ToPixels(rect.x, rect.y, rect.cx, rect.cy); }
 
  private:
   int m_baseX;  // average width of the 52 letters, in pixels

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/DialogLayout.h"
 #include "app/InsertionBatch.h"
 #include "app/ScanController.h"
 #include "app/win32/AmbrellServices.h"
@@ -87,6 +88,7 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   HICON m_hSmallIcon;
   bool m_bShowGrip;
   RECT m_rcGrip;
+  dialog_layout::Margins m_margins;  // measured at the first resize
   // The worker's thread while its scan is held (the worker owns the handle).
   HANDLE m_hThread;
   // Mirrors the abort request. The worker polls a flag in memory instead: under Wine

@@ -4,31 +4,26 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
 
+#include "app/DialogLayout.h"
 #include "app/win32/AmbrellDlg.h"
 #include "res/resource.h"
 
 namespace {
 
-// Measured once from the template's first layout and shared by every dialog:
-// the template and the system metrics are the same for all.
-struct LayoutMeasures {
-  int marginX = 0;  // 0: not measured yet
-  int marginY = 0;
-  int buttonHeight = 0;
-};
-LayoutMeasures g_layout;
-
 constexpr int kMinimumTrackSize = 250;
-constexpr UINT kKeepPosition = SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER;
-constexpr UINT kKeepSize = SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER;
+constexpr UINT kPlaceOnly = SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE;
+// A drop-down list's height is its dropped list's, not the box's: moved controls keep theirs.
+constexpr UINT kMoveOnly = kPlaceOnly | SWP_NOSIZE;
 
-RECT ClientRectOf(HWND dialog, HWND control) {
+constexpr int kMainControlIds[dialog_layout::kMainControlCount] = {IDC_TREE, IDC_UNITS, IDC_REFRESH, IDC_CLOSE};
+
+dialog_layout::Rect ClientRectOf(HWND dialog, HWND control) {
   RECT rect;
   GetWindowRect(control, &rect);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
+  return dialog_layout::Rect{static_cast<int>(rect.left), static_cast<int>(rect.top),
+                             static_cast<int>(rect.right - rect.left), static_cast<int>(rect.bottom - rect.top)};
 }
 
 int WidthOf(const RECT& rect) { return rect.right - rect.left; }
@@ -42,33 +37,30 @@ RECT CornerSquare(const RECT& rect) {
 
 }  // namespace
 
+// The controls follow the size through the shared anchor table, with the margins of
+// the template's first layout.
 void CAmbrellDlg::OnSize(UINT type, int cx, int cy) {
   // Sizes that arrive while the dialog is being created leave the template's layout alone.
   if (!IsWindowVisible(m_hWnd)) return;
-  const HWND tree = GetDlgItem(IDC_TREE);
-  const HWND units = GetDlgItem(IDC_UNITS);
-  const HWND refresh = GetDlgItem(IDC_REFRESH);
-  const HWND close = GetDlgItem(IDC_CLOSE);
-  if (g_layout.marginX == 0) {
-    const RECT treeRect = ClientRectOf(m_hWnd, tree);
-    g_layout = LayoutMeasures{static_cast<int>(treeRect.left), static_cast<int>(treeRect.top),
-                              HeightOf(ClientRectOf(m_hWnd, close))};
+  dialog_layout::Rect controls[dialog_layout::kMainControlCount];
+  for (int i = 0; i < dialog_layout::kMainControlCount; ++i) {
+    controls[i] = ClientRectOf(m_hWnd, GetDlgItem(kMainControlIds[i]));
+  }
+  if (m_margins.x == 0) {
+    m_margins = dialog_layout::Margins{controls[dialog_layout::kTree].x, controls[dialog_layout::kTree].y,
+                                       controls[dialog_layout::kClose].cy};
   }
   m_bShowGrip = type != SIZE_MAXIMIZED;
   InvalidateRect(m_hWnd, &m_rcGrip, TRUE);
 
-  const int mx = g_layout.marginX, my = g_layout.marginY, bh = g_layout.buttonHeight;
-  // The bottom row sits a margin above the bottom edge, the tree a margin above the row.
-  const int rowTop = cy - my - bh;
-  const int treeTop = static_cast<int>(ClientRectOf(m_hWnd, tree).top);
-  const int closeLeft = cx - mx - WidthOf(ClientRectOf(m_hWnd, close));
-  const int refreshLeft = closeLeft - mx - WidthOf(ClientRectOf(m_hWnd, refresh));
-  HDWP batch = BeginDeferWindowPos(4);
-  batch = DeferWindowPos(batch, tree, nullptr, 0, 0, std::max(0, cx - 2 * mx),
-                         std::max(0, rowTop - my - treeTop), kKeepPosition);
-  batch = DeferWindowPos(batch, units, nullptr, ClientRectOf(m_hWnd, units).left, rowTop, 0, 0, kKeepSize);
-  batch = DeferWindowPos(batch, refresh, nullptr, refreshLeft, rowTop, 0, 0, kKeepSize);
-  batch = DeferWindowPos(batch, close, nullptr, closeLeft, rowTop, 0, 0, kKeepSize);
+  dialog_layout::ApplyAnchors(controls, m_margins, cx, cy);
+  HDWP batch = BeginDeferWindowPos(dialog_layout::kMainControlCount);
+  for (int i = 0; i < dialog_layout::kMainControlCount; ++i) {
+    const dialog_layout::Rect& place = controls[i];
+    const UINT flags = dialog_layout::Stretches(dialog_layout::kMainAnchors[i]) ? kPlaceOnly : kMoveOnly;
+    batch = DeferWindowPos(batch, GetDlgItem(kMainControlIds[i]), nullptr, place.x, place.y, place.cx, place.cy,
+                           flags);
+  }
   if (batch != nullptr) EndDeferWindowPos(batch);
 }
 

@@ -16,7 +16,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
   setWindowTitle(QStringLiteral(AMBRELL_TEXT_ABOUT_CAPTION));
   setModal(true);
   const DialogUnits units(font());
-  setFixedSize(units.X(212), units.Y(52));
+  setFixedSize(units.X(dialog_layout::kAboutDialog.cx), units.Y(dialog_layout::kAboutDialog.cy));
   AddIcon(units);
   AddVersionText(units);
   AddHomePage(units);
@@ -30,7 +30,7 @@ void CAboutDlg::AddIcon(const DialogUnits& units) {
   icon->setAlignment(Qt::AlignCenter);
   InitPictures();
   icon->setPixmap(QPixmap(QStringLiteral(":/pictures/ambrell-32.png")));
-  icon->setGeometry(units.ToPixels(10, 10, 20, 20));
+  icon->setGeometry(units.ToPixels(dialog_layout::kAboutIcon));
 }
 
 void CAboutDlg::AddVersionText(const DialogUnits& units) {
@@ -39,21 +39,21 @@ void CAboutDlg::AddVersionText(const DialogUnits& units) {
   version->setTextFormat(Qt::PlainText);
   version->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   version->setWordWrap(true);
-  version->setGeometry(units.ToPixels(40, 10, 125, 20));
+  version->setGeometry(units.ToPixels(dialog_layout::kAboutVersion));
 }
 
 void CAboutDlg::AddHomePage(const DialogUnits& units) {
   m_homePage = new CLinkStatic(QStringLiteral(AMBRELL_TEXT_HOME_PAGE_LINUX), this);
   m_homePage->setObjectName(QStringLiteral("homePage"));
   m_homePage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  m_homePage->setGeometry(units.ToPixels(40, 35, 125, 8));
+  m_homePage->setGeometry(units.ToPixels(dialog_layout::kAboutHomePage));
 }
 
 void CAboutDlg::AddOkButton(const DialogUnits& units) {
   auto* ok = new QPushButton(QStringLiteral(AMBRELL_TEXT_OK), this);
   ok->setObjectName(QStringLiteral("okButton"));
   ok->setDefault(true);
-  ok->setGeometry(units.ToPixels(175, 10, 30, 14));
+  ok->setGeometry(units.ToPixels(dialog_layout::kAboutOk));
   ok->setFocus();
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
