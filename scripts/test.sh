@@ -54,7 +54,8 @@ probe_windows_bitness() {
 # timeout. A new 64-bit prefix may start its very first program before its null
 # graphics driver setting is seen, so a second call follows.
 warm_wine() {
-  scripts/wine-run --arch "$1" cmd /c exit && scripts/wine-run --arch "$1" cmd /c exit
+  scripts/wine-run --arch "$1" cmd /c exit && scripts/wine-run --arch "$1" cmd /c exit &&
+    scripts/wine-run --arch "$1" --keep-server
 }
 
 stop_wine() {
