@@ -150,6 +150,7 @@ void JsonTokenizer::ReadString() {
 }
 
 void JsonTokenizer::ReadEscape() {
+  const TextPosition backslash{m_position.line, m_position.column - 1};
   const int c = Take();
   switch (c) {
     case '"':
@@ -179,7 +180,7 @@ void JsonTokenizer::ReadEscape() {
     case 'u':
       break;
     default:
-      FailHere("unknown escape \\" + (c < 0 ? std::string() : DescribeByte(c)));
+      throw JsonError(backslash, "unknown escape \\" + (c < 0 ? std::string() : DescribeByte(c)));
   }
   unsigned code = ReadHexDigits();
   // A pair of UTF-16 surrogates is one character; a lone one is kept as
