@@ -47,11 +47,11 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+  # cpack puts the summary above it.
   set(CPACK_PACKAGE_DESCRIPTION
       "Ambrell scans the local disks, or the folders given, and shows the folder\n"
       "tree with the total size of every folder, in a dialog (ambrell) or as text\n"
       "(ambrell-scan). Scans can be saved and opened in ncdu's JSON export format.")
-  string(JOIN "" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n" ${CPACK_PACKAGE_DESCRIPTION})
   set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
       OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 endif()
