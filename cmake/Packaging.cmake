@@ -48,7 +48,7 @@ else()
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
   # cpack puts the summary above it.
-  set(CPACK_PACKAGE_DESCRIPTION
+  string(CONCAT CPACK_PACKAGE_DESCRIPTION
       "Ambrell scans the local disks, or the folders given, and shows the folder\n"
       "tree with the total size of every folder, in a dialog (ambrell) or as text\n"
       "(ambrell-scan). Scans can be saved and opened in ncdu's JSON export format.")
