@@ -25,3 +25,9 @@ PlatformServices OpenFixedDrives();
 // the folder, not the program), when a folder does not exist or is not a
 // folder, or when there are too many.
 bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& services, std::string& error);
+
+// Saved scans as drives (C:, D:, ... in the order given), each item showing
+// the folder its scan was taken of ('/home'), which is also where its
+// folders are looked for on this machine. False, with a message in error,
+// when there are too many.
+bool OpenSavedDrives(const std::vector<std::string>& roots, PlatformServices& services, std::string& error);

@@ -1,4 +1,7 @@
 #pragma once
+#include <string>
+#include <string_view>
+
 #include "text/DynString.h"
 
 // What the user sees of a record's name. On Windows the name itself; a
@@ -7,6 +10,9 @@ class DisplayText {
  public:
   virtual ~DisplayText() = default;
   virtual CDynString ForName(const char* name, bool isDrive) const = 0;
+  // The other way, for a name below a drive: a real name, as a saved scan
+  // holds it, in the form the engine's records carry.
+  virtual std::string RecordName(std::string_view realName) const { return std::string(realName); }
 };
 
 class PlainDisplayText : public DisplayText {

@@ -5,8 +5,9 @@
 // drive) and its size in bytes. During a scan the size is that of the files
 // directly in the folder; the totals pass adds everything below it.
 struct FolderRecord {
-  char* name;          // owned, never null or empty
-  std::uint64_t size;  // only ever grows
+  char* name;               // owned, never null or empty
+  std::uint64_t size;       // only ever grows
+  bool unreadable = false;  // its listing failed: nothing inside it was counted
 };
 
 // A record with a copy of name and size 0; freed with DeleteFolderRecord.

@@ -80,7 +80,10 @@ class DriveWalker {
 
     const CDynString pattern = (*m_currentPath + m_wildcard).ToString();
     ListingResult result = m_job.fileSystem.OpenListing(pattern.GetText());
-    if (result.status == ListingStatus::Failed) ++m_job.summary.unreadableFolders;
+    if (result.status == ListingStatus::Failed) {
+      m_currentRecord->unreadable = true;
+      ++m_job.summary.unreadableFolders;
+    }
     if (result.status != ListingStatus::Opened || !result.listing) return false;
     m_listing = std::move(result.listing);
     return true;

@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine
   xvfb xauth imagemagick x11-apps xdotool qt6-base-dev locales
   procps util-linux findutils coreutils python3 time
+  ncdu gdu dpkg-dev lintian
 )
 
 missing=()

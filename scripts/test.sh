@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: native debug, address + undefined sanitizers, thread
-# sanitizer, and the Windows build under Wine. Arguments pick presets.
+# sanitizer, the Windows build under Wine, and the release build; the release and
+# Windows builds' packages are made and checked. Arguments pick presets.
 #
 #   bash scripts/test.sh [debug|asan|tsan|win32|win64|release]...
 #
@@ -14,7 +15,7 @@ cd "$(dirname "$0")/.." || exit 1
 bash scripts/install-deps.sh || exit 1
 
 presets=("$@")
-((${#presets[@]})) || presets=(debug asan tsan win32)
+((${#presets[@]})) || presets=(debug asan tsan win32 release)
 
 # ThreadSanitizer aborts with "unexpected memory mapping" on kernels whose address-space
 # randomisation is wider than its shadow layout allows (vm.mmap_rnd_bits above 28).
@@ -76,6 +77,7 @@ run_preset() {
   cmake --build --preset "$preset" || { failed_stage=build; return 1; }
   if [[ "$preset" == win32 ]] && ! $windows_runs_32_bit; then
     ctest --preset win32-static || { failed_stage="static checks"; return 1; }
+    bash scripts/check-packages.sh win32 || { failed_stage=package; return 1; }
     return 0
   fi
   case "$preset" in
@@ -83,6 +85,9 @@ run_preset() {
     win32 | win64) warm_wine "${preset#win}" || { failed_stage="Wine prefix"; return 1; } ;;
   esac
   "${runner[@]}" ctest --preset "$preset" || { failed_stage=tests; return 1; }
+  case "$preset" in
+    release | win32 | win64) bash scripts/check-packages.sh "$preset" || { failed_stage=package; return 1; } ;;
+  esac
 }
 
 wine_arches_used=()

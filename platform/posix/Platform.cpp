@@ -24,9 +24,7 @@ PlatformServices ServicesFor(std::shared_ptr<const DriveSet> drives) {
   return services;
 }
 
-std::string FolderError(const std::string& folder, const char* reason) {
-  return folder + ": " + reason;
-}
+std::string FolderError(const std::string& folder, const char* reason) { return folder + ": " + reason; }
 
 // Mounts below a folder are judged by its real path, the one the mount
 // table uses.
@@ -68,6 +66,18 @@ bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& serv
   auto drives = std::make_shared<DriveSet>();
   for (const std::string& folder : folders) {
     if (!AddFolder(folder, mounts, *drives, error)) return false;
+  }
+  services = ServicesFor(std::move(drives));
+  return true;
+}
+
+bool OpenSavedDrives(const std::vector<std::string>& roots, PlatformServices& services, std::string& error) {
+  auto drives = std::make_shared<DriveSet>();
+  for (const std::string& root : roots) {
+    if (!drives->Add(root, root, InnerMounts())) {
+      error = "too many saved scans; at most " + std::to_string(DriveTable::kMaxDrives);
+      return false;
+    }
   }
   services = ServicesFor(std::move(drives));
   return true;

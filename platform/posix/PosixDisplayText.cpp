@@ -12,3 +12,5 @@ CDynString PosixDisplayText::ForName(const char* name, bool isDrive) const {
   if (!NeedsUnmapping(name)) return CDynString(name, AllocHeap);
   return CDynString(UnmapName(name).c_str(), AllocHeap);
 }
+
+std::string PosixDisplayText::RecordName(std::string_view realName) const { return MapName(realName); }

@@ -33,3 +33,17 @@ bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& serv
   services.locale = std::make_unique<Win32NumberLocale>();
   return true;
 }
+
+bool OpenSavedDrives(const std::vector<std::string>& roots, PlatformServices& services, std::string& error) {
+  DriveTable table;
+  for (const std::string& root : roots) {
+    if (!table.Add(root, root)) {
+      error = "too many saved scans; at most " + std::to_string(DriveTable::kMaxDrives);
+      return false;
+    }
+  }
+  services.fileSystem = std::make_unique<Win32FileSystem>(table);
+  services.display = std::make_unique<FolderDriveDisplay>(std::move(table));
+  services.locale = std::make_unique<Win32NumberLocale>();
+  return true;
+}

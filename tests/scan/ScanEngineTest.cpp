@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "scan/FolderRecord.h"
@@ -102,6 +103,11 @@ TEST_F(ScanEngineTest, FolderThatCannotBeListedKeepsAnEmptyItem) {
             "  empty 0\n"
             "  open 0\n");
   EXPECT_EQ(summary.unreadableFolders, 1u) << "an empty folder is not unreadable";
+  std::vector<std::string> unreadable;
+  for (TreeItem item = 1; item <= tree.GetCount(); ++item) {
+    if (tree.GetItemData(item)->unreadable) unreadable.push_back(tree.GetItemData(item)->name);
+  }
+  EXPECT_EQ(unreadable, std::vector<std::string>{"locked"}) << "the record says which folder it was";
 }
 
 TEST_F(ScanEngineTest, EmptyDriveRootIsNotUnreadable) {

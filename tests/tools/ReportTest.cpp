@@ -47,6 +47,40 @@ TEST(ReportOptionsTest, RejectsBadOptionsWithAMessage) {
   }
 }
 
+TEST(ReportOptionsTest, ImportReadsEveryOperandAsASavedScanAndExportTakesAFile) {
+  ReportOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseReportOptions({"--import", "a.json", "--unit", "kb", "b.json", "--export", "-x.json"},
+                                 options, error))
+      << error;
+  EXPECT_TRUE(options.importSaved);
+  EXPECT_EQ(options.folders, (std::vector<std::string>{"a.json", "b.json"}));
+  EXPECT_EQ(options.exportFile, "-x.json");
+
+  ReportOptions inline_;
+  ASSERT_TRUE(ParseReportOptions({"--import=a.json", "--export=-"}, inline_, error)) << error;
+  EXPECT_TRUE(inline_.importSaved);
+  EXPECT_EQ(inline_.folders, std::vector<std::string>{"a.json"});
+  EXPECT_EQ(inline_.exportFile, "-");
+
+  ReportOptions plain;
+  ASSERT_TRUE(ParseReportOptions({"/data"}, plain, error));
+  EXPECT_FALSE(plain.importSaved);
+  EXPECT_EQ(plain.exportFile, "") << "nothing is saved unless asked";
+}
+
+TEST(ReportOptionsTest, RefusesSavedScanOptionsThatCannotWork) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"--export"}, {"--export="}, {"--import"}, {"--import", "--unit", "kb"}, {"--export", "-", "a", "b"},
+  };
+  for (const auto& arguments : cases) {
+    ReportOptions options;
+    std::string error;
+    EXPECT_FALSE(ParseReportOptions(arguments, options, error)) << arguments.back();
+    EXPECT_FALSE(error.empty());
+  }
+}
+
 class TreePrinterTest : public ::testing::Test {
  protected:
   TreePrinterTest() {

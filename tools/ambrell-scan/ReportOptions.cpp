@@ -6,7 +6,8 @@
 #include <cstdlib>
 
 const char kReportUsage[] =
-    "Usage: ambrell-scan [--unit bytes|kb|mb|gb] [--depth N] [FOLDER...]\n"
+    "Usage: ambrell-scan [--unit bytes|kb|mb|gb] [--depth N] [--export FILE] [FOLDER...]\n"
+    "       ambrell-scan --import [OPTION...] FILE...\n"
     "\n"
     "Scans folders and prints how much space each one occupies, one folder a\n"
     "line in tree order, indented two spaces a level, each with its total:\n"
@@ -15,16 +16,28 @@ const char kReportUsage[] =
     "With no FOLDER, every fixed drive of the machine is scanned. Each FOLDER\n"
     "given is scanned as a drive of its own and shown as written.\n"
     "\n"
-    "  --unit U    show totals in bytes, kb, mb (the default) or gb, rounded\n"
-    "              down to whole units (1 KB = 1024 bytes)\n"
-    "  --depth N   print folders down to N levels below each drive (0 prints\n"
-    "              the drives alone); totals still count everything\n"
-    "  --help      show this text\n"
+    "  --unit U       show totals in bytes, kb, mb (the default) or gb, rounded\n"
+    "                 down to whole units (1 KB = 1024 bytes)\n"
+    "  --depth N      print folders down to N levels below each drive (0 prints\n"
+    "                 the drives alone); totals still count everything\n"
+    "  --export FILE  save the finished tree in ncdu's JSON export format, one\n"
+    "                 file per drive: with several drives the drive's letter\n"
+    "                 goes before the extension (scan-C.json, scan-D.json).\n"
+    "                 FILE - writes the one drive to standard output instead\n"
+    "                 of the report. A folder's own files are saved as the\n"
+    "                 folder's size (asize), since the scan keeps no file\n"
+    "                 list: every total reads the same in ncdu or gdu\n"
+    "  --import       read each FILE (- for standard input), a scan saved by\n"
+    "                 --export, ncdu or gdu, and show it as a drive instead of\n"
+    "                 scanning\n"
+    "  --help         show this text\n"
     "\n"
     "Numbers are grouped as the system's default locale groups them. Folders\n"
     "that could not be read count as empty; how many there were is said on\n"
-    "standard error. Exit status: 0 after a scan, 1 when memory ran out,\n"
-    "2 for a bad option or a folder that does not exist.\n";
+    "standard error, with the files --export wrote. Exit status: 0 after a\n"
+    "scan, 1 when memory ran out or a saved scan could not be written, 2 for\n"
+    "a bad option, a folder that does not exist or a saved scan that cannot\n"
+    "be read.\n";
 
 namespace {
 
@@ -65,6 +78,18 @@ bool StartsWithOption(const std::string& argument, const std::string& name) {
   return argument == name || argument.compare(0, name.size() + 1, name + "=") == 0;
 }
 
+bool CheckSavedScanOptions(const ReportOptions& options, std::string& error) {
+  if (options.importSaved && options.folders.empty() && !options.showHelp) {
+    error = "--import takes one or more saved scans";
+    return false;
+  }
+  if (options.exportFile == "-" && options.folders.size() > 1) {
+    error = "--export - writes one drive to standard output; give a file name to save several";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions& options,
@@ -79,6 +104,17 @@ bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions
       onlyFolders = true;
     } else if (argument == "--help" || argument == "-h") {
       options.showHelp = true;
+    } else if (argument == "--import") {
+      options.importSaved = true;
+    } else if (StartsWithOption(argument, "--import")) {
+      options.importSaved = true;
+      options.folders.push_back(argument.substr(sizeof "--import"));
+    } else if (StartsWithOption(argument, "--export")) {
+      if (!TakeValue(arguments, i, "--export", value) || value.empty()) {
+        error = "--export takes a file name, or - for standard output";
+        return false;
+      }
+      options.exportFile = value;
     } else if (StartsWithOption(argument, "--unit")) {
       if (!TakeValue(arguments, i, "--unit", value) || !ParseUnit(value, options.unit)) {
         error = "--unit takes bytes, kb, mb or gb";
@@ -94,5 +130,5 @@ bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions
       return false;
     }
   }
-  return true;
+  return CheckSavedScanOptions(options, error);
 }

@@ -9,6 +9,8 @@ struct ReportOptions {
   int maxDepth = -1;  // drives are depth 0; -1 prints everything
   bool showHelp = false;
   std::vector<std::string> folders;  // none: every fixed drive
+  bool importSaved = false;          // folders are saved scans to read instead
+  std::string exportFile;            // where to save the tree; "-": standard output
 };
 
 // False, with a message for standard error, on a bad option.

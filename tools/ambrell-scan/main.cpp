@@ -15,12 +15,14 @@
 #include "scan/ScanEngine.h"
 #include "scan/SizeLabels.h"
 #include "tools/ambrell-scan/ReportOptions.h"
+#include "tools/ambrell-scan/SavedReport.h"
 #include "tools/ambrell-scan/TreePrinter.h"
 
 namespace {
 
 constexpr int kExitBadUsage = 2;
 constexpr int kExitNoMemory = 1;
+constexpr int kExitNotSaved = 1;
 
 bool OpenServices(const ReportOptions& options, PlatformServices& services) {
   if (options.folders.empty()) {
@@ -33,32 +35,70 @@ bool OpenServices(const ReportOptions& options, PlatformServices& services) {
   return false;
 }
 
-void PrintSummary(const ScanSummary& summary) {
-  std::fprintf(stderr, "ambrell-scan: %llu folders scanned, %llu could not be read\n",
+void PrintSummary(const ScanSummary& summary, bool fromSavedScans) {
+  std::fprintf(stderr,
+               fromSavedScans
+                   ? "ambrell-scan: %llu folders in the saved scans, %llu could not be read when saved\n"
+                   : "ambrell-scan: %llu folders scanned, %llu could not be read\n",
                static_cast<unsigned long long>(summary.folders),
                static_cast<unsigned long long>(summary.unreadableFolders));
 }
 
-int Report(const ReportOptions& options) {
-  PlatformServices services;
-  if (!OpenServices(options, services)) return kExitBadUsage;
+bool ReadSavedReport(const ReportOptions& options, PlatformServices& services, MemoryTree& tree,
+                     ScanSummary& summary) {
+  std::vector<SavedScan> scans;
+  std::string error;
+  if (!ReadSavedScans(options.folders, scans, error) ||
+      !OpenSavedDrives(SavedRootNames(scans), services, error)) {
+    std::fprintf(stderr, "ambrell-scan: %s\n", error.c_str());
+    return false;
+  }
+  InsertSavedScans(scans, tree, *services.display, summary);
+  return true;
+}
 
-  MemoryTree tree;
+bool ScanReport(const ReportOptions& options, PlatformServices& services, MemoryTree& tree,
+                ScanSummary& summary) {
+  if (!OpenServices(options, services)) return false;
   ScanJob job{*services.fileSystem, tree};
   ScanThreadProc(&job);
+  summary = job.summary;
+  return true;
+}
+
+bool Export(const ReportOptions& options, const MemoryTree& tree, const DisplayText& display) {
+  std::vector<std::string> written;
+  std::string error;
+  const bool saved = ExportSavedScans(options.exportFile, tree, display, written, error);
+  for (const std::string& file : written) std::fprintf(stderr, "ambrell-scan: saved %s\n", file.c_str());
+  if (!saved) std::fprintf(stderr, "ambrell-scan: %s\n", error.c_str());
+  return saved;
+}
+
+int Report(const ReportOptions& options) {
+  PlatformServices services;
+  MemoryTree tree;
+  ScanSummary summary;
+  const bool ready = options.importSaved ? ReadSavedReport(options, services, tree, summary)
+                                         : ScanReport(options, services, tree, summary);
+  if (!ready) return kExitBadUsage;
+
   AccumulateFolderSizes(tree);
   UpdateAllLabels(LabelContext{tree, options.unit, *services.locale, *services.display});
-  PrintTree(tree, options.maxDepth,
-            [](const char* text, std::size_t length) { std::fwrite(text, 1, length, stdout); });
-  std::fflush(stdout);
+  if (options.exportFile != "-") {
+    PrintTree(tree, options.maxDepth,
+              [](const char* text, std::size_t length) { std::fwrite(text, 1, length, stdout); });
+    std::fflush(stdout);
+  }
+  const bool exported = options.exportFile.empty() || Export(options, tree, *services.display);
   FreeAllItems(tree);
 
-  PrintSummary(job.summary);
-  if (job.summary.outOfMemory) {
+  PrintSummary(summary, options.importSaved);
+  if (summary.outOfMemory) {
     std::fprintf(stderr, "ambrell-scan: out of memory; the totals cover only part of the tree\n");
     return kExitNoMemory;
   }
-  return 0;
+  return exported ? 0 : kExitNotSaved;
 }
 
 }  // namespace

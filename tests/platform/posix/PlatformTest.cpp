@@ -89,6 +89,22 @@ TEST_F(ScannedFolderTest, NativePathIsTheGivenFolderAndTheRealNames) {
   EXPECT_EQ(NativeFolderPath(services, unknown), "");
 }
 
+TEST(OpenSavedDrives, ShowsEachSavedRootAndLooksForItsFoldersThere) {
+  PlatformServices services;
+  std::string error;
+  ASSERT_TRUE(OpenSavedDrives({"/srv/data", "/home"}, services, error)) << error;
+  EXPECT_STREQ(services.display->ForName("D:", true).GetText(), "/home");
+  const std::string record = services.display->RecordName("a:b");
+  EXPECT_EQ(record, MapName("a:b")) << "a saved name travels as a scanned one does";
+  EXPECT_STREQ(services.display->ForName(record.c_str(), false).GetText(), "a:b");
+  CPath path;
+  path.Parse(CDynString(("C:\\" + record).c_str(), AllocHeap));
+  EXPECT_EQ(NativeFolderPath(services, path), "/srv/data/a:b");
+
+  EXPECT_FALSE(OpenSavedDrives(std::vector<std::string>(25, "/x"), services, error));
+  EXPECT_EQ(error, "too many saved scans; at most 24");
+}
+
 TEST(OpenFixedDrives, FindsTheDiskHoldingTheRoot) {
   const PlatformServices services = OpenFixedDrives();
   ASSERT_TRUE(services.fileSystem && services.display && services.locale);

@@ -1,0 +1,55 @@
+#pragma once
+// A saved scan read and checked in full before any of it reaches a tree, so
+// that a bad file changes nothing. It holds the folders alone, in the order
+// the file lists them (every folder before its subfolders), each with the
+// size of its own files: memory follows the tree, not the file.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "scan/DisplayText.h"
+#include "scan/Tree.h"
+
+struct FolderRecord;
+
+class SavedScan {
+ public:
+  static constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
+
+  SavedScan() = default;
+  SavedScan(SavedScan&& other) noexcept;
+  SavedScan& operator=(SavedScan&& other) noexcept;
+  SavedScan(const SavedScan&) = delete;
+  SavedScan& operator=(const SavedScan&) = delete;
+  ~SavedScan();
+
+  // The folder the scan was taken of, as the file names it ('/home').
+  const std::string& RootName() const { return m_rootName; }
+  std::size_t FolderCount() const { return m_folders.size(); }
+  // Folders the scan that wrote the file could not read.
+  std::uint64_t UnreadableFolders() const;
+
+  // For the reader: the first folder added is the root; every other one
+  // follows its parent. Names are real names; returns the folder's index.
+  std::size_t AddFolder(std::size_t parent, const std::string& name, bool unreadable);
+  void AddSize(std::size_t folder, std::uint64_t size);
+  std::uint64_t SizeOf(std::size_t folder) const;
+
+  // Inserts the root as a drive named driveName ('C:') at the top level and
+  // every other folder below it, each name in the form names gives records,
+  // exactly as a scan inserts. The records then belong to the tree; the
+  // scan is left empty.
+  void InsertInto(TreeInserter& tree, const char* driveName, const DisplayText& names);
+
+ private:
+  struct Folder {
+    std::size_t parent;
+    FolderRecord* record;  // owned until inserted
+  };
+  void FreeRecords();
+
+  std::string m_rootName;
+  std::vector<Folder> m_folders;
+};

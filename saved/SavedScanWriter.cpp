@@ -1,0 +1,182 @@
+#include "saved/SavedScanWriter.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <limits>
+
+#include "scan/FolderRecord.h"
+
+#ifndef AMBRELL_VERSION
+#error "AMBRELL_VERSION names the program's version"
+#endif
+
+namespace {
+
+constexpr std::uint64_t kLargestSize = std::numeric_limits<std::uint64_t>::max();
+
+class JsonWriter {
+ public:
+  explicit JsonWriter(const SavedScanSink& sink) : m_sink(sink) {}
+  ~JsonWriter() = default;
+
+  void Raw(const char* text) { m_buffer += text; }
+  void Number(std::uint64_t value) { m_buffer += std::to_string(value); }
+
+  // Bytes as they are (names need not be UTF-8); only what JSON forbids
+  // in a string is escaped.
+  void String(const char* text) {
+    static const char kHex[] = "0123456789abcdef";
+    m_buffer += '"';
+    for (const char* p = text; *p != '\0'; ++p) {
+      const unsigned char c = static_cast<unsigned char>(*p);
+      switch (c) {
+        case '"':
+          m_buffer += "\\\"";
+          break;
+        case '\\':
+          m_buffer += "\\\\";
+          break;
+        case '\b':
+          m_buffer += "\\b";
+          break;
+        case '\f':
+          m_buffer += "\\f";
+          break;
+        case '\n':
+          m_buffer += "\\n";
+          break;
+        case '\r':
+          m_buffer += "\\r";
+          break;
+        case '\t':
+          m_buffer += "\\t";
+          break;
+        default:
+          if (c < 0x20 || c == 0x7F) {
+            m_buffer += "\\u00";
+            m_buffer += kHex[c >> 4];
+            m_buffer += kHex[c & 0xF];
+          } else {
+            m_buffer += static_cast<char>(c);
+          }
+      }
+    }
+    m_buffer += '"';
+    if (m_buffer.size() >= kChunkSize) Flush();
+  }
+
+  void Flush() {
+    if (!m_buffer.empty()) m_sink(m_buffer.data(), m_buffer.size());
+    m_buffer.clear();
+  }
+
+ private:
+  static constexpr std::size_t kChunkSize = 1 << 16;
+  const SavedScanSink& m_sink;
+  std::string m_buffer;
+};
+
+// The size of the folder's own files: its total less its subfolders'. A
+// total that stopped at the largest size cannot be split and stays as it is.
+std::uint64_t OwnFilesSize(const TreeView& tree, TreeItem folder) {
+  const std::uint64_t total = tree.GetItemData(folder)->size;
+  if (total == kLargestSize) return total;
+  std::uint64_t below = 0;
+  for (TreeItem child = tree.GetChildItem(folder); child != kNoItem; child = tree.GetNextSiblingItem(child)) {
+    const std::uint64_t size = tree.GetItemData(child)->size;
+    below = size > kLargestSize - below ? kLargestSize : below + size;
+  }
+  return below >= total ? 0 : total - below;
+}
+
+class DriveWriter {
+ public:
+  DriveWriter(const TreeView& tree, const DisplayText& display, JsonWriter& out)
+      : m_tree(tree), m_display(display), m_out(out) {}
+
+  // Depth first, moving only along the tree's links: no stack, however deep.
+  void Write(TreeItem drive) {
+    TreeItem item = drive;
+    OpenFolder(item, true);
+    for (;;) {
+      if (m_tree.ItemHasChildren(item)) {
+        item = m_tree.GetChildItem(item);
+        OpenFolder(item, false);
+        continue;
+      }
+      m_out.Raw("]");
+      while (item != drive && m_tree.GetNextSiblingItem(item) == kNoItem) {
+        item = m_tree.GetParentItem(item);
+        m_out.Raw("]");
+      }
+      if (item == drive) return;
+      item = m_tree.GetNextSiblingItem(item);
+      OpenFolder(item, false);
+    }
+  }
+
+ private:
+  void OpenFolder(TreeItem item, bool isDrive) {
+    const FolderRecord* record = m_tree.GetItemData(item);
+    const std::uint64_t size = OwnFilesSize(m_tree, item);
+    m_out.Raw(isDrive ? "[{\"name\":" : ",\n[{\"name\":");
+    m_out.String(TextOrEmpty(m_display.ForName(record->name, isDrive)));
+    m_out.Raw(",\"asize\":");
+    m_out.Number(size);
+    m_out.Raw(",\"dsize\":");
+    m_out.Number(size);
+    if (record->unreadable) m_out.Raw(",\"read_error\":true");
+    m_out.Raw("}");
+  }
+
+  const TreeView& m_tree;
+  const DisplayText& m_display;
+  JsonWriter& m_out;
+};
+
+}  // namespace
+
+void WriteSavedScan(const TreeView& tree, TreeItem drive, const DisplayText& display, std::int64_t timestamp,
+                    const SavedScanSink& sink) {
+  JsonWriter out(sink);
+  out.Raw("[1,2,{\"progname\":\"ambrell\",\"progver\":\"" AMBRELL_VERSION "\",\"timestamp\":");
+  out.Raw(std::to_string(timestamp).c_str());
+  out.Raw("},\n");
+  DriveWriter(tree, display, out).Write(drive);
+  out.Raw("]\n");
+  out.Flush();
+}
+
+bool WriteSavedScanFile(const std::string& path, const TreeView& tree, TreeItem drive,
+                        const DisplayText& display, std::string& error) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) {
+    error = path + ": " + std::strerror(errno);
+    return false;
+  }
+  bool written = true;
+  int writeError = 0;
+  try {
+    WriteSavedScan(tree, drive, display, static_cast<std::int64_t>(std::time(nullptr)),
+                   [&](const char* bytes, std::size_t length) {
+                     if (written && std::fwrite(bytes, 1, length, file) != length) {
+                       written = false;
+                       writeError = errno;
+                     }
+                   });
+  } catch (...) {
+    std::fclose(file);
+    std::remove(path.c_str());
+    throw;
+  }
+  if (std::fclose(file) != 0 && written) {
+    written = false;
+    writeError = errno;
+  }
+  if (written) return true;
+  std::remove(path.c_str());
+  error = path + ": " + std::strerror(writeError != 0 ? writeError : EIO);
+  return false;
+}

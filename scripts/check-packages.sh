@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Makes a preset's release package with cpack and checks it:
+#   release       the .deb's file list, lintian, and ambrell-scan --help run from
+#                 the extracted package
+#   win32, win64  the zip's file list
+#
+#   bash scripts/check-packages.sh PRESET
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset=${1:?usage: check-packages.sh release|win32|win64}
+build=build/$preset
+version=1.1.0
+
+fail() {
+  echo "check-packages: $*" >&2
+  exit 1
+}
+
+same_list() {
+  diff <(printf '%s\n' "${@:2}" | sort) <(sort "$1") >&2 || fail "$1: other files than expected (< expected, > found)"
+}
+
+check_deb() {
+  local deb=$build/ambrell_${version}_amd64.deb
+  (cd "$build" && cpack -G DEB >/dev/null) || fail "cpack could not make the .deb"
+  [ -f "$deb" ] || fail "no $deb"
+  dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' >"$build/deb-files"
+  same_list "$build/deb-files" usr/bin/ambrell usr/bin/ambrell-scan \
+    usr/share/applications/ambrell.desktop \
+    usr/share/doc/ambrell/README.md usr/share/doc/ambrell/changelog.gz usr/share/doc/ambrell/copyright \
+    usr/share/icons/hicolor/16x16/apps/ambrell.png usr/share/icons/hicolor/32x32/apps/ambrell.png \
+    usr/share/icons/hicolor/64x64/apps/ambrell.png usr/share/man/man1/ambrell-scan.1.gz
+  dpkg-deb -f "$deb" Version | grep -qx "$version" || fail "the package's version is not $version"
+  dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "the computed dependencies lack Qt"
+  lintian --fail-on error "$deb" || fail "lintian reports errors"
+  local root
+  root=$(mktemp -d)
+  dpkg-deb -x "$deb" "$root"
+  "$root/usr/bin/ambrell-scan" --help | grep -q -- '--export FILE' || fail "ambrell-scan --help from the package"
+  rm -rf "$root"
+  echo "check-packages: $deb: $(wc -l <"$build/deb-files") files, lintian clean of errors, ambrell-scan runs"
+}
+
+check_zip() {
+  local zip=$build/ambrell-${version}-$preset.zip
+  (cd "$build" && cpack -G ZIP >/dev/null) || fail "cpack could not make the zip"
+  [ -f "$zip" ] || fail "no $zip"
+  python3 -c 'import sys, zipfile; print("\n".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$zip" \
+    >"$build/zip-files"
+  same_list "$build/zip-files" ambrell.exe ambrell-scan.exe README.txt LICENSE
+  echo "check-packages: $zip: $(tr '\n' ' ' <"$build/zip-files")"
+}
+
+case "$preset" in
+  release) check_deb ;;
+  win32 | win64) check_zip ;;
+  *) fail "no package for the $preset preset" ;;
+esac
