@@ -31,9 +31,9 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   bool IsScanRunning() const;
   // Null once the last scan's completion has been handled.
   HANDLE GetScanThread() const { return m_hThread; }
-  const FolderTreeIndex& GetFolders() const { return m_folders; }
   HANDLE GetAbortEvent() const { return m_hAbortEvent; }
-  const CTreeCtrl& GetTree() const { return m_tree; }
+  // The folders as the core and the tests see them; the control is only drawn through.
+  const FolderTreeIndex& GetTree() const { return m_folders; }
   int GetUnit() const { return m_nUnit; }
 
  protected:

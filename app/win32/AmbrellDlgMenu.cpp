@@ -14,7 +14,7 @@ constexpr UINT kSystemCommandMask = 0xFFF0;  // the system's own bits are the lo
 // Returns false to leave the request to the default handling (the caption's
 // system menu, say).
 bool CAmbrellDlg::OnContextMenu(POINT screenPoint) {
-  const TreeItem selected = m_tree.GetSelectedItem();
+  const TreeItem selected = m_folders.GetSelectedItem();
   if (selected == kNoItem) return false;
   const HWND tree = m_tree.GetSafeHwnd();
   RECT treeRect;
@@ -24,7 +24,7 @@ bool CAmbrellDlg::OnContextMenu(POINT screenPoint) {
   if (fromKeyboard && GetFocus() == tree) {
     RECT textRect;
     POINT at{treeRect.left + kKeyboardMenuOffset, treeRect.top + kKeyboardMenuOffset};
-    if (m_tree.GetItemTextRect(selected, textRect)) {
+    if (m_folders.GetItemTextRect(selected, textRect)) {
       at = POINT{textRect.left, textRect.bottom};
       ClientToScreen(tree, &at);
     }
@@ -35,9 +35,9 @@ bool CAmbrellDlg::OnContextMenu(POINT screenPoint) {
 
   POINT clientPoint = screenPoint;
   ScreenToClient(tree, &clientPoint);
-  const TreeItem clicked = m_tree.HitTest(clientPoint);
+  const TreeItem clicked = m_folders.HitTest(clientPoint);
   if (clicked == kNoItem) return true;
-  m_tree.SelectItem(clicked);
+  m_folders.SelectItem(clicked);
   ShowContextMenu(screenPoint);
   return true;
 }
@@ -49,7 +49,7 @@ void CAmbrellDlg::ShowContextMenu(POINT screenPoint) {
 }
 
 void CAmbrellDlg::OnOpenInExplorer() {
-  const CPath folder = FolderPathOf(m_tree, m_tree.GetSelectedItem());
+  const CPath folder = FolderPathOf(m_folders, m_folders.GetSelectedItem());
   if (folder.GetCount() == 0) return;
   // A browser that cannot be started is not reported.
   if (m_services.runProcess) m_services.runProcess(ExplorerCommandLine(folder), 0);

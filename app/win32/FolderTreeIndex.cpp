@@ -14,19 +14,42 @@ void FolderTreeIndex::Clear() {
   m_native.Clear();
 }
 
-TreeItem FolderTreeIndex::GetSelectedItem() const {
-  const HTREEITEM selected = CTreeCtrl::ToHandle(m_control.GetSelectedItem());
-  if (selected == nullptr) return kNoItem;
+HTREEITEM FolderTreeIndex::NativeOf(TreeItem item) const {
+  if (item == kNoItem || item > m_folders.GetCount()) return nullptr;
+  return m_native.Resolve(item);
+}
+
+// A search, but only for what the user points at: never in a pass over the tree.
+TreeItem FolderTreeIndex::IndexOf(HTREEITEM native) const {
+  if (native == nullptr) return kNoItem;
   for (TreeItem item = 1; item <= m_folders.GetCount(); ++item) {
-    if (m_native.Resolve(item) == selected) return item;
+    if (m_native.Resolve(item) == native) return item;
   }
   return kNoItem;
 }
 
+TreeItem FolderTreeIndex::GetSelectedItem() const { return IndexOf(m_control.GetSelectedItem()); }
+
 void FolderTreeIndex::SetItemText(TreeItem item, const char* text) {
-  const HTREEITEM native = m_native.Resolve(item);
   // A folder the control could not take has no label to write.
-  if (native != TVI_ROOT && native != nullptr) m_control.SetItemText(CTreeCtrl::FromHandle(native), text);
+  if (const HTREEITEM native = NativeOf(item)) m_control.SetItemText(native, text);
+}
+
+std::string FolderTreeIndex::GetItemText(TreeItem item) const {
+  const HTREEITEM native = NativeOf(item);
+  return native != nullptr ? m_control.GetItemText(native) : std::string();
+}
+
+bool FolderTreeIndex::SelectItem(TreeItem item) {
+  const HTREEITEM native = NativeOf(item);
+  return native != nullptr && m_control.SelectItem(native);
+}
+
+TreeItem FolderTreeIndex::HitTest(POINT clientPoint) const { return IndexOf(m_control.HitTest(clientPoint)); }
+
+bool FolderTreeIndex::GetItemTextRect(TreeItem item, RECT& rect) const {
+  const HTREEITEM native = NativeOf(item);
+  return native != nullptr && m_control.GetItemTextRect(native, rect);
 }
 
 void FolderTreeIndex::DeleteAllItems() {

@@ -8,6 +8,7 @@
 // the square of the number of folders: minutes for 100,000 of them.
 
 #include <cstddef>
+#include <string>
 
 #include "app/InsertionBatch.h"
 #include "app/win32/framework/TreeControl.h"
@@ -35,7 +36,19 @@ class FolderTreeIndex : public TreeView {
   void SetItemText(TreeItem item, const char* text) override;
   void DeleteAllItems() override;
 
+  // What the dialog's menus and the tests need of the control, by index item.
+  std::string GetItemText(TreeItem item) const;
+  bool SelectItem(TreeItem item);
+  // The item whose row holds a point of the control's client area, or kNoItem.
+  TreeItem HitTest(POINT clientPoint) const;
+  bool GetItemTextRect(TreeItem item, RECT& rect) const;
+  // The control's item, or null for an item the control could not take.
+  HTREEITEM NativeOf(TreeItem item) const;
+  const CTreeCtrl& Control() const { return m_control; }
+
  private:
+  TreeItem IndexOf(HTREEITEM native) const;
+
   CTreeCtrl& m_control;
   MemoryTree m_folders;
   InsertedItemMap<HTREEITEM> m_native{TVI_ROOT};

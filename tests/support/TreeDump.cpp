@@ -3,28 +3,23 @@
 #include "scan/FolderRecord.h"
 #include "scan/TreeWalk.h"
 
-namespace {
-
-template <typename Line>
-std::string Dump(const MemoryTree& tree, Line line) {
+std::string DumpTree(const TreeView& tree, const std::function<std::string(TreeItem)>& textOf) {
   std::string text;
   WalkPreOrderWithDepth(tree, -1, [&](TreeItem item, int depth) {
     text.append(static_cast<std::size_t>(depth) * 2, ' ');
-    text += line(item);
+    text += textOf(item);
     text += '\n';
   });
   return text;
 }
 
-}  // namespace
-
 std::string DumpRecords(const MemoryTree& tree) {
-  return Dump(tree, [&tree](TreeItem item) {
+  return DumpTree(tree, [&tree](TreeItem item) {
     const FolderRecord* record = tree.GetItemData(item);
     return std::string(record->name) + " " + std::to_string(record->size);
   });
 }
 
 std::string DumpLabels(const MemoryTree& tree) {
-  return Dump(tree, [&tree](TreeItem item) { return tree.GetItemText(item); });
+  return DumpTree(tree, [&tree](TreeItem item) { return tree.GetItemText(item); });
 }

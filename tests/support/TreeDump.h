@@ -1,9 +1,13 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "scan/MemoryTree.h"
 
-// The tree as text, one item a line in tree order, two spaces of indent a
-// level: "name size" from the records, or the labels.
+// Any tree as text, one item a line in tree order, two spaces of indent a level,
+// each line what textOf says of the item.
+std::string DumpTree(const TreeView& tree, const std::function<std::string(TreeItem)>& textOf);
+
+// "name size" from the records, or the labels.
 std::string DumpRecords(const MemoryTree& tree);
 std::string DumpLabels(const MemoryTree& tree);

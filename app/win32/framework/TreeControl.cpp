@@ -10,16 +10,9 @@ constexpr int kClosedFolderImage = 0;
 constexpr int kOpenFolderImage = 1;
 }  // namespace
 
-TreeItem CTreeCtrl::GetNextItem(TreeItem item, UINT relation) const {
-  return static_cast<TreeItem>(SendMessageA(m_hWnd, TVM_GETNEXTITEM, relation, static_cast<LPARAM>(item)));
-}
-
-FolderRecord* CTreeCtrl::GetItemData(TreeItem item) const {
-  TVITEMA data = {};
-  data.mask = TVIF_PARAM | TVIF_HANDLE;
-  data.hItem = ToHandle(item);
-  if (!SendMessageA(m_hWnd, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
-  return reinterpret_cast<FolderRecord*>(data.lParam);
+HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM item, UINT relation) const {
+  return reinterpret_cast<HTREEITEM>(
+      SendMessageA(m_hWnd, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 bool CTreeCtrl::WideText() const { return !AnsiTakesUtf8(m_codePage); }
@@ -36,19 +29,19 @@ std::wstring WideLabel(const char* text) {
 
 }  // namespace
 
-void CTreeCtrl::SetItemText(TreeItem item, const char* text) {
+void CTreeCtrl::SetItemText(HTREEITEM item, const char* text) {
   if (WideText()) {
     std::wstring wide = WideLabel(text);
     TVITEMW data = {};
     data.mask = TVIF_TEXT | TVIF_HANDLE;
-    data.hItem = ToHandle(item);
+    data.hItem = item;
     data.pszText = &wide[0];
     SendMessageW(m_hWnd, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&data));
     return;
   }
   TVITEMA data = {};
   data.mask = TVIF_TEXT | TVIF_HANDLE;
-  data.hItem = ToHandle(item);
+  data.hItem = item;
   data.pszText = const_cast<char*>(text);
   SendMessageA(m_hWnd, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
 }
@@ -87,23 +80,23 @@ HTREEITEM CTreeCtrl::InsertItem(const char* text, FolderRecord* record, HTREEITE
       SendMessageA(m_hWnd, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
-bool CTreeCtrl::SelectItem(TreeItem item) {
-  return SendMessageA(m_hWnd, TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(item)) != 0;
+bool CTreeCtrl::SelectItem(HTREEITEM item) {
+  return SendMessageA(m_hWnd, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) != 0;
 }
 
-TreeItem CTreeCtrl::HitTest(POINT clientPoint) const {
+HTREEITEM CTreeCtrl::HitTest(POINT clientPoint) const {
   TVHITTESTINFO hit = {};
   hit.pt = clientPoint;
   SendMessageA(m_hWnd, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
   // Anywhere on the row counts: label, picture, button, indent or the blank beyond.
   constexpr UINT kOnRow =
       TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMBUTTON | TVHT_ONITEMRIGHT | TVHT_ONITEMSTATEICON;
-  return (hit.flags & kOnRow) != 0 ? FromHandle(hit.hItem) : kNoItem;
+  return (hit.flags & kOnRow) != 0 ? hit.hItem : nullptr;
 }
 
-bool CTreeCtrl::GetItemTextRect(TreeItem item, RECT& rect) const {
+bool CTreeCtrl::GetItemTextRect(HTREEITEM item, RECT& rect) const {
   // The message takes the item's handle in the rectangle's place.
-  *reinterpret_cast<HTREEITEM*>(&rect) = ToHandle(item);
+  *reinterpret_cast<HTREEITEM*>(&rect) = item;
   return SendMessageA(m_hWnd, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)) != 0;
 }
 
@@ -132,10 +125,9 @@ std::basic_string<Char> ReadItemText(HWND control, HTREEITEM item) {
 
 }  // namespace
 
-std::string CTreeCtrl::GetItemText(TreeItem item) const {
-  if (WideText())
-    return WideToUtf8(ReadItemText<wchar_t, TVITEMW, TVM_GETITEMW>(m_hWnd, ToHandle(item)).c_str());
-  return ReadItemText<char, TVITEMA, TVM_GETITEMA>(m_hWnd, ToHandle(item));
+std::string CTreeCtrl::GetItemText(HTREEITEM item) const {
+  if (WideText()) return WideToUtf8(ReadItemText<wchar_t, TVITEMW, TVM_GETITEMW>(m_hWnd, item).c_str());
+  return ReadItemText<char, TVITEMA, TVM_GETITEMA>(m_hWnd, item);
 }
 
 void CTreeCtrl::SetRedraw(bool redraw) {

@@ -1,6 +1,7 @@
 #include "tests/app/win32/DialogTestSupport.h"
 
 #include "scan/TreeWalk.h"
+#include "tests/support/TreeDump.h"
 
 namespace {
 
@@ -49,17 +50,11 @@ AmbrellServices TestServices(std::shared_ptr<MemoryFileSystem> fileSystem,
   return services;
 }
 
-std::string DumpLabels(const CTreeCtrl& tree) {
-  std::string text;
-  WalkPreOrder(tree, [&](TreeItem item) {
-    for (TreeItem up = tree.GetParentItem(item); up != kNoItem; up = tree.GetParentItem(up)) text += "  ";
-    text += tree.GetItemText(item);
-    text += '\n';
-  });
-  return text;
+std::string DumpLabels(const FolderTreeIndex& tree) {
+  return DumpTree(tree, [&tree](TreeItem item) { return tree.GetItemText(item); });
 }
 
-TreeItem FindItem(const CTreeCtrl& tree, const std::string& name) {
+TreeItem FindItem(const FolderTreeIndex& tree, const std::string& name) {
   TreeItem found = kNoItem;
   WalkPreOrder(tree, [&](TreeItem item) {
     const std::string text = tree.GetItemText(item);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/win32/AmbrellServices.h"
-#include "app/win32/framework/TreeControl.h"
+#include "app/win32/FolderTreeIndex.h"
 #include "tests/support/MemoryFileSystem.h"
 
 // Dispatches this thread's messages until done() holds; false if it still
@@ -31,8 +31,8 @@ AmbrellServices TestServices(std::shared_ptr<MemoryFileSystem> fileSystem,
                              std::shared_ptr<RecordedProcesses> processes, std::size_t batchSize = 1000);
 
 // One line per item in tree order, two blanks of indent a level.
-std::string DumpLabels(const CTreeCtrl& tree);
+std::string DumpLabels(const FolderTreeIndex& tree);
 // The item whose label starts with name followed by the label's blanks, or kNoItem.
-TreeItem FindItem(const CTreeCtrl& tree, const std::string& name);
+TreeItem FindItem(const FolderTreeIndex& tree, const std::string& name);
 
 std::string WindowText(HWND window);

@@ -34,11 +34,11 @@ bool ModalProbe::menuShown = false;
 HWND ModalProbe::aboutBox = nullptr;
 HWND ModalProbe::aboutOwner = nullptr;
 
-POINT ScreenPointOnRow(const CTreeCtrl& tree, TreeItem item) {
+POINT ScreenPointOnRow(const FolderTreeIndex& tree, TreeItem item) {
   RECT text;
   EXPECT_TRUE(tree.GetItemTextRect(item, text));
   POINT point{text.right + 20, (text.top + text.bottom) / 2};  // the blank right of the label
-  ClientToScreen(tree.GetSafeHwnd(), &point);
+  ClientToScreen(tree.Control().GetSafeHwnd(), &point);
   return point;
 }
 
@@ -75,14 +75,15 @@ TEST_F(MainDialogTest, TheAboutItemOpensTheAboutBoxOverTheDialog) {
 
 TEST_F(MainDialogTest, ARightClickOnARowSelectsItsItemAndShowsTheMenu) {
   OpenAndScan();
-  const CTreeCtrl& tree = dialog->GetTree();
+  const FolderTreeIndex& tree = dialog->GetTree();
   const TreeItem drive = FindItem(tree, "D:");
   ASSERT_NE(drive, kNoItem);
-  SendMessageA(tree.GetSafeHwnd(), TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(tree.GetRootItem()));
+  SendMessageA(tree.Control().GetSafeHwnd(), TVM_SELECTITEM, TVGN_CARET,
+               reinterpret_cast<LPARAM>(tree.NativeOf(tree.GetRootItem())));
 
   ModalProbe::menuShown = false;
   const UINT_PTR timer = SetTimer(nullptr, 0, 10, &ModalProbe::CloseMenu);
-  SendContextMenu(dialog->GetSafeHwnd(), tree.GetSafeHwnd(), ScreenPointOnRow(tree, drive));
+  SendContextMenu(dialog->GetSafeHwnd(), tree.Control().GetSafeHwnd(), ScreenPointOnRow(tree, drive));
   KillTimer(nullptr, timer);
 
   EXPECT_EQ(tree.GetSelectedItem(), drive);
@@ -91,19 +92,21 @@ TEST_F(MainDialogTest, ARightClickOnARowSelectsItsItemAndShowsTheMenu) {
 
 TEST_F(MainDialogTest, ARightClickBelowTheLastItemShowsNoMenuAndKeepsTheSelection) {
   OpenAndScan();
-  const CTreeCtrl& tree = dialog->GetTree();
-  SendMessageA(tree.GetSafeHwnd(), TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(tree.GetRootItem()));
+  const FolderTreeIndex& tree = dialog->GetTree();
+  SendMessageA(tree.Control().GetSafeHwnd(), TVM_SELECTITEM, TVGN_CARET,
+               reinterpret_cast<LPARAM>(tree.NativeOf(tree.GetRootItem())));
   RECT treeRect;
-  GetWindowRect(tree.GetSafeHwnd(), &treeRect);
+  GetWindowRect(tree.Control().GetSafeHwnd(), &treeRect);
 
-  SendContextMenu(dialog->GetSafeHwnd(), tree.GetSafeHwnd(), POINT{treeRect.left + 10, treeRect.bottom - 5});
+  SendContextMenu(dialog->GetSafeHwnd(), tree.Control().GetSafeHwnd(), POINT{treeRect.left + 10, treeRect.bottom - 5});
   EXPECT_EQ(tree.GetSelectedItem(), tree.GetRootItem());
 }
 
 TEST_F(MainDialogTest, OpenInExplorerOnADriveQuotesItsRoot) {
   OpenAndScan();
-  const CTreeCtrl& tree = dialog->GetTree();
-  SendMessageA(tree.GetSafeHwnd(), TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(tree.GetRootItem()));
+  const FolderTreeIndex& tree = dialog->GetTree();
+  SendMessageA(tree.Control().GetSafeHwnd(), TVM_SELECTITEM, TVGN_CARET,
+               reinterpret_cast<LPARAM>(tree.NativeOf(tree.GetRootItem())));
 
   SendMessageA(dialog->GetSafeHwnd(), WM_COMMAND, ID_OPEN_IN_EXPLORER, 0);
   ASSERT_EQ(processes->commandLines.size(), 1u);
@@ -112,10 +115,11 @@ TEST_F(MainDialogTest, OpenInExplorerOnADriveQuotesItsRoot) {
 
 TEST_F(MainDialogTest, OpenInExplorerPassesANestedFolderWithABlankWhole) {
   OpenAndScan();
-  const CTreeCtrl& tree = dialog->GetTree();
+  const FolderTreeIndex& tree = dialog->GetTree();
   const TreeItem photos = FindItem(tree, "My Photos");
   ASSERT_NE(photos, kNoItem);
-  SendMessageA(tree.GetSafeHwnd(), TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(photos));
+  SendMessageA(tree.Control().GetSafeHwnd(), TVM_SELECTITEM, TVGN_CARET,
+               reinterpret_cast<LPARAM>(tree.NativeOf(photos)));
 
   SendMessageA(dialog->GetSafeHwnd(), WM_COMMAND, ID_OPEN_IN_EXPLORER, 0);
   ASSERT_EQ(processes->commandLines.size(), 1u);

@@ -50,11 +50,11 @@ TEST(TreeControl, NamesOutsideTheCodePageShowAsTheyAre) {
     const HTREEITEM item = tree.InsertItem(name.c_str(), nullptr, TVI_ROOT);
     ASSERT_NE(item, nullptr) << codePage;
     EXPECT_EQ(LabelAsShown(window.Handle(), item), shown) << codePage;
-    EXPECT_EQ(tree.GetItemText(CTreeCtrl::FromHandle(item)), name) << codePage;
+    EXPECT_EQ(tree.GetItemText(item), name) << codePage;
 
-    tree.SetItemText(CTreeCtrl::FromHandle(item), label.c_str());
+    tree.SetItemText(item, label.c_str());
     EXPECT_EQ(LabelAsShown(window.Handle(), item), shown + L"    (9,216 MB)") << codePage;
-    EXPECT_EQ(tree.GetItemText(CTreeCtrl::FromHandle(item)), label) << codePage;
+    EXPECT_EQ(tree.GetItemText(item), label) << codePage;
     tree.Detach();
   }
 }

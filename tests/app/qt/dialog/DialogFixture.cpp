@@ -5,6 +5,7 @@
 #include <QTreeWidgetItemIterator>
 
 #include "app/qt/FolderTree.h"
+#include "tests/support/TreeDump.h"
 #include "scan/DisplayText.h"
 #include "text/GroupedNumber.h"
 
@@ -33,13 +34,10 @@ QStringList Labels(const CAmbrellDlg& dialog) {
 }
 
 QString DumpLabels(const CAmbrellDlg& dialog) {
-  QString text;
-  for (QTreeWidgetItemIterator it(&dialog.Tree()); *it != nullptr; ++it) {
-    int depth = 0;
-    for (QTreeWidgetItem* up = (*it)->parent(); up != nullptr; up = up->parent()) ++depth;
-    text += QString(2 * depth, ' ') + (*it)->text(0) + '\n';
-  }
-  return text;
+  const FolderTree& tree = dialog.Tree();
+  return QString::fromStdString(DumpTree(tree, [&tree](TreeItem item) {
+    return FolderTree::ItemOf(item)->text(0).toStdString();
+  }));
 }
 
 bool WaitForScanEnd(CAmbrellDlg& dialog) {

@@ -78,15 +78,17 @@ void PickUnit(const CAmbrellDlg& dialog, int unit) {
                reinterpret_cast<LPARAM>(units));
 }
 
-void ExpandDrive(const CTreeCtrl& tree, const std::string& drive) {
+void ExpandDrive(const FolderTreeIndex& tree, const std::string& drive) {
   for (TreeItem item = tree.GetRootItem(); item != kNoItem; item = tree.GetNextSiblingItem(item)) {
     if (tree.GetItemText(item).rfind(drive + " ", 0) != 0) continue;
-    const HWND control = tree.GetSafeHwnd();
-    SendMessageA(control, TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(item));
+    const HWND control = tree.Control().GetSafeHwnd();
+    SendMessageA(control, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(tree.NativeOf(item)));
     const TreeItem driveItem = item;
     WalkPreOrder(tree, [&](TreeItem folder) {
       for (TreeItem up = folder; up != kNoItem; up = tree.GetParentItem(up)) {
-        if (up == driveItem) SendMessageA(control, TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(folder));
+        if (up == driveItem) {
+          SendMessageA(control, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(tree.NativeOf(folder)));
+        }
       }
     });
     SetFocus(control);
@@ -105,7 +107,7 @@ void Linger(DWORD milliseconds) {
   }
 }
 
-std::size_t PrintTree(const CTreeCtrl& tree, bool print) {
+std::size_t PrintTree(const FolderTreeIndex& tree, bool print) {
   std::size_t items = 0;
   WalkPreOrder(tree, [&](TreeItem item) {
     ++items;
