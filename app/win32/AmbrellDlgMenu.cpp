@@ -51,8 +51,7 @@ void CAmbrellDlg::ShowContextMenu(POINT screenPoint) {
 void CAmbrellDlg::OnOpenInExplorer() {
   const CPath folder = FolderPathOf(m_folders, m_folders.GetSelectedItem());
   if (folder.GetCount() == 0) return;
-  // A browser that cannot be started is not reported.
-  if (m_services.runProcess) m_services.runProcess(ExplorerCommandLine(folder), 0);
+  if (m_services.openFolder) m_services.openFolder(folder);
 }
 
 bool CAmbrellDlg::OnSysCommand(UINT id) {

@@ -2,15 +2,18 @@
 
 #include "platform/Platform.h"
 #include "platform/win32/RunProcess.h"
+#include "scan/FolderPath.h"
+
+FolderOpener OpenInExplorerWith(ProcessStarter run) {
+  return [run = std::move(run)](const CPath& folder) {
+    // A browser that cannot be started is not reported.
+    if (run) run(ExplorerCommandLine(folder), 0);
+  };
+}
 
 AmbrellServices MachineServices() {
-  PlatformServices platform = OpenFixedDrives();
-  AmbrellServices services;
-  services.fileSystem = std::move(platform.fileSystem);
-  services.locale = std::move(platform.locale);
-  services.display = std::move(platform.display);
-  services.runProcess = [](const CDynString& commandLine, std::uint32_t flags) {
-    return RunProcess(commandLine, flags);
-  };
-  return services;
+  return ServicesFromPlatform(std::make_shared<PlatformServices>(OpenFixedDrives()),
+                              OpenInExplorerWith([](const CDynString& commandLine, std::uint32_t flags) {
+                                return RunProcess(commandLine, flags);
+                              }));
 }

@@ -42,10 +42,10 @@ AmbrellServices TestServices(std::shared_ptr<MemoryFileSystem> fileSystem,
   services.fileSystem = std::move(fileSystem);
   services.locale = std::make_shared<FixedNumberLocale>(3, ",");
   services.display = std::make_shared<PlainDisplayText>();
-  services.runProcess = [processes](const CDynString& commandLine, std::uint32_t) {
+  services.openFolder = OpenInExplorerWith([processes](const CDynString& commandLine, std::uint32_t) {
     processes->commandLines.emplace_back(TextOrEmpty(commandLine));
     return std::uint32_t{0};
-  };
+  });
   services.insertionBatchSize = batchSize;
   return services;
 }
