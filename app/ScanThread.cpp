@@ -1,10 +1,9 @@
 #include "app/ScanThread.h"
 
-#include <condition_variable>
-#include <mutex>
 #include <system_error>
 #include <thread>
 
+#include "app/WorkerEnd.h"
 #include "scan/ScanEngine.h"
 
 struct ScanThread::Shared {
@@ -22,19 +21,8 @@ struct ScanThread::Shared {
   ScanJob job;
 
   std::thread thread;
-  mutable std::mutex mutex;
-  std::condition_variable endedChanged;
-  bool ended = false;
-  std::vector<FolderRecord*> recordsToFree;
+  WorkerEnd end;
 };
-
-namespace {
-
-void FreeRecords(const std::vector<FolderRecord*>& records) {
-  for (FolderRecord* record : records) DeleteFolderRecord(record);
-}
-
-}  // namespace
 
 ScanThread::ScanThread(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
 
@@ -45,14 +33,7 @@ std::unique_ptr<ScanThread> ScanThread::Start(std::shared_ptr<FileSystem> fileSy
   try {
     shared->thread = std::thread([shared] {
       ScanThreadProc(&shared->job);
-      std::vector<FolderRecord*> records;
-      {
-        std::lock_guard<std::mutex> lock(shared->mutex);
-        shared->ended = true;
-        records.swap(shared->recordsToFree);
-        shared->endedChanged.notify_all();
-      }
-      FreeRecords(records);
+      shared->end.MarkEnded();
     });
   } catch (const std::system_error&) {
     return nullptr;
@@ -68,31 +49,12 @@ ScanThread::~ScanThread() {
   }
 }
 
-bool ScanThread::HasEnded() const {
-  std::lock_guard<std::mutex> lock(m_shared->mutex);
-  return m_shared->ended;
-}
+bool ScanThread::HasEnded() const { return m_shared->end.HasEnded(); }
 
-bool ScanThread::WaitServingHandOver(std::chrono::milliseconds limit) {
-  std::unique_lock<std::mutex> lock(m_shared->mutex);
-  const auto ended = [this] { return m_shared->ended; };
-  // No deadline for "forever": now plus the largest duration would overflow.
-  if (limit == std::chrono::milliseconds::max()) {
-    m_shared->endedChanged.wait(lock, ended);
-    return true;
-  }
-  return m_shared->endedChanged.wait_for(lock, limit, ended);
-}
+bool ScanThread::WaitServingHandOver(std::chrono::milliseconds limit) { return m_shared->end.WaitFor(limit); }
 
 void ScanThread::HandOverWaiting() { m_shared->inserter.HandOverWaiting(); }
 
 void ScanThread::FreeWhenEnded(std::vector<FolderRecord*> records) {
-  {
-    std::lock_guard<std::mutex> lock(m_shared->mutex);
-    if (!m_shared->ended) {
-      m_shared->recordsToFree.insert(m_shared->recordsToFree.end(), records.begin(), records.end());
-      return;
-    }
-  }
-  FreeRecords(records);
+  m_shared->end.FreeWhenEnded(std::move(records));
 }

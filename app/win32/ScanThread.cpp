@@ -2,8 +2,8 @@
 
 #include <process.h>
 
-#include <mutex>
 
+#include "app/WorkerEnd.h"
 #include "app/win32/framework/SentMessageWait.h"
 #include "scan/ScanEngine.h"
 
@@ -41,10 +41,6 @@ class PostedCompletion : public CompletionNotice {
   WorkerHandOver& m_handOver;
 };
 
-void FreeRecords(const std::vector<FolderRecord*>& records) {
-  for (FolderRecord* record : records) DeleteFolderRecord(record);
-}
-
 }  // namespace
 
 // Everything one worker uses, shared with it: a dialog that stops waiting for it
@@ -66,9 +62,7 @@ struct Win32ScanWorker::Session {
   PostedCompletion completion;
   ScanJob job;
 
-  std::mutex mutex;
-  bool ended = false;
-  std::vector<FolderRecord*> recordsToFree;
+  WorkerEnd end;
 };
 
 namespace {
@@ -82,13 +76,7 @@ unsigned __stdcall ScanThreadEntry(void* argument) {
   } catch (...) {
     // ScanThreadProc lets nothing out; nothing may cross the thread's entry either.
   }
-  std::vector<FolderRecord*> records;
-  {
-    std::lock_guard<std::mutex> lock(session.mutex);
-    session.ended = true;
-    records.swap(session.recordsToFree);
-  }
-  FreeRecords(records);
+  session.end.MarkEnded();
   return 0;
 }
 
@@ -122,12 +110,5 @@ bool Win32ScanWorker::WaitServingHandOver(std::chrono::milliseconds limit) {
 void Win32ScanWorker::HandOverWaiting() { m_session->inserter.HandOverWaiting(); }
 
 void Win32ScanWorker::FreeWhenEnded(std::vector<FolderRecord*> records) {
-  {
-    std::lock_guard<std::mutex> lock(m_session->mutex);
-    if (!m_session->ended) {
-      m_session->recordsToFree.insert(m_session->recordsToFree.end(), records.begin(), records.end());
-      return;
-    }
-  }
-  FreeRecords(records);
+  m_session->end.FreeWhenEnded(std::move(records));
 }

@@ -104,6 +104,15 @@ class ScanControllerTest : public ::testing::Test {
     controller.StopForClosing();
   }
 
+  // The abort's wait returns only once the worker has ended: this releases the held
+  // worker as soon as the controller asks it to stop.
+  std::thread ReleaseOnAbort() {
+    return std::thread([this] {
+      while (!controller.IsAbortRequested()) std::this_thread::yield();
+      fileSystem->GetGate().Release();
+    });
+  }
+
   bool RunToIdle() {
     return frontEnd.PumpUntil(controller, [this] { return !controller.IsScanHeld(); });
   }
@@ -142,11 +151,7 @@ TEST_F(ScanControllerTest, AbortKeepsWhatWasFoundWithTotalsOfWhatWasCounted) {
   controller.StartScan();
   fileSystem->GetGate().WaitUntilHeld();
 
-  // The abort's wait returns only once the worker has ended: release it meanwhile.
-  std::thread releaser([this] {
-    while (!controller.IsAbortRequested()) std::this_thread::yield();
-    fileSystem->GetGate().Release();
-  });
+  std::thread releaser = ReleaseOnAbort();
   controller.OnRefresh();
   releaser.join();
   EXPECT_FALSE(controller.IsScanRunning());
@@ -234,10 +239,7 @@ TEST_F(ScanControllerTest, ClosingStopsTheWorkerFirstThenFreesEverything) {
   fileSystem->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
   controller.StartScan();
   fileSystem->GetGate().WaitUntilHeld();
-  std::thread releaser([this] {
-    while (!controller.IsAbortRequested()) std::this_thread::yield();
-    fileSystem->GetGate().Release();
-  });
+  std::thread releaser = ReleaseOnAbort();
   controller.StopForClosing();
   releaser.join();
   EXPECT_FALSE(controller.IsScanHeld());
