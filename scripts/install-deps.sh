@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ googletest libgtest-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine
   xvfb xauth imagemagick x11-apps xdotool qt6-base-dev locales
-  procps util-linux findutils coreutils python3 time
+  procps util-linux findutils coreutils python3 time clang-format
   ncdu gdu dpkg-dev lintian
 )
 

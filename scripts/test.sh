@@ -110,6 +110,13 @@ fi
 
 results=()
 failures=()
+# The sources' formatting, before any build: cheap, and the same on every machine.
+if bash scripts/check-format.sh; then
+  results+=("format: passed")
+else
+  results+=("format: FAILED")
+  failures+=(format)
+fi
 for preset in "${presets[@]}"; do
   echo "=== $preset ==="
   started=$SECONDS
