@@ -5,8 +5,10 @@ long until the dialog's tree is fully labelled, and how long ambrell-scan.exe
 takes to print the same tree. Both walk every fixed drive of the prefix (its
 C: and the tree's T:). Prints medians and the ratio.
 
-    bench/win32_dialog_vs_report.py [--build build/win32] [--tree /tmp/ambrell-bench-win32]
+    bench/win32_dialog_vs_report.py [--build DIR] [--tree /tmp/ambrell-bench-win32]
                                     [--folders 100000] [--rounds 3]
+
+The build is build/win32 where this machine runs 32-bit code, else build/win64.
 """
 
 import argparse
@@ -36,9 +38,14 @@ def wine(prefix, tree, program, *args):
     return elapsed, result.stderr
 
 
+def default_build():
+    runs_32_bit = subprocess.run([WINE_RUN, "--runs-32-bit"]).returncode == 0
+    return os.path.join(ROOT, "build", "win32" if runs_32_bit else "win64")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--build", default=os.path.join(ROOT, "build", "win32"))
+    parser.add_argument("--build", default=default_build())
     parser.add_argument("--tree", default="/tmp/ambrell-bench-win32")
     parser.add_argument("--folders", type=int, default=100000)
     parser.add_argument("--rounds", type=int, default=3)
@@ -53,7 +60,7 @@ def main():
     prefix = os.path.join(os.path.abspath(options.build), "bench-wineprefix")
     generate_tree(options.tree, options.folders, 1)
     # The first call sets up the prefix and its drives: not part of any figure.
-    wine(prefix, options.tree, "cmd", "/c", "exit")
+    wine(prefix, options.tree, report, "--help")
 
     report_times, dialog_times, dialog_inside = [], [], []
     folders = "?"

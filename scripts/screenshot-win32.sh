@@ -3,14 +3,16 @@
 # the real dialog from the real resources, after its scan of a small test tree
 # on drive T:, with T: opened. Saves docs/win32-dialog.png.
 #
-#   scripts/screenshot-win32.sh [build-dir]     (default build/win32, already built)
+#   scripts/screenshot-win32.sh [build-dir]     (already built; by default build/win32 where
+#                                                this machine runs 32-bit code, else build/win64)
 #
 # Needs Xvfb and ImageMagick. Uses a Wine prefix of its own with the x11 graphics
 # driver: the tests' prefixes use the null driver, which draws nothing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-readonly build="${1:-build/win32}"
+if scripts/wine-run --runs-32-bit; then default_build=build/win32; else default_build=build/win64; fi
+readonly build="${1:-$default_build}"
 readonly probe="$build/tests/app/win32/ambrell-dialog-probe.exe"
 readonly display=:91
 readonly output=docs/win32-dialog.png
@@ -21,7 +23,7 @@ export AMBRELL_WINEPREFIX
 work="$(mktemp -d "${TMPDIR:-/tmp}/ambrell-screenshot.XXXXXX")"
 xvfb_pid=
 cleanup() {
-  scripts/wine-run --stop-server || true
+  scripts/wine-run --arch "$(scripts/wine-run --bitness "$probe")" --stop-server || true
   [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
   rm -rf "$work"
 }
