@@ -10,6 +10,14 @@ struct FolderRecord {
   bool unreadable = false;  // its listing failed: nothing inside it was counted
 };
 
+// Sizes stop at the largest value rather than wrap around past 2^64 - 1
+// bytes (sparse files can claim that much); a label shows that value as
+// "this or more".
+constexpr std::uint64_t kLargestSize = ~std::uint64_t{0};
+inline void AddSize(std::uint64_t& size, std::uint64_t amount) {
+  size = amount > kLargestSize - size ? kLargestSize : size + amount;
+}
+
 // A record with a copy of name and size 0; freed with DeleteFolderRecord.
 FolderRecord* NewFolderRecord(const char* name);
 void DeleteFolderRecord(FolderRecord* record);

@@ -103,7 +103,7 @@ class DriveWalker {
 
   void HandleEntry(const DirectoryEntry& entry) {
     if (!entry.isFolder) {
-      m_currentRecord->size += entry.size;
+      AddSize(m_currentRecord->size, entry.size);
       return;
     }
     if (IsDotOrDotDot(entry.name)) return;

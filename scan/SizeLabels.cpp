@@ -13,7 +13,7 @@ const SizeUnit kSizeUnits[kUnitCount] = {
 void AddChildSizes(TreeView& tree, TreeItem item) {
   FolderRecord* record = tree.GetItemData(item);
   for (TreeItem child = tree.GetChildItem(item); child != kNoItem; child = tree.GetNextSiblingItem(child)) {
-    record->size += tree.GetItemData(child)->size;
+    AddSize(record->size, tree.GetItemData(child)->size);
   }
 }
 
@@ -24,7 +24,8 @@ void AccumulateFolderSizes(TreeView& tree) {
 
 CDynString FormatSizeLabel(const char* displayName, std::uint64_t size, int unit, NumberLocale& locale) {
   const SizeUnit& sizeUnit = kSizeUnits[unit];
-  const CDynString number = FormatGroupedNumber(size >> sizeUnit.shift, locale);
+  CDynString number = FormatGroupedNumber(size >> sizeUnit.shift, locale);
+  if (size == kLargestSize) number.Append("+");  // the total stopped there
   return CDynString(AllocHeap, sizeUnit.labelFormat, displayName, TextOrEmpty(number));
 }
 

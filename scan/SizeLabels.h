@@ -30,6 +30,8 @@ struct LabelContext {
   const DisplayText& display;
 };
 
+// The largest size, where totals stop, reads as "this or more":
+// 'big    (18,446,744,073,709,551,615+ bytes)'.
 CDynString FormatSizeLabel(const char* displayName, std::uint64_t size, int unit, NumberLocale& locale);
 void UpdateItemLabel(const LabelContext& context, TreeItem item);
 // Relabels every item from its record; reads records only, so it may run

@@ -90,6 +90,17 @@ TEST_F(ScanEngineTest, CountsLargeHiddenAndDottedEntries) {
             "  ... 5\n");
 }
 
+TEST_F(ScanEngineTest, FolderSizePastTwoToTheSixtyFourStopsThereInsteadOfWrapping) {
+  constexpr std::uint64_t kLargestFile = (1ull << 63) - 1;  // as Linux allows
+  fs.AddDrive('C');
+  fs.AddFile("C:\\one", kLargestFile);
+  fs.AddFile("C:\\two", kLargestFile);
+  fs.AddFile("C:\\three", kLargestFile);
+  fs.AddFile("C:\\after", 5);
+  Scan();
+  EXPECT_EQ(DumpRecords(tree), "C: 18446744073709551615\n");
+}
+
 TEST_F(ScanEngineTest, FolderThatCannotBeListedKeepsAnEmptyItem) {
   fs.AddDrive('C');
   fs.AddFile("C:\\locked\\secret\\s", 9);

@@ -44,6 +44,20 @@ TEST_F(SizeLabelsTest, TotalsAddEverySubtreeOnce) {
             "  x 7\n");
 }
 
+TEST_F(SizeLabelsTest, TotalsPastTwoToTheSixtyFourStopAtTheLargestSize) {
+  const std::uint64_t half = 1ull << 63;
+  const InsertedItem c = Add(kTopLevel, "C:", 1);
+  const InsertedItem big = Add(c, "big", half);
+  Add(big, "bigger", half);
+  Add(c, "small", 2);
+  AccumulateFolderSizes(tree);
+  EXPECT_EQ(DumpRecords(tree),
+            "C: 18446744073709551615\n"
+            "  big 18446744073709551615\n"
+            "    bigger 9223372036854775808\n"
+            "  small 2\n");
+}
+
 TEST_F(SizeLabelsTest, EmptyTreeMakesBothPassesDoNothing) {
   AccumulateFolderSizes(tree);
   Label(kDefaultUnit);
@@ -68,7 +82,10 @@ TEST_F(SizeLabelsTest, LabelsRoundDownToWholeUnitsWithGroupedDigits) {
       {4294967296ull, 2, "f    (4,096 MB)"},
       {0, 0, "f    (0 bytes)"},
       {0, 2, "f    (0 MB)"},
-      {~0ull, 0, "f    (18,446,744,073,709,551,615 bytes)"},
+      {~0ull - 1, 0, "f    (18,446,744,073,709,551,614 bytes)"},
+      // The largest size stands for "this or more": totals stop there.
+      {~0ull, 0, "f    (18,446,744,073,709,551,615+ bytes)"},
+      {~0ull, 3, "f    (17,179,869,183+ GB)"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FormatSizeLabel("f", c.size, c.unit, comma).GetText(), std::string(c.label))
