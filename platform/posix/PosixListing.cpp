@@ -9,9 +9,21 @@
 PosixListing::PosixListing(UniqueFd folder)
     : m_folder(std::move(folder)), m_buffer(new std::uint64_t[kBufferBytes / sizeof(std::uint64_t)]) {}
 
+namespace {
+
+// Looking up '.' needs search permission on the folder, as does every entry's
+// lstat. Without it the names could be read but not one of them measured or
+// entered: the folder is unreadable, as it is when it is the drive itself.
+bool IsSearchable(int folder) {
+  struct stat status;
+  return ::fstatat(folder, ".", &status, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+}  // namespace
+
 ListingResult PosixListing::Open(UniqueFd folder) {
   ListingResult result;
-  if (!folder.IsOpen()) return result;
+  if (!folder.IsOpen() || !IsSearchable(folder.Get())) return result;
   auto listing = std::make_unique<PosixListing>(std::move(folder));
   listing->m_first = listing->NextRecord();
   if (listing->m_first != nullptr) {

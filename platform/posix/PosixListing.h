@@ -16,7 +16,7 @@ struct dirent64;
 class PosixListing : public DirectoryListing {
  public:
   // Takes the open folder. Reads ahead to its first entry, so that a folder
-  // with nothing in it comes back Empty, and a folder that cannot be read Failed.
+  // with nothing in it comes back Empty, and one that cannot be read or searched Failed.
   static ListingResult Open(UniqueFd folder);
 
   bool Next(DirectoryEntry& entry) override;

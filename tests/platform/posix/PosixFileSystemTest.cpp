@@ -220,8 +220,16 @@ TEST_F(PosixFileSystemTest, ListsChainsFarPastPathMax) {
 }
 
 // Root reads every folder; the check runs in a child that has given that up.
-TEST_F(PosixFileSystemTest, UnreadableFolderFails) {
-  ASSERT_TRUE(tree.Folder("locked", 0));
+// Without search permission a folder's names can still be read, but not one
+// of them measured or entered: it fails like a folder that cannot be read,
+// whether it is reached from above or is the drive itself.
+TEST_F(PosixFileSystemTest, FolderWithoutReadOrSearchPermissionFails) {
+  const std::pair<const char*, mode_t> locked[] = {{"no-read", 0311}, {"no-search", 0644}, {"neither", 0}};
+  for (const auto& folder : locked) {
+    const std::string name = folder.first;
+    ASSERT_TRUE(tree.Folder(name) && tree.File(name + "/file", 5000) && tree.Folder(name + "/sub"));
+    ASSERT_EQ(::fchmodat(tree.Fd(), name.c_str(), folder.second, 0), 0);
+  }
   ASSERT_TRUE(tree.Folder("open"));
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
@@ -231,8 +239,13 @@ TEST_F(PosixFileSystemTest, UnreadableFolderFails) {
       ::_exit(kChildCannotRun);
     }
     PosixFileSystem unprivileged(DriveOn(tree.Path()));
-    const bool ok = List(unprivileged, "C:\\locked\\*").status == ListingStatus::Failed &&
-                    List(unprivileged, "C:\\open\\*").status == ListingStatus::Empty;
+    PosixFileSystem unsearchableDrive(DriveOn(tree.Path() + "/no-search"));
+    bool ok = List(unprivileged, "C:\\open\\*").status == ListingStatus::Empty &&
+              List(unsearchableDrive, "C:\\*").status == ListingStatus::Failed;
+    for (const auto& folder : locked) {
+      ok = ok &&
+           List(unprivileged, std::string("C:\\") + folder.first + "\\*").status == ListingStatus::Failed;
+    }
     ::_exit(ok ? 0 : 1);
   }
   ExpectChildPassed(child, "cannot drop privileges here");
