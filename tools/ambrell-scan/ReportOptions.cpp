@@ -32,12 +32,27 @@ const char kReportUsage[] =
     "                 scanning\n"
     "  --help         show this text\n"
     "\n"
-    "Numbers are grouped as the system's default locale groups them. Folders\n"
-    "that could not be read count as empty; how many there were is said on\n"
-    "standard error, with the files --export wrote. Exit status: 0 after a\n"
-    "scan, 1 when memory ran out or a saved scan could not be written, 2 for\n"
-    "a bad option, a folder that does not exist or a saved scan that cannot\n"
-    "be read.\n";
+    "Numbers are grouped as the system's default locale groups them. Totals\n"
+    "stop at 18446744073709551615 bytes (2^64 - 1) rather than wrap around;\n"
+    "a total that reached it shows a '+' after the number.\n"
+    "\n"
+    "A name that holds a control character (a line break, an escape\n"
+    "sequence), a Unicode line separator or direction mark, or bytes that\n"
+    "are not UTF-8, or that begins with a blank or '\"', or holds four blanks\n"
+    "and '(', is printed in double quotes, with \\\\ \\\" \\t \\n \\r inside and\n"
+    "\\xHH for every other byte of such a character and for a '(' after four\n"
+    "blanks. Every other name is printed as it is. So each folder has a line\n"
+    "of its own, and the first four blanks and '(' of a line begin its total.\n"
+    "\n"
+    "Folders that could not be read (no permission to read or search them,\n"
+    "gone during the scan) count as empty; how many there were is said on\n"
+    "standard error, with the files --export wrote. The exit status does not\n"
+    "tell a complete scan from a partial one: it is 0 after a scan that ran\n"
+    "to its end, whether or not every folder could be read; 1 when memory\n"
+    "ran out, or the report or a saved scan could not be written (a reader\n"
+    "that stops reading, as head does, ends the report quietly); 2 for a bad\n"
+    "option, a folder that does not exist or a saved scan that cannot be\n"
+    "read.\n";
 
 namespace {
 

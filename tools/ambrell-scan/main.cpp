@@ -2,6 +2,7 @@
 // machines without a display. Runs the same pipeline as the dialog.
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,10 @@
 #include "scan/MemoryTree.h"
 #include "scan/ScanEngine.h"
 #include "scan/SizeLabels.h"
+#include "tools/ambrell-scan/NameQuoting.h"
+#include "tools/ambrell-scan/QuotedDisplayText.h"
 #include "tools/ambrell-scan/ReportOptions.h"
+#include "tools/ambrell-scan/ReportOutput.h"
 #include "tools/ambrell-scan/SavedReport.h"
 #include "tools/ambrell-scan/TreePrinter.h"
 
@@ -23,6 +27,7 @@ namespace {
 constexpr int kExitBadUsage = 2;
 constexpr int kExitNoMemory = 1;
 constexpr int kExitNotSaved = 1;
+constexpr int kExitWriteFailed = 1;
 
 bool OpenServices(const ReportOptions& options, PlatformServices& services) {
   if (options.folders.empty()) {
@@ -31,7 +36,7 @@ bool OpenServices(const ReportOptions& options, PlatformServices& services) {
   }
   std::string error;
   if (OpenFolders(options.folders, services, error)) return true;
-  std::fprintf(stderr, "ambrell-scan: %s\n", error.c_str());
+  std::fprintf(stderr, "ambrell-scan: %s\n", EscapeForTerminal(error).c_str());
   return false;
 }
 
@@ -50,7 +55,7 @@ bool ReadSavedReport(const ReportOptions& options, PlatformServices& services, M
   std::string error;
   if (!ReadSavedScans(options.folders, scans, error) ||
       !OpenSavedDrives(SavedRootNames(scans), services, error)) {
-    std::fprintf(stderr, "ambrell-scan: %s\n", error.c_str());
+    std::fprintf(stderr, "ambrell-scan: %s\n", EscapeForTerminal(error).c_str());
     return false;
   }
   InsertSavedScans(scans, tree, *services.display, summary);
@@ -70,9 +75,21 @@ bool Export(const ReportOptions& options, const MemoryTree& tree, const DisplayT
   std::vector<std::string> written;
   std::string error;
   const bool saved = ExportSavedScans(options.exportFile, tree, display, written, error);
-  for (const std::string& file : written) std::fprintf(stderr, "ambrell-scan: saved %s\n", file.c_str());
-  if (!saved) std::fprintf(stderr, "ambrell-scan: %s\n", error.c_str());
+  for (const std::string& file : written) {
+    std::fprintf(stderr, "ambrell-scan: saved %s\n", EscapeForTerminal(file).c_str());
+  }
+  if (!saved) std::fprintf(stderr, "ambrell-scan: %s\n", EscapeForTerminal(error).c_str());
   return saved;
+}
+
+// False, with a message unless its reader just stopped reading, when the
+// report could not be written.
+bool PrintReport(const MemoryTree& tree, int maxDepth) {
+  ReportOutput output(stdout);
+  PrintTree(tree, maxDepth, [&output](const char* text, std::size_t length) { output.Write(text, length); });
+  if (output.Finish()) return true;
+  ReportOutputFailure(output.Error());
+  return false;
 }
 
 int Report(const ReportOptions& options) {
@@ -84,14 +101,12 @@ int Report(const ReportOptions& options) {
   if (!ready) return kExitBadUsage;
 
   AccumulateFolderSizes(tree);
-  UpdateAllLabels(LabelContext{tree, options.unit, *services.locale, *services.display});
-  if (options.exportFile != "-") {
-    PrintTree(tree, options.maxDepth,
-              [](const char* text, std::size_t length) { std::fwrite(text, 1, length, stdout); });
-    std::fflush(stdout);
-  }
+  const QuotedDisplayText quoted(*services.display);
+  UpdateAllLabels(LabelContext{tree, options.unit, *services.locale, quoted});
+  const bool printed = options.exportFile == "-" || PrintReport(tree, options.maxDepth);
   const bool exported = options.exportFile.empty() || Export(options, tree, *services.display);
   FreeAllItems(tree);
+  if (!printed) return kExitWriteFailed;
 
   PrintSummary(summary, options.importSaved);
   if (summary.outOfMemory) {
@@ -99,6 +114,14 @@ int Report(const ReportOptions& options) {
     return kExitNoMemory;
   }
   return exported ? 0 : kExitNotSaved;
+}
+
+int PrintHelp() {
+  ReportOutput output(stdout);
+  output.Write(kReportUsage, std::strlen(kReportUsage));
+  if (output.Finish()) return 0;
+  ReportOutputFailure(output.Error());
+  return kExitWriteFailed;
 }
 
 }  // namespace
@@ -112,13 +135,10 @@ int main(int argc, char** argv) {
   ReportOptions options;
   std::string error;
   if (!ParseReportOptions(arguments, options, error)) {
-    std::fprintf(stderr, "ambrell-scan: %s\nTry 'ambrell-scan --help'.\n", error.c_str());
+    std::fprintf(stderr, "ambrell-scan: %s\nTry 'ambrell-scan --help'.\n", EscapeForTerminal(error).c_str());
     return kExitBadUsage;
   }
-  if (options.showHelp) {
-    std::fputs(kReportUsage, stdout);
-    return 0;
-  }
+  if (options.showHelp) return PrintHelp();
   try {
     return Report(options);
   } catch (...) {
