@@ -9,6 +9,7 @@ packages=(
   xvfb xauth imagemagick x11-apps xdotool qt6-base-dev locales
   procps util-linux findutils coreutils python3 time clang-format
   ncdu gdu dpkg-dev lintian
+  clang libclang-rt-dev
 )
 
 missing=()

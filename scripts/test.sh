@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs every test: native debug, address + undefined sanitizers, thread
 # sanitizer, the Windows build under Wine, and the release build; the release and
-# Windows builds' packages are made and checked. Arguments pick presets.
+# Windows builds' packages are made and checked; each fuzz target runs for 20 s.
+# Arguments pick presets.
 #
-#   bash scripts/test.sh [debug|asan|tsan|win32|win64|release]...
+#   bash scripts/test.sh [debug|asan|tsan|win32|win64|release|fuzz]...
 #
 # The Windows suite runs from the 32-bit build where this machine runs 32-bit code.
 # Where it does not (or AMBRELL_WINE64=1 asks), the 32-bit build is still made and its
@@ -15,7 +16,7 @@ cd "$(dirname "$0")/.." || exit 1
 bash scripts/install-deps.sh || exit 1
 
 presets=("$@")
-((${#presets[@]})) || presets=(debug asan tsan win32 release)
+((${#presets[@]})) || presets=(debug asan tsan win32 release fuzz)
 
 # ThreadSanitizer aborts with "unexpected memory mapping" on kernels whose address-space
 # randomisation is wider than its shadow layout allows (vm.mmap_rnd_bits above 28).
