@@ -81,6 +81,12 @@ CDynString CPath::ToString() const {
   CDynString text(AllocHeap);
   if (m_components.empty()) return text;
 
+  // One buffer for the whole text: past the largest capacity class every
+  // append would move the text so far, and a deep path has thousands.
+  std::int32_t length = 2;
+  for (const CPathComponent& component : m_components) length += component.GetName().GetLength() + 1;
+  text.GetBuffer(length + 1);
+
   if (m_bUnc) {
     text.Append("\\\\");
   } else if (m_bRooted && !m_bDrive) {
