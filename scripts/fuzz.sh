@@ -5,7 +5,7 @@
 # is kept in build/fuzz/tests/fuzz/corpus/ for the next run; an input that
 # breaks a target is saved in build/fuzz/tests/fuzz/artifacts/.
 #
-#   bash scripts/fuzz.sh SECONDS [TARGET...]     e.g. scripts/fuzz.sh 600 path
+#   bash scripts/fuzz.sh SECONDS [TARGET...]     e.g. scripts/fuzz.sh 600 PathFuzz
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 
@@ -22,7 +22,7 @@ cmake --preset fuzz >/dev/null && cmake --build --preset fuzz || exit 1
 dir=build/fuzz/tests/fuzz
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  for source in tests/fuzz/*.cpp; do
+  for source in tests/fuzz/*Fuzz.cpp; do
     targets+=("$(basename "$source" .cpp)")
   done
 fi
@@ -36,7 +36,7 @@ mkdir -p "$dir/logs" "$dir/artifacts"
 rows=()
 failed=()
 for target in "${targets[@]}"; do
-  program=$dir/fuzz_$target
+  program=$dir/$target
   [[ -x "$program" ]] || { echo "fuzz.sh: no target $target" >&2; exit 2; }
   mkdir -p "$dir/corpus/$target"
   log=$dir/logs/$target.log
