@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <utility>
 
 #include "scan/FolderRecord.h"
@@ -14,11 +13,6 @@ void RenameRecord(FolderRecord& record, const std::string& name) {
   std::memcpy(copy, name.c_str(), name.size() + 1);
   delete[] record.name;
   record.name = copy;
-}
-
-std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) {
-  return b > std::numeric_limits<std::uint64_t>::max() - a ? std::numeric_limits<std::uint64_t>::max()
-                                                           : a + b;
 }
 
 }  // namespace
@@ -65,7 +59,7 @@ std::size_t SavedScan::AddFolder(std::size_t parent, const std::string& name, bo
 
 void SavedScan::AddSize(std::size_t folder, std::uint64_t size) {
   FolderRecord& record = *m_folders[folder].record;
-  record.size = SaturatingAdd(record.size, size);
+  ::AddSize(record.size, size);  // stops at the largest size, as a scan's totals do
 }
 
 std::uint64_t SavedScan::SizeOf(std::size_t folder) const { return m_folders[folder].record->size; }
