@@ -4,7 +4,6 @@
 // parse leaves the path empty.
 
 #include "path/Path.h"
-
 #include "tests/fuzz/FuzzInput.h"
 
 namespace {
