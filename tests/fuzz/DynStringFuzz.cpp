@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr std::size_t kLongest = 1 << 16;
+
 void Format(CDynString& string, std::string& model, const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 3, 4)))
@@ -73,6 +75,11 @@ void FormatWithArguments(FuzzInput& input, CDynString& string, std::string& mode
 }
 
 void Step(FuzzInput& input, CDynString& string, std::string& model) {
+  // Appending its own text doubles it: a few dozen steps would outgrow any memory.
+  if (model.size() > kLongest) {
+    string.Empty();
+    model.clear();
+  }
   const std::int32_t length = string.GetLength();
   switch (input.Byte() % 11) {
     case 0: {
