@@ -65,6 +65,7 @@ class ReadAheadFileSystem : public FileSystem {
   // The threads' side.
   void StartThreads(unsigned count);
   void StopThreads();
+  std::size_t NextToClaim() const;
   bool CanClaim() const;
   void RunThread();
   void ReadAhead(Lock& lock, Job& job, std::unique_ptr<DirectoryListing> listing);
@@ -88,7 +89,7 @@ class ReadAheadFileSystem : public FileSystem {
   std::condition_variable m_work;      // for the threads: a job, room in the window, or stop
   std::condition_variable m_progress;  // for the walk: a job opened, read or given back
   std::deque<JobPtr> m_jobs;           // named by the walk and not yet asked for, in its order
-  std::size_t m_claimedFront = 0;      // of m_jobs, the first ones some thread has taken up
+  std::size_t m_claimedFront = 0;      // of m_jobs after the first, those up to here were taken up
   std::size_t m_windowUsed = 0;        // entries read ahead and not yet taken, or being read
   std::size_t m_busyThreads = 0;       // threads opening or reading a job
   bool m_shortOfHandles = false;       // this drive's walk goes on without reading ahead

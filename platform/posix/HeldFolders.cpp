@@ -1,5 +1,11 @@
 #include "platform/posix/HeldFolders.h"
 
+std::size_t HeldFolders::PathEndHash::operator()(std::string_view path) const {
+  constexpr std::size_t kEnd = 64;
+  const std::string_view end = path.size() > kEnd ? path.substr(path.size() - kEnd) : path;
+  return std::hash<std::string_view>()(end) ^ path.size();
+}
+
 HeldFolders::HeldFolders(std::size_t maxHeld, std::size_t maxKeyBytes)
     : m_maxHeldAtStart(maxHeld < 1 ? 1 : maxHeld), m_maxHeld(m_maxHeldAtStart), m_maxKeyBytes(maxKeyBytes) {}
 
@@ -22,8 +28,13 @@ void HeldFolders::Keep(std::string_view path, SharedFd folder) {
   if (path.size() > m_maxKeyBytes) return;
   while (!m_order.empty() && (m_order.size() >= m_maxHeld || m_keyBytes + path.size() > m_maxKeyBytes))
     DropLeastRecent();
-  m_order.push_front(Held{std::string(path), std::move(folder)});
-  m_index.emplace(m_order.front().path, m_order.begin());
+  m_order.push_front(Held{std::string(path), std::move(folder), Index::iterator()});
+  try {
+    m_order.front().indexed = m_index.emplace(m_order.front().path, m_order.begin()).first;
+  } catch (...) {
+    m_order.pop_front();
+    throw;
+  }
   m_keyBytes += path.size();
 }
 
@@ -48,7 +59,7 @@ std::size_t HeldFolders::HeldCount() {
 
 void HeldFolders::DropLeastRecent() {
   m_keyBytes -= m_order.back().path.size();
-  m_index.erase(m_order.back().path);
+  m_index.erase(m_order.back().indexed);
   m_order.pop_back();
 }
 

@@ -33,11 +33,20 @@ class HeldFolders {
   std::size_t HeldCount();
 
  private:
+  // Paths thousands of levels deep share long beginnings: their ends and
+  // lengths tell them apart, and a hash of the whole would cost as much as
+  // the rest of an open.
+  struct PathEndHash {
+    std::size_t operator()(std::string_view path) const;
+  };
+  struct Held;
+  using Order = std::list<Held>;  // the most recently used first
+  using Index = std::unordered_map<std::string_view, Order::iterator, PathEndHash>;
   struct Held {
     std::string path;
     SharedFd folder;
+    Index::iterator indexed;
   };
-  using Order = std::list<Held>;  // the most recently used first
 
   void DropLeastRecent();
   void DropAll();
@@ -48,5 +57,5 @@ class HeldFolders {
   const std::size_t m_maxKeyBytes;
   std::size_t m_keyBytes = 0;
   Order m_order;
-  std::unordered_map<std::string_view, Order::iterator> m_index;  // keys point into m_order
+  Index m_index;  // keys point into m_order
 };

@@ -12,15 +12,19 @@ namespace {
 constexpr int kListingFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
 constexpr char kSeparator = '\\';
 
-// 'a\b\c' in the engine's form to the native 'a/b/c'.
-void NativeRelativePath(std::string_view names, std::string& native) {
+bool IsUsableName(std::string_view name) { return !name.empty() && name != "." && name != ".."; }
+
+// 'a\b\c' in the engine's form to the native 'a/b/c'; false for a path
+// with an empty name, '.' or '..', which could lead anywhere.
+bool NativeRelativePath(std::string_view names, std::string& native) {
   native.clear();
   std::string name;
   for (;;) {
     const std::size_t cut = names.find(kSeparator);
+    if (!IsUsableName(names.substr(0, cut))) return false;
     UnmapNameInto(names.substr(0, cut), name);
     native += name;
-    if (cut == std::string_view::npos) return;
+    if (cut == std::string_view::npos) return true;
     native += '/';
     names.remove_prefix(cut + 1);
   }
@@ -67,7 +71,10 @@ SharedFd OpenFolderCache::ParentAt(const std::string& nativeRoot, std::string_vi
   const SharedFd root = ParentAt(nativeRoot, path.substr(0, cut), error);
   if (!root) return nullptr;
   std::string relative;
-  NativeRelativePath(path.substr(cut + 1), relative);
+  if (!NativeRelativePath(path.substr(cut + 1), relative)) {
+    error = ENOENT;
+    return nullptr;
+  }
   return Kept(path, OpenFolderBeneath(root->Get(), relative).Release(), error);
 }
 

@@ -56,13 +56,7 @@ bool SplitPattern(std::string_view pattern, std::string_view& folder, std::strin
   folder = pattern.substr(0, cut);
   wildcard = pattern.substr(cut + 1);
   if (wildcard.empty()) return false;
-  for (std::string_view names = folder.substr(2); !names.empty();) {
-    names.remove_prefix(1);  // the separator before the name
-    const std::size_t end = names.find('\\');
-    if (!IsUsableName(names.substr(0, end))) return false;
-    names = end == std::string_view::npos ? std::string_view() : names.substr(end);
-  }
-  return true;
+  return folder.size() == 2 || IsUsableName(folder.substr(folder.rfind('\\') + 1));
 }
 
 PosixFileSystem::PosixFileSystem(std::shared_ptr<const DriveSet> drives) : m_drives(std::move(drives)) {}

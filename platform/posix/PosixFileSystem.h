@@ -31,6 +31,7 @@ class PosixFileSystem : public FileSystem {
 };
 
 // Splits 'C:\a\b\*' into the folder ('C:\a\b'; 'C:' for the drive's root)
-// and the wildcard ('*'), the last name alone. False for a pattern with an
-// empty name, '.' or '..', or without a wildcard.
+// and the wildcard ('*'), the last name alone. False without a wildcard, or
+// when the folder's own name is empty, '.' or '..'; the names above it are
+// judged only when the folder is found from the root (OpenFolderCache).
 bool SplitPattern(std::string_view pattern, std::string_view& folder, std::string_view& wildcard);
