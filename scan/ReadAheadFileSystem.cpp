@@ -99,11 +99,13 @@ void ReadAheadFileSystem::ExpectListing(const char* pattern) {
   const unsigned threads = ThreadsFor(pattern[0]);
   if (threads <= 1) return;
   auto job = std::make_shared<Job>(pattern);
+  bool claimable = false;
   {
     Lock lock(m_mutex);
     m_jobs.push_back(std::move(job));
+    claimable = m_jobs.size() > 1;  // the first is left to the walk
   }
-  m_work.notify_one();
+  if (claimable) m_work.notify_one();
   if (m_threads.empty()) StartThreads(threads);
 }
 
@@ -121,8 +123,10 @@ void ReadAheadFileSystem::StartThreads(unsigned count) {
 // (A chain of folders is listed on the walk's thread alone.)
 std::size_t ReadAheadFileSystem::NextToClaim() const { return std::max<std::size_t>(m_claimedFront, 1); }
 
+bool ReadAheadFileSystem::WindowFull() const { return m_windowUsed >= kWindowEntries; }
+
 bool ReadAheadFileSystem::CanClaim() const {
-  return !m_shortOfHandles && m_windowUsed < kWindowEntries && NextToClaim() < m_jobs.size();
+  return !m_shortOfHandles && !WindowFull() && NextToClaim() < m_jobs.size();
 }
 
 void ReadAheadFileSystem::RunThread() {
@@ -168,7 +172,7 @@ void ReadAheadFileSystem::ReadAhead(Lock& lock, Job& job, std::unique_ptr<Direct
   while (listing) {
     givenBack = !job.dropped && m_shortOfHandles && !job.takenByWalk;
     if (job.dropped || givenBack) break;
-    if (m_stopping || m_windowUsed >= kWindowEntries) {
+    if (m_stopping || WindowFull()) {
       job.rest = std::move(listing);
       break;
     }
@@ -298,6 +302,7 @@ ListingResult ReadAheadFileSystem::OpenListing(const char* pattern) {
 ReadAheadFileSystem::JobPtr ReadAheadFileSystem::TakeExpected(const char* pattern) {
   Discarded discarded;
   Lock lock(m_mutex);
+  const bool wasFull = WindowFull();
   const auto found =
       std::find_if(m_jobs.begin(), m_jobs.end(), [&](const JobPtr& job) { return job->pattern == pattern; });
   if (found == m_jobs.end()) return nullptr;
@@ -311,8 +316,9 @@ ReadAheadFileSystem::JobPtr ReadAheadFileSystem::TakeExpected(const char* patter
     return nullptr;
   }
   job->takenByWalk = true;
+  const bool freed = wasFull && !WindowFull();
   lock.unlock();
-  m_work.notify_all();  // the window may have room again
+  if (freed) m_work.notify_all();
   return job;
 }
 
@@ -340,12 +346,13 @@ ReadAheadFileSystem::Taken ReadAheadFileSystem::TakeNextBatch(Job& job, EntryBat
   Lock lock(m_mutex);
   m_progress.wait(lock, [&] { return !job.batches.empty() || job.stage == Job::Stage::Finished; });
   if (!job.batches.empty()) {
+    const bool wasFull = WindowFull();
     batch = std::move(job.batches.front());
     job.batches.pop_front();
     job.buffered -= batch.Size();
     m_windowUsed -= batch.Size();
     lock.unlock();
-    m_work.notify_all();
+    if (wasFull) m_work.notify_all();
     return Taken::Batch;
   }
   if (job.rest) {
@@ -358,9 +365,12 @@ ReadAheadFileSystem::Taken ReadAheadFileSystem::TakeNextBatch(Job& job, EntryBat
 
 void ReadAheadFileSystem::DropTaken(Job& job) {
   Discarded discarded;
+  bool freed = false;
   {
     Lock lock(m_mutex);
+    const bool wasFull = WindowFull();
     Drop(job, discarded);
+    freed = wasFull && !WindowFull();
   }
-  m_work.notify_all();
+  if (freed) m_work.notify_all();
 }

@@ -66,6 +66,7 @@ class ReadAheadFileSystem : public FileSystem {
   void StartThreads(unsigned count);
   void StopThreads();
   std::size_t NextToClaim() const;
+  bool WindowFull() const;
   bool CanClaim() const;
   void RunThread();
   void ReadAhead(Lock& lock, Job& job, std::unique_ptr<DirectoryListing> listing);
