@@ -1,7 +1,9 @@
 #include "platform/posix/OpenFolderCache.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/posix/NameMapping.h"
@@ -30,11 +32,18 @@ bool NativeRelativePath(std::string_view names, std::string& native) {
   }
 }
 
+std::size_t HeldForLimit() {
+  constexpr std::size_t kMostHeld = 64;
+  rlimit limit;
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return kMostHeld;
+  return std::clamp<std::size_t>(static_cast<std::size_t>(limit.rlim_cur / 8), 1, kMostHeld);
+}
+
 }  // namespace
 
 bool IsOutOfDescriptors(int error) { return error == EMFILE || error == ENFILE; }
 
-OpenFolderCache::OpenFolderCache(std::size_t maxHeld) : m_held(maxHeld) {}
+OpenFolderCache::OpenFolderCache(std::size_t maxHeld) : m_held(maxHeld != 0 ? maxHeld : HeldForLimit()) {}
 
 void OpenFolderCache::Clear() { m_held.Clear(); }
 

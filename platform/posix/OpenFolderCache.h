@@ -15,8 +15,10 @@
 
 class OpenFolderCache {
  public:
-  // At most maxHeld descriptors are kept besides those in use.
-  explicit OpenFolderCache(std::size_t maxHeld = 64);
+  // At most maxHeld descriptors are kept besides those in use; 0 keeps an
+  // eighth of what the process may open, at most 64, so that a low limit
+  // leaves its descriptors to the listings.
+  explicit OpenFolderCache(std::size_t maxHeld = 0);
 
   // Opens the folder at path for reading its entries: 'C:' is nativeRoot
   // itself, 'C:\a\b' the folder b below it (names in the engine's form,
