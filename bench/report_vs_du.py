@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Times ambrell-scan against du -s -b -l (and ncdu and gdu when installed)
 on generated trees and on /usr, paired and interleaved, warm or cold, and
-prints medians, ratios to du and peak memory.
+prints medians, ratios to du, processor time and peak memory.
 
     bench/report_vs_du.py [--scan build/release/tools/ambrell-scan/ambrell-scan]
                           [--trees folders-20k,folders-100k,chain-2000,...] [--rounds 7]
@@ -140,19 +140,20 @@ def drop_caches():
 
 
 def run_once(command, cold):
-    """Wall seconds and peak resident memory (KiB) of one run, or None when
-    it failed. GNU time measures the memory: a child forked from this
-    interpreter would report the interpreter's own size."""
+    """Wall seconds, peak resident memory (KiB) and processor seconds (user
+    and system) of one run, or None when it failed. GNU time measures them:
+    a child forked from this interpreter would report the interpreter's."""
     if cold:
         drop_caches()
     with tempfile.NamedTemporaryFile("r") as report:
         start = time.perf_counter()
-        result = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", report.name] + command,
+        result = subprocess.run(["/usr/bin/time", "-f", "%M %U %S", "-o", report.name] + command,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         elapsed = time.perf_counter() - start
         if result.returncode != 0:
             return None
-        return elapsed, int(report.read().split()[-1])
+        peak, user, system = report.read().split()[-3:]
+        return elapsed, int(peak), float(user) + float(system)
 
 
 def tools_for(path, args):
@@ -176,12 +177,14 @@ def bench_tree(name, args):
             run_once(command, False)
     times = {tool: [] for tool in tools}
     peaks = {tool: [] for tool in tools}
+    cpus = {tool: [] for tool in tools}
     for _ in range(args.rounds):
         for tool, command in tools.items():
             outcome = run_once(command, args.cold)
             if outcome is not None:
                 times[tool].append(outcome[0])
                 peaks[tool].append(outcome[1])
+                cpus[tool].append(outcome[2])
 
     print("\n%s: %s, %s, %d rounds, interleaved" % (name, path, "cold" if args.cold else "warm", args.rounds))
     if not times["du -s -b -l"]:
@@ -189,7 +192,7 @@ def bench_tree(name, args):
         return
     du_time = statistics.median(times["du -s -b -l"])
     du_peak = max(peaks["du -s -b -l"])
-    print("%-20s %9s %7s %11s %16s" % ("tool", "median s", "vs du", "peak KiB", "B/folder > du"))
+    print("%-20s %9s %7s %7s %11s %16s" % ("tool", "median s", "vs du", "cpu s", "peak KiB", "B/folder > du"))
     for tool in tools:
         if not times[tool]:
             print("%-20s %9s" % (tool, "failed"))
@@ -197,7 +200,8 @@ def bench_tree(name, args):
         median = statistics.median(times[tool])
         peak = max(peaks[tool])
         per_folder = "%16.0f" % ((peak - du_peak) * 1024 / folders) if folders else "%16s" % "-"
-        print("%-20s %9.3f %7.2f %11d %s" % (tool, median, median / du_time, peak, per_folder))
+        cpu = statistics.median(cpus[tool])
+        print("%-20s %9.3f %7.2f %7.2f %11d %s" % (tool, median, median / du_time, cpu, peak, per_folder))
 
 
 def main():
