@@ -81,11 +81,12 @@ CDynString CPath::ToString() const {
   CDynString text(AllocHeap);
   if (m_components.empty()) return text;
 
-  // One buffer for the whole text: past the largest capacity class every
-  // append would move the text so far, and a deep path has thousands.
-  std::int32_t length = 2;
-  for (const CPathComponent& component : m_components) length += component.GetName().GetLength() + 1;
-  text.GetBuffer(length + 1);
+  // One buffer of the final length: grown name by name, a text past the
+  // largest capacity class would be copied whole at every name.
+  std::size_t length = m_bUnc ? 2 : 1;
+  for (const CPathComponent& component : m_components)
+    length += static_cast<std::size_t>(component.GetName().GetLength(false)) + 1;
+  text.GetBuffer(static_cast<std::int32_t>(length + 1));
 
   if (m_bUnc) {
     text.Append("\\\\");

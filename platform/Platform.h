@@ -17,14 +17,22 @@ struct PlatformServices {
   std::unique_ptr<NumberLocale> locale;
 };
 
+// How the drives are listed: threads is how many threads list folders
+// ahead of the walk; 0 takes AMBRELL_THREADS when it holds a count, else
+// each disk's default (scan/ListingThreads.h).
+struct ListingOptions {
+  unsigned threads = 0;
+};
+
 // Every fixed drive of the machine.
-PlatformServices OpenFixedDrives();
+PlatformServices OpenFixedDrives(const ListingOptions& listing = ListingOptions());
 
 // Each folder as a drive of its own (C:, D:, ... in the order given), its
 // item showing the folder as given. False, with a message in error (naming
 // the folder, not the program), when a folder does not exist or is not a
 // folder, or when there are too many.
-bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& services, std::string& error);
+bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& services, std::string& error,
+                 const ListingOptions& listing = ListingOptions());
 
 // Saved scans as drives (C:, D:, ... in the order given), each item showing
 // the folder its scan was taken of ('/home'), which is also where its

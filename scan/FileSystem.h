@@ -3,6 +3,7 @@
 // them are fixed, and folder listings. Paths and patterns are in the
 // engine's own form: 'C:\Windows\*'.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -33,6 +34,9 @@ enum class ListingStatus {
 struct ListingResult {
   ListingStatus status = ListingStatus::Failed;
   std::unique_ptr<DirectoryListing> listing;  // set only when Opened
+  // Failed only because the process ran out of descriptors or handles: the
+  // same listing may open once others are closed.
+  bool outOfHandles = false;
 };
 
 class FileSystem {
@@ -43,4 +47,19 @@ class FileSystem {
   // rootText is a letter and a colon, 'C:'. Only fixed drives are scanned.
   virtual bool IsFixedDrive(const char* rootText) = 0;
   virtual ListingResult OpenListing(const char* pattern) = 0;
+
+  // Hints for a file system that lists ahead of the walk. The walk names
+  // the folders it has queued on a drive, as many ahead as this asks for
+  // (rootText 'C:'; 0, the default, asks for none), in the order it will
+  // open them. A named folder the walk never opens is forgotten when it
+  // opens a later one.
+  virtual std::size_t ListingsAhead(const char* rootText) const {
+    (void)rootText;
+    return 0;
+  }
+  virtual void ExpectListing(const char* pattern) { (void)pattern; }
+  // The walk of a drive has ended (or was aborted) and its queue is gone:
+  // nothing named so far will be opened. Releases what was held for it;
+  // never throws.
+  virtual void ForgetExpected() {}
 };

@@ -2,23 +2,45 @@
 
 #include <deque>
 #include <memory>
+#include <string>
 
+#include "path/NameRules.h"
 #include "path/Path.h"
 #include "scan/FolderRecord.h"
 
 namespace {
 
-// A folder found and not yet listed. Siblings share their parent's path, so
-// a queued folder costs its own name and a pointer, not a copy of the path.
+// The listing pattern of a folder taken from the queue, 'C:\a\*'. Its
+// subfolders share it: a queued folder costs its own name and a pointer,
+// and its pattern is this text without the '*', its name and '\*', one
+// copy however deep it lies.
+using SharedPattern = std::shared_ptr<const std::string>;
+
+// A folder found and not yet listed.
 struct PendingFolder {
-  std::shared_ptr<const CPath> base;  // the parent's path, or a drive's own path
-  CPathComponent leaf;                // empty for a drive
+  SharedPattern parentPattern;  // null for a drive
+  CPathComponent leaf;          // the folder's own name; 'C:' for a drive
   InsertedItem parent;
 };
+
+void MakePattern(const PendingFolder& folder, std::string& pattern) {
+  const char* name = folder.leaf.GetName().GetText();
+  const std::size_t parentLength = folder.parentPattern ? folder.parentPattern->size() - 1 : 0;
+  pattern.clear();
+  pattern.reserve(parentLength + static_cast<std::size_t>(folder.leaf.GetName().GetLength(false)) + 2);
+  if (folder.parentPattern) pattern.append(*folder.parentPattern, 0, parentLength);
+  pattern.append(name);
+  pattern.append("\\*");
+}
 
 class DriveWalker {
  public:
   explicit DriveWalker(ScanJob& job) : m_job(job) {}
+  DriveWalker(const DriveWalker&) = delete;
+  DriveWalker& operator=(const DriveWalker&) = delete;
+  // Also when memory ran out mid-walk: whatever the file system started
+  // for the queue is released.
+  ~DriveWalker() { EndDrive(); }
 
   void Run() {
     char rootText[3] = {'A', ':', '\0'};
@@ -39,12 +61,20 @@ class DriveWalker {
   }
 
   void WalkDrive(const char* rootText) {
-    auto drivePath = std::make_shared<CPath>();
-    drivePath->Parse(CDynString(rootText, AllocHeap));
-    m_queue.push_back(PendingFolder{std::move(drivePath), CPathComponent(), kTopLevel});
+    CPath drivePath;
+    drivePath.Parse(CDynString(rootText, AllocHeap));
+    m_namesAhead = m_job.fileSystem.ListingsAhead(rootText);
+    m_queue.push_back(PendingFolder{nullptr, drivePath.GetLast(), kTopLevel});
+    NameQueuedFolders();
     RunFolderLoop();
+    EndDrive();
+  }
+
+  void EndDrive() {
     m_listing.reset();
     m_queue.clear();
+    m_named = 0;
+    m_job.fileSystem.ForgetExpected();
   }
 
   // One pass per folder taken from the queue and one per entry, each
@@ -71,15 +101,17 @@ class DriveWalker {
   bool StartNextFolder() {
     PendingFolder next = std::move(m_queue.front());
     m_queue.pop_front();
-    std::shared_ptr<const CPath> path = MakeFolderPath(next);
-    if (!path) return false;
-    m_currentPath = std::move(path);
-    m_currentRecord = NewFolderRecord(m_currentPath->GetLast().GetName().GetText());
+    if (m_named > 0) --m_named;
+    NameQueuedFolders();
+
+    auto pattern = std::make_shared<std::string>();
+    MakePattern(next, *pattern);
+    m_currentPattern = std::move(pattern);
+    m_currentRecord = NewFolderRecord(next.leaf.GetName().GetText());
     m_currentItem = m_job.tree.Insert(next.parent, m_currentRecord->name, m_currentRecord);
     ++m_job.summary.folders;
 
-    const CDynString pattern = (*m_currentPath + m_wildcard).ToString();
-    ListingResult result = m_job.fileSystem.OpenListing(pattern.GetText());
+    ListingResult result = m_job.fileSystem.OpenListing(m_currentPattern->c_str());
     if (result.status == ListingStatus::Failed) {
       m_currentRecord->unreadable = true;
       ++m_job.summary.unreadableFolders;
@@ -89,36 +121,47 @@ class DriveWalker {
     return true;
   }
 
-  // A name that no path can hold ('C:' under a folder, say) is counted as
-  // unreadable and not entered, so the scan goes on past it.
-  std::shared_ptr<const CPath> MakeFolderPath(const PendingFolder& folder) {
-    if (folder.leaf.IsEmpty()) return folder.base;
-    try {
-      return std::make_shared<const CPath>(*folder.base + folder.leaf);
-    } catch (const CPathException&) {
-      ++m_job.summary.unreadableFolders;
-      return nullptr;
-    }
-  }
-
   void HandleEntry(const DirectoryEntry& entry) {
     if (!entry.isFolder) {
       AddSize(m_currentRecord->size, entry.size);
       return;
     }
     if (IsDotOrDotDot(entry.name)) return;
+    QueueSubfolder(entry.name);
+  }
+
+  // A name that no path can hold (a drive's 'C:' under a folder, say) is
+  // counted as unreadable and not entered, so the scan goes on past it.
+  void QueueSubfolder(const char* name) {
+    if (IsDriveDesignator(name)) {
+      ++m_job.summary.unreadableFolders;
+      return;
+    }
     try {
-      m_queue.push_back(PendingFolder{m_currentPath, CPathComponent(entry.name), m_currentItem});
+      m_queue.push_back(PendingFolder{m_currentPattern, CPathComponent(name), m_currentItem});
     } catch (const CPathException&) {
       ++m_job.summary.unreadableFolders;
+      return;
+    }
+    NameQueuedFolders();
+  }
+
+  // Tells the file system which folders come next, as far ahead as it asks.
+  void NameQueuedFolders() {
+    while (m_named < m_queue.size() && m_named < m_namesAhead) {
+      MakePattern(m_queue[m_named], m_namePattern);
+      m_job.fileSystem.ExpectListing(m_namePattern.c_str());
+      ++m_named;
     }
   }
 
   ScanJob& m_job;
-  const CPathComponent m_wildcard{"*"};
   std::deque<PendingFolder> m_queue;
+  std::size_t m_namesAhead = 0;
+  std::size_t m_named = 0;  // queued folders, from the front, the file system knows of
+  std::string m_namePattern;
   std::unique_ptr<DirectoryListing> m_listing;
-  std::shared_ptr<const CPath> m_currentPath;
+  SharedPattern m_currentPattern;
   FolderRecord* m_currentRecord = nullptr;
   InsertedItem m_currentItem = kTopLevel;
 };

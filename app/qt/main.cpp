@@ -12,6 +12,7 @@
 #include "app/qt/AmbrellDlg.h"
 #include "app/qt/Pictures.h"
 #include "platform/Platform.h"
+#include "scan/ListingThreads.h"
 
 namespace {
 
@@ -30,7 +31,8 @@ bool HasDisplay() {
 QIcon ProgramIcon() {
   InitPictures();
   QIcon icon;
-  for (const char* size : {"16", "32", "64"}) icon.addFile(QStringLiteral(":/pictures/ambrell-%1.png").arg(size));
+  for (const char* size : {"16", "32", "64"})
+    icon.addFile(QStringLiteral(":/pictures/ambrell-%1.png").arg(size));
   return icon;
 }
 
@@ -38,7 +40,8 @@ QIcon ProgramIcon() {
 
 int main(int argc, char** argv) {
   if (!HasDisplay()) {
-    std::fputs("ambrell: no display to show the dialog on; ambrell-scan prints the same tree as text\n", stderr);
+    std::fputs("ambrell: no display to show the dialog on; ambrell-scan prints the same tree as text\n",
+               stderr);
     return 1;
   }
   QApplication application(argc, argv);
@@ -54,6 +57,11 @@ int main(int argc, char** argv) {
   }
   auto platform = std::make_shared<PlatformServices>();
   std::string error;
+  unsigned threads = 0;
+  if (!ListingThreadsFromEnvironment(threads, error)) {
+    std::fprintf(stderr, "ambrell: %s; each disk is listed with its default\n", error.c_str());
+    error.clear();
+  }
   if (folders.empty()) {
     *platform = OpenFixedDrives();
   } else if (!OpenFolders(folders, *platform, error)) {

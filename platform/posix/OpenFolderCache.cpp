@@ -1,101 +1,99 @@
 #include "platform/posix/OpenFolderCache.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/posix/NameMapping.h"
+#include "platform/posix/OpenBeneath.h"
 
 namespace {
 
-constexpr int kAncestorFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 constexpr int kListingFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
+constexpr char kSeparator = '\\';
+
+bool IsUsableName(std::string_view name) { return !name.empty() && name != "." && name != ".."; }
+
+// 'a\b\c' in the engine's form to the native 'a/b/c'; false for a path
+// with an empty name, '.' or '..', which could lead anywhere.
+bool NativeRelativePath(std::string_view names, std::string& native) {
+  native.clear();
+  std::string name;
+  for (;;) {
+    const std::size_t cut = names.find(kSeparator);
+    if (!IsUsableName(names.substr(0, cut))) return false;
+    UnmapNameInto(names.substr(0, cut), name);
+    native += name;
+    if (cut == std::string_view::npos) return true;
+    native += '/';
+    names.remove_prefix(cut + 1);
+  }
+}
+
+std::size_t HeldForLimit() {
+  constexpr std::size_t kMostHeld = 64;
+  rlimit limit;
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return kMostHeld;
+  return std::clamp<std::size_t>(static_cast<std::size_t>(limit.rlim_cur / 8), 1, kMostHeld);
+}
 
 }  // namespace
 
-OpenFolderCache::OpenFolderCache(std::size_t maxOpenAncestors)
-    : m_maxOpen(maxOpenAncestors < 2 ? 2 : maxOpenAncestors) {}
+bool IsOutOfDescriptors(int error) { return error == EMFILE || error == ENFILE; }
 
-void OpenFolderCache::Clear() {
-  m_levels.clear();
-  m_root.clear();
-  m_openCount = 0;
+OpenFolderCache::OpenFolderCache(std::size_t maxHeld) : m_held(maxHeld != 0 ? maxHeld : HeldForLimit()) {}
+
+void OpenFolderCache::Clear() { m_held.Clear(); }
+
+SharedFd OpenFolderCache::OpenForListing(const std::string& nativeRoot, std::string_view path) {
+  int error = 0;
+  SharedFd folder = TryOpenForListing(nativeRoot, path, error);
+  // Once only: what is still short after everything kept was given back is
+  // held by listings in progress, which this call cannot wait for.
+  if (!folder && IsOutOfDescriptors(error) && m_held.GiveBack())
+    folder = TryOpenForListing(nativeRoot, path, error);
+  if (!folder) errno = error;
+  return folder;
 }
 
-bool OpenFolderCache::UseRoot(const std::string& nativeRoot) {
-  if (!m_levels.empty() && m_root == nativeRoot) return true;
-  Clear();
-  // The root is the one path followed as written: a folder given by a link is meant.
-  UniqueFd fd(::open(nativeRoot.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-  if (!fd.IsOpen()) return false;
-  m_root = nativeRoot;
-  m_levels.push_back(Level{std::string(), std::move(fd)});
-  return true;
+SharedFd OpenFolderCache::TryOpenForListing(const std::string& nativeRoot, std::string_view path,
+                                            int& error) {
+  const std::size_t cut = path.rfind(kSeparator);
+  const SharedFd parent =
+      ParentAt(nativeRoot, cut == std::string_view::npos ? path : path.substr(0, cut), error);
+  if (!parent) return nullptr;
+  if (cut == std::string_view::npos) return Kept(path, ::openat(parent->Get(), ".", kListingFlags), error);
+  std::string name;
+  UnmapNameInto(path.substr(cut + 1), name);
+  return Kept(path, ::openat(parent->Get(), name.c_str(), kListingFlags), error);
 }
 
-std::size_t OpenFolderCache::SharedDepth(const std::vector<std::string_view>& names) const {
-  std::size_t depth = 0;
-  while (depth < names.size() && depth + 1 < m_levels.size() && m_levels[depth + 1].name == names[depth])
-    ++depth;
-  return depth;
-}
-
-UniqueFd OpenFolderCache::OpenChild(int parent, std::string_view name, int flags) {
-  UnmapNameInto(name, m_nativeName);
-  return UniqueFd(::openat(parent, m_nativeName.c_str(), flags));
-}
-
-bool OpenFolderCache::ReopenDeepest() {
-  std::size_t open = m_levels.size() - 1;
-  while (!m_levels[open].fd.IsOpen()) --open;  // the root is always open
-  for (std::size_t i = open + 1; i < m_levels.size(); ++i) {
-    m_levels[i].fd = OpenChild(m_levels[i - 1].fd.Get(), m_levels[i].name, kAncestorFlags);
-    if (!m_levels[i].fd.IsOpen()) {
-      const int error = errno;
-      m_levels.resize(i);
-      errno = error;
-      return false;
-    }
-    ++m_openCount;
-    LimitOpenLevels();
+SharedFd OpenFolderCache::ParentAt(const std::string& nativeRoot, std::string_view path, int& error) {
+  if (SharedFd found = m_held.Find(path)) return found;
+  const std::size_t cut = path.find(kSeparator);
+  if (cut == std::string_view::npos) {
+    // The root is the one path followed as written: a folder given by a link is meant.
+    return Kept(path, ::open(nativeRoot.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC), error);
   }
-  return true;
+  const SharedFd root = ParentAt(nativeRoot, path.substr(0, cut), error);
+  if (!root) return nullptr;
+  std::string relative;
+  if (!NativeRelativePath(path.substr(cut + 1), relative)) {
+    error = ENOENT;
+    return nullptr;
+  }
+  return Kept(path, OpenFolderBeneath(root->Get(), relative).Release(), error);
 }
 
-bool OpenFolderCache::PushLevel(std::string_view name) {
-  UniqueFd fd = OpenChild(m_levels.back().fd.Get(), name, kAncestorFlags);
-  if (!fd.IsOpen()) return false;
-  m_levels.push_back(Level{std::string(name), std::move(fd)});
-  ++m_openCount;
-  LimitOpenLevels();
-  return true;
-}
-
-// The shallowest levels go first: the walk rarely climbs back to them.
-void OpenFolderCache::LimitOpenLevels() {
-  for (std::size_t i = 1; m_openCount > m_maxOpen && i + 1 < m_levels.size(); ++i) {
-    if (m_levels[i].fd.IsOpen()) {
-      m_levels[i].fd.Reset();
-      --m_openCount;
-    }
+SharedFd OpenFolderCache::Kept(std::string_view path, int fd, int& error) {
+  if (fd < 0) {
+    error = errno;
+    return nullptr;
   }
-}
-
-UniqueFd OpenFolderCache::OpenForListing(const std::string& nativeRoot,
-                                         const std::vector<std::string_view>& names) {
-  if (!UseRoot(nativeRoot)) return UniqueFd();
-  if (names.empty()) return UniqueFd(::openat(m_levels[0].fd.Get(), ".", kListingFlags));
-
-  const std::size_t parentDepth = names.size() - 1;
-  std::size_t depth = SharedDepth(names);
-  if (depth > parentDepth) depth = parentDepth;
-  for (std::size_t i = m_levels.size() - 1; i > depth; --i) {
-    if (m_levels[i].fd.IsOpen()) --m_openCount;
-  }
-  m_levels.resize(depth + 1);
-  if (!m_levels.back().fd.IsOpen() && !ReopenDeepest()) return UniqueFd();
-  while (m_levels.size() <= parentDepth) {
-    if (!PushLevel(names[m_levels.size() - 1])) return UniqueFd();
-  }
-  return OpenChild(m_levels.back().fd.Get(), names.back(), kListingFlags);
+  UniqueFd owned(fd);
+  auto folder = std::make_shared<const UniqueFd>(std::move(owned));
+  m_held.Keep(path, folder);
+  return folder;
 }

@@ -1,47 +1,43 @@
 #pragma once
-// Opens folders relative to an open ancestor, one name at a time, so that
-// the kernel never resolves a long path: deep chains cost no more than
-// shallow ones and folders past PATH_MAX open like any other. It keeps the
-// ancestors of the last folder opened; in breadth-first order the next
-// folder is nearly always a sibling or a cousin and needs one open call.
+// Opens the folders of a walk by their paths in the engine's form, each
+// relative to its parent's descriptor, so that the kernel never resolves a
+// long path: the cost of an open does not grow with depth, and folders past
+// PATH_MAX open like any other. Every folder opened for listing is kept
+// open a while as the parent of its subfolders; in breadth-first order the
+// next folders are its children, its siblings' and its cousins'.
+// Thread-safe: the threads that list ahead of the walk share it.
 
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "platform/posix/UniqueFd.h"
+#include "platform/posix/HeldFolders.h"
 
 class OpenFolderCache {
  public:
-  // At most maxOpenAncestors descriptors are held besides the root's.
-  explicit OpenFolderCache(std::size_t maxOpenAncestors = 64);
+  // At most maxHeld descriptors are kept besides those in use; 0 keeps an
+  // eighth of what the process may open, at most 64, so that a low limit
+  // leaves its descriptors to the listings.
+  explicit OpenFolderCache(std::size_t maxHeld = 0);
 
-  // Opens nativeRoot/names... for reading its entries. names are in the
-  // engine's form and mapped back here. Symbolic links are never followed
-  // below the root. Closed with errno set on failure.
-  UniqueFd OpenForListing(const std::string& nativeRoot, const std::vector<std::string_view>& names);
+  // Opens the folder at path for reading its entries: 'C:' is nativeRoot
+  // itself, 'C:\a\b' the folder b below it (names in the engine's form,
+  // mapped back here). Symbolic links are never followed below the root.
+  // When descriptors run short, those kept are given back and the open is
+  // tried again. Null with errno set on failure.
+  SharedFd OpenForListing(const std::string& nativeRoot, std::string_view path);
 
-  // Drops every descriptor held.
+  // Drops every descriptor kept.
   void Clear();
 
  private:
-  struct Level {
-    std::string name;  // the engine's form; empty for the root
-    UniqueFd fd;       // closed when given up to save descriptors
-  };
+  SharedFd TryOpenForListing(const std::string& nativeRoot, std::string_view path, int& error);
+  // The folder at path opened for use as a parent (O_PATH), kept.
+  SharedFd ParentAt(const std::string& nativeRoot, std::string_view path, int& error);
+  SharedFd Kept(std::string_view path, int fd, int& error);
 
-  bool UseRoot(const std::string& nativeRoot);
-  std::size_t SharedDepth(const std::vector<std::string_view>& names) const;
-  // Reopens the deepest level from the nearest open one above it.
-  bool ReopenDeepest();
-  bool PushLevel(std::string_view name);
-  void LimitOpenLevels();
-  UniqueFd OpenChild(int parent, std::string_view name, int flags);
-
-  std::size_t m_maxOpen;
-  std::size_t m_openCount = 0;  // open levels besides the root
-  std::string m_root;
-  std::vector<Level> m_levels;  // m_levels[0] is the root
-  std::string m_nativeName;
+  HeldFolders m_held;
 };
+
+// EMFILE or ENFILE: the process or the system has no descriptor to spare.
+bool IsOutOfDescriptors(int error);

@@ -12,13 +12,30 @@
 #include "platform/posix/PosixDisplayText.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixPlatform.h"
+#include "platform/posix/SeekingDisk.h"
 #include "platform/posix/SystemLocale.h"
+#include "scan/ListingThreads.h"
+#include "scan/ReadAheadFileSystem.h"
 
 namespace {
 
-PlatformServices ServicesFor(std::shared_ptr<const DriveSet> drives) {
+// Each drive is listed ahead of the walk with the threads asked for, or
+// with its disk's default, asked of sysfs once per drive.
+std::unique_ptr<FileSystem> ListedAhead(std::shared_ptr<const DriveSet> drives,
+                                        const ListingOptions& listing) {
+  const unsigned asked = AskedListingThreads(listing.threads);
+  auto threadsFor = [drives, asked](char letter) {
+    if (asked != 0) return asked;
+    const char rootText[3] = {letter, ':', '\0'};
+    const DriveRoot* drive = drives->table.Find(rootText);
+    return ListingThreadsFor(0, drive != nullptr && IsOnSeekingDisk(drive->nativeRoot));
+  };
+  return std::make_unique<ReadAheadFileSystem>(std::make_unique<PosixFileSystem>(drives), threadsFor);
+}
+
+PlatformServices ServicesFor(std::shared_ptr<const DriveSet> drives, const ListingOptions& listing) {
   PlatformServices services;
-  services.fileSystem = std::make_unique<PosixFileSystem>(drives);
+  services.fileSystem = ListedAhead(drives, listing);
   services.display = std::make_unique<PosixDisplayText>(drives);
   services.locale = std::make_unique<PosixNumberLocale>();
   return services;
@@ -56,18 +73,19 @@ bool AddFolder(const std::string& folder, const std::vector<MountEntry>& mounts,
 
 }  // namespace
 
-PlatformServices OpenFixedDrives() {
+PlatformServices OpenFixedDrives(const ListingOptions& listing) {
   auto drives = std::make_shared<DriveSet>(FixedDrivesFromMountInfo(ReadMountInfo(), IsRemovableBlockDevice));
-  return ServicesFor(std::move(drives));
+  return ServicesFor(std::move(drives), listing);
 }
 
-bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& services, std::string& error) {
+bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& services, std::string& error,
+                 const ListingOptions& listing) {
   const std::vector<MountEntry> mounts = ParseMountInfo(ReadMountInfo());
   auto drives = std::make_shared<DriveSet>();
   for (const std::string& folder : folders) {
     if (!AddFolder(folder, mounts, *drives, error)) return false;
   }
-  services = ServicesFor(std::move(drives));
+  services = ServicesFor(std::move(drives), listing);
   return true;
 }
 
@@ -79,12 +97,14 @@ bool OpenSavedDrives(const std::vector<std::string>& roots, PlatformServices& se
       return false;
     }
   }
-  services = ServicesFor(std::move(drives));
+  services = ServicesFor(std::move(drives), ListingOptions());
   return true;
 }
 
 std::string NativeFolderPath(const PlatformServices& services, const CPath& folder) {
-  const auto* fileSystem = dynamic_cast<const PosixFileSystem*>(services.fileSystem.get());
+  const FileSystem* listed = services.fileSystem.get();
+  if (const auto* ahead = dynamic_cast<const ReadAheadFileSystem*>(listed)) listed = &ahead->Inner();
+  const auto* fileSystem = dynamic_cast<const PosixFileSystem*>(listed);
   return fileSystem != nullptr ? NativePathOf(fileSystem->Drives().table, folder) : std::string();
 }
 

@@ -50,23 +50,13 @@ ListingResult Filtered(ListingResult result, std::string_view wildcard) {
 
 }  // namespace
 
-bool SplitPattern(std::string_view pattern, std::vector<std::string_view>& names,
-                  std::string_view& wildcard) {
-  names.clear();
-  if (pattern.size() < 2 || pattern[1] != ':') return false;
-  std::string_view rest = pattern.substr(2);
-  if (rest.empty() || rest[0] != '\\') return false;
-  rest.remove_prefix(1);
-  for (;;) {
-    const std::size_t separator = rest.find('\\');
-    if (separator == std::string_view::npos) break;
-    const std::string_view name = rest.substr(0, separator);
-    if (!IsUsableName(name)) return false;
-    names.push_back(name);
-    rest.remove_prefix(separator + 1);
-  }
-  wildcard = rest;
-  return !wildcard.empty();
+bool SplitPattern(std::string_view pattern, std::string_view& folder, std::string_view& wildcard) {
+  if (pattern.size() < 4 || pattern[1] != ':' || pattern[2] != '\\') return false;
+  const std::size_t cut = pattern.rfind('\\');
+  folder = pattern.substr(0, cut);
+  wildcard = pattern.substr(cut + 1);
+  if (wildcard.empty()) return false;
+  return folder.size() == 2 || IsUsableName(folder.substr(folder.rfind('\\') + 1));
 }
 
 PosixFileSystem::PosixFileSystem(std::shared_ptr<const DriveSet> drives) : m_drives(std::move(drives)) {}
@@ -79,23 +69,31 @@ std::uint32_t PosixFileSystem::GetLogicalDrives() {
 
 bool PosixFileSystem::IsFixedDrive(const char* rootText) { return m_drives->table.Find(rootText) != nullptr; }
 
-// The folder of 'C:\a\b\*' is 'a\b' in the drive's table of mount points.
-bool PosixFileSystem::IsKnownMountPoint(const DriveRoot& drive, std::string_view pattern,
-                                        std::string_view wildcard) const {
+// The folder 'C:\a\b' is 'a\b' in the drive's table of mount points.
+bool PosixFileSystem::IsKnownMountPoint(const DriveRoot& drive, std::string_view folder) const {
   const InnerMounts* mounts = m_drives->MountsOf(drive);
-  if (mounts == nullptr || mounts->empty() || m_names.empty()) return false;
   const std::size_t start = 3;  // past 'C:\'
-  return mounts->count(pattern.substr(start, pattern.size() - wildcard.size() - 1 - start)) != 0;
+  if (mounts == nullptr || mounts->empty() || folder.size() <= start) return false;
+  return mounts->count(folder.substr(start)) != 0;
 }
 
 ListingResult PosixFileSystem::OpenListing(const char* pattern) {
   const DriveRoot* drive = m_drives->table.Find(pattern);
+  std::string_view folderPath;
   std::string_view wildcard;
-  if (drive == nullptr || !SplitPattern(pattern, m_names, wildcard)) return ListingResult();
-  if (IsKnownMountPoint(*drive, pattern, wildcard)) return ListingResult{ListingStatus::Empty, {}};
+  if (drive == nullptr || !SplitPattern(pattern, folderPath, wildcard)) return ListingResult();
+  if (IsKnownMountPoint(*drive, folderPath)) return ListingResult{ListingStatus::Empty, {}};
 
-  UniqueFd folder = m_folders.OpenForListing(drive->nativeRoot, m_names);
-  if (!folder.IsOpen()) return ListingResult();
-  if (!m_names.empty() && IsMountRoot(folder.Get())) return ListingResult{ListingStatus::Empty, {}};
+  SharedFd folder = m_folders.OpenForListing(drive->nativeRoot, folderPath);
+  if (!folder) {
+    ListingResult failed;
+    failed.outOfHandles = IsOutOfDescriptors(errno);
+    return failed;
+  }
+  const bool isDriveRoot = folderPath.size() == 2;
+  if (!isDriveRoot && IsMountRoot(folder->Get())) return ListingResult{ListingStatus::Empty, {}};
   return Filtered(PosixListing::Open(std::move(folder)), wildcard);
 }
+
+// The walk of a drive has ended: nothing it held open is needed any more.
+void PosixFileSystem::ForgetExpected() { m_folders.Clear(); }

@@ -3,11 +3,10 @@
 // as 'E:\a\b\*' lists the folder b below E:'s root; every name the engine
 // sees or gives is in its mapped form (NameMapping.h). The walk never
 // crosses into another mount: a mount point inside a drive lists as empty.
+// Listings may be opened from several threads at once.
 
 #include <memory>
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/posix/DriveSet.h"
 #include "platform/posix/OpenFolderCache.h"
@@ -20,18 +19,19 @@ class PosixFileSystem : public FileSystem {
   std::uint32_t GetLogicalDrives() override;
   bool IsFixedDrive(const char* rootText) override;
   ListingResult OpenListing(const char* pattern) override;
+  void ForgetExpected() override;
 
   const DriveSet& Drives() const { return *m_drives; }
 
  private:
-  bool IsKnownMountPoint(const DriveRoot& drive, std::string_view pattern, std::string_view wildcard) const;
+  bool IsKnownMountPoint(const DriveRoot& drive, std::string_view folder) const;
 
   std::shared_ptr<const DriveSet> m_drives;
   OpenFolderCache m_folders;
-  std::vector<std::string_view> m_names;
 };
 
-// Splits 'C:\a\b\*' into the folder's names ('a', 'b') and the wildcard
-// ('*'), the last name alone. False for a pattern with an empty name, '.'
-// or '..', or without a wildcard.
-bool SplitPattern(std::string_view pattern, std::vector<std::string_view>& names, std::string_view& wildcard);
+// Splits 'C:\a\b\*' into the folder ('C:\a\b'; 'C:' for the drive's root)
+// and the wildcard ('*'), the last name alone. False without a wildcard, or
+// when the folder's own name is empty, '.' or '..'; the names above it are
+// judged only when the folder is found from the root (OpenFolderCache).
+bool SplitPattern(std::string_view pattern, std::string_view& folder, std::string_view& wildcard);

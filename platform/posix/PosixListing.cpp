@@ -6,7 +6,7 @@
 
 #include "platform/posix/NameMapping.h"
 
-PosixListing::PosixListing(UniqueFd folder)
+PosixListing::PosixListing(SharedFd folder)
     : m_folder(std::move(folder)), m_buffer(new std::uint64_t[kBufferBytes / sizeof(std::uint64_t)]) {}
 
 namespace {
@@ -21,9 +21,9 @@ bool IsSearchable(int folder) {
 
 }  // namespace
 
-ListingResult PosixListing::Open(UniqueFd folder) {
+ListingResult PosixListing::Open(SharedFd folder) {
   ListingResult result;
-  if (!folder.IsOpen() || !IsSearchable(folder.Get())) return result;
+  if (!folder || !folder->IsOpen() || !IsSearchable(folder->Get())) return result;
   auto listing = std::make_unique<PosixListing>(std::move(folder));
   listing->m_first = listing->NextRecord();
   if (listing->m_first != nullptr) {
@@ -36,7 +36,7 @@ ListingResult PosixListing::Open(UniqueFd folder) {
 }
 
 bool PosixListing::ReadBatch() {
-  const ssize_t got = ::getdents64(m_folder.Get(), m_buffer.get(), kBufferBytes);
+  const ssize_t got = ::getdents64(m_folder->Get(), m_buffer.get(), kBufferBytes);
   if (got <= 0) {
     m_failed = got < 0;
     m_atEnd = true;
@@ -63,7 +63,7 @@ bool PosixListing::Describe(const dirent64& record, DirectoryEntry& entry) {
     entry.size = 0;
   } else {
     struct stat status;
-    if (::fstatat(m_folder.Get(), record.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (::fstatat(m_folder->Get(), record.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
     entry.isFolder = S_ISDIR(status.st_mode);
     entry.size = entry.isFolder ? 0 : static_cast<std::uint64_t>(status.st_size);
   }

@@ -8,20 +8,21 @@
 #include <memory>
 #include <string>
 
-#include "platform/posix/UniqueFd.h"
+#include "platform/posix/HeldFolders.h"
 #include "scan/FileSystem.h"
 
 struct dirent64;
 
 class PosixListing : public DirectoryListing {
  public:
-  // Takes the open folder. Reads ahead to its first entry, so that a folder
-  // with nothing in it comes back Empty, and one that cannot be read or searched Failed.
-  static ListingResult Open(UniqueFd folder);
+  // Shares the open folder (kept open meanwhile as its subfolders' parent,
+  // say). Reads ahead to its first entry, so that a folder with nothing in it
+  // comes back Empty, and one that cannot be read or searched Failed.
+  static ListingResult Open(SharedFd folder);
 
   bool Next(DirectoryEntry& entry) override;
 
-  explicit PosixListing(UniqueFd folder);
+  explicit PosixListing(SharedFd folder);
 
  private:
   // The next record besides '.' and '..'; null at the end or on an error.
@@ -31,7 +32,7 @@ class PosixListing : public DirectoryListing {
   bool Describe(const dirent64& record, DirectoryEntry& entry);
 
   static constexpr std::size_t kBufferBytes = 32 * 1024;
-  UniqueFd m_folder;
+  SharedFd m_folder;
   std::unique_ptr<std::uint64_t[]> m_buffer;  // 8-byte aligned for the records
   std::size_t m_filled = 0;
   std::size_t m_offset = 0;

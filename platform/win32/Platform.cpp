@@ -4,18 +4,49 @@
 
 #include "platform/win32/FolderDriveDisplay.h"
 #include "platform/win32/NativePath.h"
+#include "platform/win32/SeekingDisk.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32NumberLocale.h"
+#include "scan/ListingThreads.h"
+#include "scan/ReadAheadFileSystem.h"
 
-PlatformServices OpenFixedDrives() {
+namespace {
+
+// The folder a drive letter lists: the drive itself, or the folder standing
+// in for it (folders set).
+std::string RootOf(char letter, const DriveTable* folders) {
+  if (folders == nullptr) return std::string{letter, ':', '\\'};
+  const char rootText[3] = {letter, ':', '\0'};
+  const DriveRoot* drive = folders->Find(rootText);
+  return drive != nullptr ? drive->nativeRoot : std::string();
+}
+
+// Each drive is listed ahead of the walk with the threads asked for, or
+// with its disk's default, asked of the storage driver once per drive.
+std::unique_ptr<FileSystem> ListedAhead(std::unique_ptr<Win32FileSystem> drives,
+                                        std::shared_ptr<const DriveTable> folders,
+                                        const ListingOptions& listing) {
+  const unsigned asked = AskedListingThreads(listing.threads);
+  auto threadsFor = [folders, asked](char letter) {
+    if (asked != 0) return asked;
+    const std::string root = RootOf(letter, folders.get());
+    return ListingThreadsFor(0, !root.empty() && IsOnSeekingDisk(root));
+  };
+  return std::make_unique<ReadAheadFileSystem>(std::move(drives), threadsFor);
+}
+
+}  // namespace
+
+PlatformServices OpenFixedDrives(const ListingOptions& listing) {
   PlatformServices services;
-  services.fileSystem = std::make_unique<Win32FileSystem>();
+  services.fileSystem = ListedAhead(std::make_unique<Win32FileSystem>(), nullptr, listing);
   services.display = std::make_unique<PlainDisplayText>();
   services.locale = std::make_unique<Win32NumberLocale>();
   return services;
 }
 
-bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& services, std::string& error) {
+bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& services, std::string& error,
+                 const ListingOptions& listing) {
   DriveTable table;
   for (const std::string& folder : folders) {
     std::string fullPath;
@@ -28,7 +59,8 @@ bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& serv
       return false;
     }
   }
-  services.fileSystem = std::make_unique<Win32FileSystem>(table);
+  services.fileSystem = ListedAhead(std::make_unique<Win32FileSystem>(table),
+                                    std::make_shared<const DriveTable>(table), listing);
   services.display = std::make_unique<FolderDriveDisplay>(std::move(table));
   services.locale = std::make_unique<Win32NumberLocale>();
   return true;

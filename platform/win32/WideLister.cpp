@@ -73,6 +73,7 @@ ListingResult OpenWideListing(const char* pattern) {
     // Only a drive root can be listed without '.' and '..'; when it is empty
     // the search finds nothing at all, which is not a failure.
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) result.status = ListingStatus::Empty;
+    result.outOfHandles = error == ERROR_TOO_MANY_OPEN_FILES || error == ERROR_NO_SYSTEM_RESOURCES;
     return result;
   }
   try {

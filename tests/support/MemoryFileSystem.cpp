@@ -16,8 +16,12 @@ std::string LeafOf(const std::string& path) {
 
 class MemoryFileSystem::Listing : public DirectoryListing {
  public:
-  Listing(const std::string& folder, const std::vector<Entry>& entries, Gate& gate)
-      : m_folder(folder), m_entries(entries), m_gate(gate) {}
+  Listing(const std::string& folder, const std::vector<Entry>& entries, Gate& gate, std::atomic<int>& open,
+          std::atomic<long>& read)
+      : m_folder(folder), m_entries(entries), m_gate(gate), m_open(open), m_read(read) {}
+  Listing(const Listing&) = delete;
+  Listing& operator=(const Listing&) = delete;
+  ~Listing() override { --m_open; }  // counted in when opened
 
   bool Next(DirectoryEntry& entry) override {
     if (m_next == m_entries.size()) return false;
@@ -26,6 +30,7 @@ class MemoryFileSystem::Listing : public DirectoryListing {
     entry.name = found.name.c_str();
     entry.isFolder = found.isFolder;
     entry.size = found.size;
+    ++m_read;
     return true;
   }
 
@@ -33,6 +38,8 @@ class MemoryFileSystem::Listing : public DirectoryListing {
   std::string m_folder;
   const std::vector<Entry>& m_entries;
   Gate& m_gate;
+  std::atomic<int>& m_open;
+  std::atomic<long>& m_read;
   std::size_t m_next = 0;
 };
 
@@ -80,7 +87,18 @@ ListingResult MemoryFileSystem::OpenListing(const char* pattern) {
     result.status = ListingStatus::Empty;
     return result;
   }
+  if (++m_openListings > m_mostOpen && m_mostOpen > 0) {
+    --m_openListings;
+    result.outOfHandles = true;
+    return result;
+  }
   result.status = ListingStatus::Opened;
-  result.listing = std::make_unique<Listing>(folder, found->second.entries, m_gate);
+  try {
+    result.listing =
+        std::make_unique<Listing>(folder, found->second.entries, m_gate, m_openListings, m_entriesRead);
+  } catch (...) {
+    --m_openListings;
+    throw;
+  }
   return result;
 }

@@ -2,7 +2,9 @@
 // A file system held in memory, addressed with the engine's own paths
 // ('C:', 'C:\a\b'). Listings can be made to fail or to be empty, and a
 // gate can hold the worker when it opens a folder or reads an entry.
+// Listings may be opened and read on several threads once it is built.
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -27,6 +29,9 @@ class MemoryFileSystem : public FileSystem {
   // An entry exactly as given, without a folder of its own behind it.
   void AddRawEntry(const std::string& folder, const Entry& entry);
   void FailListing(const std::string& folder);
+  // At most this many listings open at once; one more fails as a real file
+  // system does when descriptors run out. 0: no limit.
+  void LimitOpenListings(int most) { m_mostOpen = most; }
 
   // Holds the worker when it opens folder's listing ("C:\a") or, with an
   // entry name, just before that entry is returned ("C:\a|file").
@@ -41,6 +46,11 @@ class MemoryFileSystem : public FileSystem {
   ListingResult OpenListing(const char* pattern) override;
 
   int OpenCount() const { return m_openCount; }
+  // Listings opened and not yet closed: what a real file system would hold
+  // descriptors for.
+  int OpenListings() const { return m_openListings; }
+  // Entries handed out by every listing so far.
+  long EntriesRead() const { return m_entriesRead; }
 
  private:
   struct Folder {
@@ -55,5 +65,8 @@ class MemoryFileSystem : public FileSystem {
   std::uint32_t m_fixedMask = 0;
   std::map<std::string, Folder> m_folders;
   Gate m_gate;
-  int m_openCount = 0;
+  std::atomic<int> m_openCount{0};  // listings may be opened on several threads
+  std::atomic<int> m_openListings{0};
+  std::atomic<long> m_entriesRead{0};
+  int m_mostOpen = 0;
 };

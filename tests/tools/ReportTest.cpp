@@ -17,6 +17,7 @@ TEST(ReportOptionsTest, AcceptsUnitsDepthAndFolders) {
     int unit;
     int depth;
     std::vector<std::string> folders;
+    unsigned threads = 0;
   };
   const Case cases[] = {
       {{}, kDefaultUnit, -1, {}},
@@ -24,6 +25,8 @@ TEST(ReportOptionsTest, AcceptsUnitsDepthAndFolders) {
       {{"--unit=KB", "--depth", "0"}, 1, 0, {}},
       {{"a", "--depth=3", "b", "--unit", "gb"}, 3, 3, {"a", "b"}},
       {{"--", "--unit", "-x"}, kDefaultUnit, -1, {"--unit", "-x"}},
+      {{"--threads", "16", "a"}, kDefaultUnit, -1, {"a"}, 16},
+      {{"--threads=1"}, kDefaultUnit, -1, {}, 1},
   };
   for (const Case& c : cases) {
     ReportOptions options;
@@ -32,12 +35,15 @@ TEST(ReportOptionsTest, AcceptsUnitsDepthAndFolders) {
     EXPECT_EQ(options.unit, c.unit);
     EXPECT_EQ(options.maxDepth, c.depth);
     EXPECT_EQ(options.folders, c.folders);
+    EXPECT_EQ(options.threads, c.threads);
   }
 }
 
 TEST(ReportOptionsTest, RejectsBadOptionsWithAMessage) {
   const std::vector<std::vector<std::string>> cases = {
-      {"--unit"}, {"--unit", "tb"}, {"--depth", "-1"}, {"--depth", "x"}, {"--depth="}, {"--frobnicate"},
+      {"--unit"},         {"--unit", "tb"}, {"--depth", "-1"},  {"--depth", "x"},
+      {"--depth="},       {"--frobnicate"}, {"--threads", "0"}, {"--threads", "65"},
+      {"--threads", "x"}, {"--threads="},   {"--threads"},
   };
   for (const auto& arguments : cases) {
     ReportOptions options;

@@ -5,8 +5,10 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "scan/ListingThreads.h"
+
 const char kReportUsage[] =
-    "Usage: ambrell-scan [--unit bytes|kb|mb|gb] [--depth N] [--export FILE] [FOLDER...]\n"
+    "Usage: ambrell-scan [--unit bytes|kb|mb|gb] [--depth N] [--threads N] [--export FILE] [FOLDER...]\n"
     "       ambrell-scan --import [OPTION...] FILE...\n"
     "\n"
     "Scans folders and prints how much space each one occupies, one folder a\n"
@@ -20,6 +22,11 @@ const char kReportUsage[] =
     "                 down to whole units (1 KB = 1024 bytes)\n"
     "  --depth N      print folders down to N levels below each drive (0 prints\n"
     "                 the drives alone); totals still count everything\n"
+    "  --threads N    list folders on N threads (1 to 64) ahead of the walk;\n"
+    "                 1 lists each folder only when the walk reaches it. The\n"
+    "                 default is 4, and 1 on a rotating disk. AMBRELL_THREADS=N\n"
+    "                 sets it too, here and in the dialogs. The report is the\n"
+    "                 same whatever the count\n"
     "  --export FILE  save the finished tree in ncdu's JSON export format, one\n"
     "                 file per drive: with several drives the drive's letter\n"
     "                 goes before the extension (scan-C.json, scan-D.json).\n"
@@ -138,6 +145,11 @@ bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions
     } else if (StartsWithOption(argument, "--depth")) {
       if (!TakeValue(arguments, i, "--depth", value) || !ParseDepth(value, options.maxDepth)) {
         error = "--depth takes a whole number from 0 up";
+        return false;
+      }
+    } else if (StartsWithOption(argument, "--threads")) {
+      if (!TakeValue(arguments, i, "--threads", value) || !ParseListingThreads(value, options.threads)) {
+        error = "--threads takes a whole number from 1 to " + std::to_string(kMostListingThreads);
         return false;
       }
     } else {

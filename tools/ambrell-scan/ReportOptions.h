@@ -6,7 +6,8 @@
 
 struct ReportOptions {
   int unit = kDefaultUnit;
-  int maxDepth = -1;  // drives are depth 0; -1 prints everything
+  int maxDepth = -1;     // drives are depth 0; -1 prints everything
+  unsigned threads = 0;  // threads listing folders; 0: AMBRELL_THREADS, else each disk's default
   bool showHelp = false;
   std::vector<std::string> folders;  // none: every fixed drive
   bool importSaved = false;          // folders are saved scans to read instead

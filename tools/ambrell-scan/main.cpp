@@ -12,6 +12,7 @@
 
 #include "platform/Platform.h"
 #include "scan/FreeItems.h"
+#include "scan/ListingThreads.h"
 #include "scan/MemoryTree.h"
 #include "scan/ScanEngine.h"
 #include "scan/SizeLabels.h"
@@ -30,12 +31,19 @@ constexpr int kExitNotSaved = 1;
 constexpr int kExitWriteFailed = 1;
 
 bool OpenServices(const ReportOptions& options, PlatformServices& services) {
+  std::string error;
+  unsigned fromEnvironment = 0;
+  if (options.threads == 0 && !ListingThreadsFromEnvironment(fromEnvironment, error)) {
+    std::fprintf(stderr, "ambrell-scan: %s\n", error.c_str());
+    return false;
+  }
+  ListingOptions listing;
+  listing.threads = options.threads;
   if (options.folders.empty()) {
-    services = OpenFixedDrives();
+    services = OpenFixedDrives(listing);
     return true;
   }
-  std::string error;
-  if (OpenFolders(options.folders, services, error)) return true;
+  if (OpenFolders(options.folders, services, error, listing)) return true;
   std::fprintf(stderr, "ambrell-scan: %s\n", EscapeForTerminal(error).c_str());
   return false;
 }

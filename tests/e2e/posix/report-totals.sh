@@ -6,7 +6,8 @@
 # folders far past PATH_MAX, a folder that cannot be read), scans it with
 # the report and checks every printed folder's total against the sum of the
 # sizes of all non-folders below it, as find counts them. Both run as the
-# same unprivileged user, so the locked folder is unreadable to both.
+# same unprivileged user, so the locked folder is unreadable to both. The
+# report must come out the same on 1, 2, 4 and 16 threads.
 set -euo pipefail
 
 scan=${1:?usage: report-totals.sh PATH-TO-AMBRELL-SCAN}
@@ -92,8 +93,25 @@ deepest=$(awk -F'\t' '{ if (length($1) > max) { max = length($1); total = $2 } }
 grep -qE '^ambrell-scan: [0-9]+ folders scanned, 1 could not be read$' "$work/err" ||
   { cat "$work/err" >&2; fail "the summary does not count the unreadable folder"; }
 
+# Reading ahead on any number of threads prints the very same report.
+cp "$work/out" "$work/out-default"
+cp "$work/err" "$work/err-default"
+for threads in 1 2 4 16; do
+  "${runner[@]}" "$work/ambrell-scan" --unit bytes --threads "$threads" "$tree" >"$work/out" 2>"$work/err" ||
+    fail "--threads $threads: exit status $?"
+  cmp -s "$work/out-default" "$work/out" || fail "--threads $threads printed another report"
+  cmp -s "$work/err-default" "$work/err" || fail "--threads $threads gave another summary"
+done
+AMBRELL_THREADS=3 "${runner[@]}" "$work/ambrell-scan" --unit bytes "$tree" >"$work/out" 2>"$work/err" ||
+  fail "AMBRELL_THREADS=3: exit status $?"
+cmp -s "$work/out-default" "$work/out" || fail "AMBRELL_THREADS=3 printed another report"
+status=0
+AMBRELL_THREADS=many "$work/ambrell-scan" "$tree" >"$work/out" 2>"$work/err" || status=$?
+[ "$status" = 2 ] && grep -q AMBRELL_THREADS "$work/err" && [ ! -s "$work/out" ] ||
+  fail "AMBRELL_THREADS=many gave status $status and no message, or a tree"
+
 # Refusals come before any scanning, with a message and status 2.
-for arguments in "$tree/no such folder" "--unit tb" "--depth" "$tree/docs/readme.txt"; do
+for arguments in "$tree/no such folder" "--unit tb" "--depth" "--threads 0" "$tree/docs/readme.txt"; do
   status=0
   # shellcheck disable=SC2086 # the option cases are meant to split
   if [[ $arguments == --* ]]; then

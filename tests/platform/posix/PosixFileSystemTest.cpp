@@ -129,17 +129,13 @@ TEST_F(PosixFileSystemTest, TellsEmptyFromFailed) {
   ASSERT_EQ(::mkfifoat(tree.Fd(), "pipe", 0644), 0);
 
   const StatusCase cases[] = {
-      {"C:\\empty\\*", ListingStatus::Empty},
-      {"C:\\full\\*", ListingStatus::Opened},
-      {"C:\\missing\\*", ListingStatus::Failed},
-      {"C:\\file\\*", ListingStatus::Failed},
-      {"C:\\link\\*", ListingStatus::Failed},
-      {"C:\\pipe\\*", ListingStatus::Failed},
-      {"C:\\full\\..\\*", ListingStatus::Failed},
-      {"C:\\full\\\\*", ListingStatus::Failed},
-      {"C:\\empty\\x\\*", ListingStatus::Failed},
-      {"D:\\*", ListingStatus::Failed},
-      {"C:\\", ListingStatus::Failed},
+      {"C:\\empty\\*", ListingStatus::Empty},     {"C:\\full\\*", ListingStatus::Opened},
+      {"C:\\missing\\*", ListingStatus::Failed},  {"C:\\file\\*", ListingStatus::Failed},
+      {"C:\\link\\*", ListingStatus::Failed},     {"C:\\pipe\\*", ListingStatus::Failed},
+      {"C:\\full\\..\\*", ListingStatus::Failed}, {"C:\\full\\\\*", ListingStatus::Failed},
+      {"C:\\..\\full\\*", ListingStatus::Failed}, {"C:\\.\\full\\*", ListingStatus::Failed},
+      {"C:\\\\full\\*", ListingStatus::Failed},   {"C:\\empty\\x\\*", ListingStatus::Failed},
+      {"D:\\*", ListingStatus::Failed},           {"C:\\", ListingStatus::Failed},
   };
   for (const StatusCase& c : cases) EXPECT_EQ(List(fs, c.pattern).status, c.status) << c.pattern;
 

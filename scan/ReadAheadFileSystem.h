@@ -1,0 +1,99 @@
+#pragma once
+// A file system that lists the folders the walk has queued before the walk
+// asks for them, on a small pool of threads, while the walk builds the
+// tree: the disk and the other cores no longer wait for it. The walk does
+// not change: it opens the same listings in the same order and reads the
+// same entries; it only names the folders it has queued (the hints of
+// FileSystem). Threads take folders up in queue order, within a window of
+// at most kWindowEntries entries read and not yet handed to the walk,
+// whatever the tree. A folder the walk asks for before any thread started
+// on it is listed on the walk's own thread, as without reading ahead.
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "scan/EntryBatch.h"
+#include "scan/FileSystem.h"
+
+class ReadAheadFileSystem : public FileSystem {
+ public:
+  static constexpr std::size_t kFoldersAhead = 256;
+  static constexpr std::size_t kWindowEntries = 16384;
+  static constexpr std::size_t kBatchEntries = 256;
+
+  // How many threads list ahead on a drive ('C'); 1 or fewer: none, the
+  // walk's own thread lists each folder when it gets there.
+  using ThreadCountFor = std::function<unsigned(char driveLetter)>;
+
+  // inner must take listings opened on several threads at once.
+  ReadAheadFileSystem(std::unique_ptr<FileSystem> inner, ThreadCountFor threadsFor);
+  ReadAheadFileSystem(const ReadAheadFileSystem&) = delete;
+  ReadAheadFileSystem& operator=(const ReadAheadFileSystem&) = delete;
+  ~ReadAheadFileSystem() override;
+
+  std::uint32_t GetLogicalDrives() override;
+  bool IsFixedDrive(const char* rootText) override;
+  ListingResult OpenListing(const char* pattern) override;
+  std::size_t ListingsAhead(const char* rootText) const override;
+  void ExpectListing(const char* pattern) override;
+  void ForgetExpected() override;
+
+  const FileSystem& Inner() const { return *m_inner; }
+  // Threads listing ahead right now; asked on the walk's thread.
+  std::size_t RunningThreads() const;
+
+ private:
+  struct Job;
+  struct Discarded;
+  class Listing;
+  using JobPtr = std::shared_ptr<Job>;
+  using Lock = std::unique_lock<std::mutex>;
+  enum class Taken { Batch, Rest, End };
+  static constexpr int kNotAsked = -1;
+
+  unsigned ThreadsFor(char driveLetter) const;
+
+  // The threads' side.
+  void StartThreads(unsigned count);
+  void StopThreads();
+  std::size_t NextToClaim() const;
+  bool WindowFull() const;
+  bool CanClaim() const;
+  void RunThread();
+  void ReadAhead(Lock& lock, Job& job, std::unique_ptr<DirectoryListing> listing);
+  bool ReadBatch(DirectoryListing& listing, EntryBatch& batch, std::size_t most, const Job& job);
+  std::exception_ptr Keep(Job& job, EntryBatch batch);
+  void Drop(Job& job, Discarded& discarded);
+  void GiveBack(Job& job, Discarded& discarded);
+
+  // The walk's side.
+  JobPtr TakeExpected(const char* pattern);
+  ListingResult OpenOnWalkThread(const char* pattern);
+  void GiveBackForWantOfHandles();
+  Taken TakeNextBatch(Job& job, EntryBatch& batch, std::unique_ptr<DirectoryListing>& rest);
+  void DropTaken(Job& job);
+
+  std::unique_ptr<FileSystem> m_inner;
+  ThreadCountFor m_threadsFor;
+  mutable std::array<int, 26> m_threadCounts;  // per drive letter, asked once
+
+  std::mutex m_mutex;
+  std::condition_variable m_work;      // for the threads: a job, room in the window, or stop
+  std::condition_variable m_progress;  // for the walk: a job opened, read or given back
+  std::deque<JobPtr> m_jobs;           // named by the walk and not yet asked for, in its order
+  std::size_t m_claimedFront = 0;      // of m_jobs after the first, those up to here were taken up
+  std::size_t m_windowUsed = 0;        // entries read ahead and not yet taken, or being read
+  std::size_t m_busyThreads = 0;       // threads opening or reading a job
+  bool m_shortOfHandles = false;       // this drive's walk goes on without reading ahead
+  std::atomic<bool> m_stopping{false};
+  std::vector<std::thread> m_threads;  // touched on the walk's thread only
+};

@@ -1,0 +1,96 @@
+#!/bin/bash
+# Usage: descriptor-starvation.sh PATH-TO-AMBRELL-SCAN [EXTRA-DESCRIPTORS]
+#
+# Scans a 500-level chain and a wide tree with the descriptor limit
+# (RLIMIT_NOFILE) at 16 and at 8, on one thread, the default count and 16.
+# Every folder must be counted exactly, or the summary must own up to the
+# folders it could not read: nothing may disappear silently. The walk needs
+# about three descriptors, so here every folder is counted exactly.
+# EXTRA-DESCRIPTORS raises both limits for a build whose runtime needs
+# descriptors of its own (a sanitizer's).
+set -euo pipefail
+
+scan=${1:?usage: descriptor-starvation.sh PATH-TO-AMBRELL-SCAN [EXTRA-DESCRIPTORS]}
+extra=${2:-0}
+work=$(mktemp -d /tmp/ambrell-e2e-fd-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+tree=$work/tree
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Builtins and one mkdir: the tree takes a fraction of a second to make.
+build_tree() {
+  local chain i j
+  chain=$(printf 'level/%.0s' $(seq 500))
+  mkdir -p "$tree/chain/$chain"
+  printf '%5000s' '' >"$tree/chain/$chain/bottom.bin"
+  mkdir -p "$tree"/wide/w{1..150}/s{1..3}
+  for i in $(seq 150); do
+    for j in 1 2 3; do
+      printf "%$((i + j))s" '' >"$tree/wide/w$i/s$j/file"
+    done
+  done
+}
+
+# "path<TAB>total" for every folder, summed over the files below it.
+expected_totals() {
+  find -P "$tree" -type d -printf '%p\n' >"$work/folders"
+  find -P "$tree" ! -type d -printf '%h\t%s\n' >"$work/files"
+  awk -F'\t' -v root="$tree" '
+    FNR == NR { total[$0] = 0; next }
+    {
+      folder = $1
+      for (;;) {
+        total[folder] += $2
+        if (folder == root) break
+        sub(/\/[^\/]*$/, "", folder)
+      }
+    }
+    END { for (folder in total) printf "%s\t%.0f\n", folder, total[folder] }
+  ' "$work/folders" "$work/files" | LC_ALL=C sort
+}
+
+# The report's lines, two blanks of indent a level, as "path<TAB>total".
+printed_totals() {
+  awk '
+    {
+      match($0, /^ */)
+      depth = RLENGTH / 2
+      label = substr($0, RLENGTH + 1)
+      if (!match(label, /    \([0-9]+ bytes\)$/)) { print "unexpected line: " $0 > "/dev/stderr"; exit 1 }
+      name = substr(label, 1, RSTART - 1)
+      path[depth] = depth == 0 ? name : path[depth - 1] "/" name
+      printf "%s\t%s\n", path[depth], substr(label, RSTART + 5, RLENGTH - 12)
+    }
+  ' "$1" | LC_ALL=C sort
+}
+
+build_tree
+expected_totals >"$work/expected"
+printf 'LANG=C.UTF-8\n' >"$work/locale"
+export AMBRELL_SYSTEM_LOCALE_FILE=$work/locale
+
+for limit in 16 8; do
+  for threads in 1 default 16; do
+    run="limit $limit, threads $threads"
+    options=(--unit bytes)
+    [ "$threads" = default ] || options+=(--threads "$threads")
+    status=0
+    (ulimit -n "$((limit + extra))" && exec "$scan" "${options[@]}" "$tree") >"$work/out" 2>"$work/err" || status=$?
+    [ "$status" = 0 ] || { cat "$work/err" >&2; fail "$run: exit status $status"; }
+    unreadable=$(sed -n 's/^ambrell-scan: [0-9]* folders scanned, \([0-9]*\) could not be read$/\1/p' "$work/err")
+    [ -n "$unreadable" ] || { cat "$work/err" >&2; fail "$run: no summary"; }
+    printed_totals "$work/out" >"$work/printed" || fail "$run: lines of another form"
+    if ! diff "$work/expected" "$work/printed" >"$work/diff"; then
+      [ "$unreadable" -gt 0 ] || { head -20 "$work/diff" >&2; fail "$run: totals differ, none reported unreadable"; }
+      head -20 "$work/diff" >&2
+      fail "$run: $unreadable folders reported unreadable for want of descriptors"
+    fi
+    [ "$unreadable" = 0 ] || fail "$run: exact, yet $unreadable reported unreadable"
+  done
+done
+
+echo "ok: $(grep -c '^' "$work/expected") folders counted exactly at descriptor limits 16 and 8"

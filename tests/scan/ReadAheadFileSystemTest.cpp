@@ -1,0 +1,214 @@
+// Reading ahead must leave the walk's result exactly as it was: the same
+// insertions in the same order with the same sizes, whatever the tree, the
+// number of threads or the timing; and it must stop and let go of every
+// thread and listing when the walk ends or is aborted.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "scan/FolderRecord.h"
+#include "scan/FreeItems.h"
+#include "scan/MemoryTree.h"
+#include "scan/ReadAheadFileSystem.h"
+#include "scan/ScanEngine.h"
+#include "tests/support/AdversarialTrees.h"
+#include "tests/support/Gate.h"
+#include "tests/support/MemoryFileSystem.h"
+
+namespace {
+
+struct Outcome {
+  std::string insertions;  // one a line, in the order made: parent, text, size
+  ScanSummary summary;
+};
+
+Outcome Scan(FileSystem& fs, TreeInserter* inserter = nullptr, AbortSignal* abort = nullptr) {
+  MemoryTree tree;
+  ScanJob job{fs, inserter != nullptr ? *inserter : tree, abort};
+  ScanThreadProc(&job);
+  std::ostringstream text;
+  for (TreeItem item = 1; item <= tree.GetCount(); ++item) {
+    text << tree.GetParentItem(item) << ' ' << tree.GetItemText(item) << ' ' << tree.GetItemData(item)->size
+         << '\n';
+  }
+  FreeAllItems(tree);
+  return Outcome{text.str(), job.summary};
+}
+
+// The first line where two outcomes part, rather than megabytes of both.
+std::string FirstDifference(const std::string& expected, const std::string& actual) {
+  std::istringstream left(expected);
+  std::istringstream right(actual);
+  std::string a;
+  std::string b;
+  for (int line = 1;; ++line) {
+    const bool moreLeft = static_cast<bool>(std::getline(left, a));
+    const bool moreRight = static_cast<bool>(std::getline(right, b));
+    if (!moreLeft && !moreRight) return std::string();
+    if (a != b || moreLeft != moreRight)
+      return "line " + std::to_string(line) + ": '" + a + "' / '" + b + "'";
+  }
+}
+
+void ExpectSame(const Outcome& expected, const Outcome& actual, const std::string& what) {
+  EXPECT_EQ(FirstDifference(expected.insertions, actual.insertions), "") << what;
+  EXPECT_EQ(actual.summary.folders, expected.summary.folders) << what;
+  EXPECT_EQ(actual.summary.unreadableFolders, expected.summary.unreadableFolders) << what;
+  EXPECT_EQ(actual.summary.aborted, expected.summary.aborted) << what;
+  EXPECT_EQ(actual.summary.outOfMemory, expected.summary.outOfMemory) << what;
+}
+
+struct ReadingAhead {
+  explicit ReadingAhead(unsigned threads) {
+    auto inner = std::make_unique<MemoryFileSystem>();
+    memory = inner.get();
+    fs = std::make_unique<ReadAheadFileSystem>(std::move(inner), [threads](char) { return threads; });
+  }
+  MemoryFileSystem* memory;
+  std::unique_ptr<ReadAheadFileSystem> fs;
+};
+
+// Holds the walk as it inserts the item of the given text.
+class HeldTree : public MemoryTree {
+ public:
+  InsertedItem Insert(InsertedItem parent, const char* text, FolderRecord* record) override {
+    gate.Pass(text);
+    return MemoryTree::Insert(parent, text, record);
+  }
+  ~HeldTree() override { FreeAllItems(*this); }
+  Gate gate;
+};
+
+TEST(ReadAheadFileSystem, GivesTheWalkTheSameInsertionsOnEveryAdversarialTree) {
+  for (const AdversarialTree& tree : AdversarialTrees()) {
+    MemoryFileSystem serial;
+    tree.build(serial);
+    const Outcome expected = Scan(serial);
+    for (unsigned threads : {1u, 2u, 4u, 16u}) {
+      ReadingAhead ahead(threads);
+      tree.build(*ahead.memory);
+      ExpectSame(expected, Scan(*ahead.fs), tree.name + " with " + std::to_string(threads) + " threads");
+      EXPECT_EQ(ahead.fs->RunningThreads(), 0u);
+      EXPECT_EQ(ahead.memory->OpenListings(), 0);
+    }
+  }
+}
+
+// Listings that fail for want of descriptors are listed again once those
+// held ahead are given back: nothing is lost, even with room for one.
+TEST(ReadAheadFileSystem, RunningShortOfHandlesLosesNothing) {
+  for (const AdversarialTree& tree : AdversarialTrees()) {
+    MemoryFileSystem serial;
+    tree.build(serial);
+    const Outcome expected = Scan(serial);
+    for (int most : {1, 2, 5}) {
+      ReadingAhead ahead(16);
+      tree.build(*ahead.memory);
+      ahead.memory->LimitOpenListings(most);
+      ExpectSame(expected, Scan(*ahead.fs), tree.name + " with " + std::to_string(most) + " open at most");
+      EXPECT_EQ(ahead.memory->OpenListings(), 0);
+    }
+  }
+}
+
+TEST(ReadAheadFileSystem, ThreadsListWhatTheWalkNamedBeforeItAsks) {
+  ReadingAhead ahead(2);
+  ahead.memory->AddDrive('C');
+  ahead.memory->AddFile("C:\\a\\f", 1);
+  ahead.memory->AddFile("C:\\b\\f", 2);
+  ahead.memory->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\b"));
+  HeldTree tree;
+  tree.gate.Arm("a");
+  std::thread walk([&] { Scan(*ahead.fs, &tree); });
+  tree.gate.WaitUntilHeld();
+  // The walk waits to insert 'a', so only a thread of the pool can open 'b'.
+  ahead.memory->GetGate().WaitUntilHeld();
+  ahead.memory->GetGate().Release();
+  tree.gate.Release();
+  walk.join();
+}
+
+// A folder gone between being named and being listed reads as failed, as
+// it would have when the walk listed it itself.
+TEST(ReadAheadFileSystem, FolderThatFailsAfterBeingNamedFailsAsInTheSerialWalk) {
+  MemoryFileSystem serial;
+  serial.AddDrive('C');
+  serial.AddFile("C:\\a\\f", 1);
+  serial.AddFile("C:\\b\\f", 2);
+  serial.FailListing("C:\\b");
+  const Outcome expected = Scan(serial);
+
+  ReadingAhead ahead(2);
+  ahead.memory->AddDrive('C');
+  ahead.memory->AddFile("C:\\a\\f", 1);
+  ahead.memory->AddFile("C:\\b\\f", 2);
+  ahead.memory->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\b"));
+  Outcome actual;
+  std::thread walk([&] { actual = Scan(*ahead.fs); });
+  ahead.memory->GetGate().WaitUntilHeld();
+  ahead.memory->FailListing("C:\\b");
+  ahead.memory->GetGate().Release();
+  walk.join();
+  ExpectSame(expected, actual, "b failing");
+}
+
+TEST(ReadAheadFileSystem, AbortWithListingsInFlightJoinsEveryThreadAndClosesEveryListing) {
+  ReadingAhead ahead(4);
+  ahead.memory->AddDrive('C');
+  for (int i = 0; i < 8; ++i) {
+    for (int f = 0; f < 500; ++f)
+      ahead.memory->AddFile("C:\\d" + std::to_string(i) + "\\f" + std::to_string(f), 1);
+  }
+  ahead.memory->GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\d3", "f7"));
+  HeldTree tree;
+  tree.gate.Arm("d0");
+  AbortFlag abort;
+  Outcome outcome;
+  std::thread walk([&] { outcome = Scan(*ahead.fs, &tree, &abort); });
+  tree.gate.WaitUntilHeld();
+  ahead.memory->GetGate().WaitUntilHeld();  // a thread of the pool, in the middle of 'd3'
+  abort.Set();
+  tree.gate.Release();
+  ahead.memory->GetGate().Release();
+  walk.join();
+
+  EXPECT_TRUE(outcome.summary.aborted);
+  EXPECT_EQ(ahead.fs->RunningThreads(), 0u);
+  EXPECT_EQ(ahead.memory->OpenListings(), 0);
+}
+
+// The walk is held before it reads any of three folders far larger than
+// the window: the threads read ahead no further than the window allows.
+// (A slow machine reads less before the count settles, never more.)
+TEST(ReadAheadFileSystem, ReadsAheadNoFurtherThanTheWindow) {
+  ReadingAhead ahead(4);
+  ahead.memory->AddDrive('C');
+  const int perFolder = static_cast<int>(ReadAheadFileSystem::kWindowEntries);
+  for (int big = 0; big < 3; ++big) {
+    for (int f = 0; f < perFolder; ++f)
+      ahead.memory->AddFile("C:\\big" + std::to_string(big) + "\\f" + std::to_string(f), 1);
+  }
+  HeldTree tree;
+  tree.gate.Arm("big0");
+  std::thread walk([&] { Scan(*ahead.fs, &tree); });
+  tree.gate.WaitUntilHeld();
+  long read = -1;
+  for (int settled = 0; settled < 10;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const long now = ahead.memory->EntriesRead();
+    settled = now == read ? settled + 1 : 0;
+    read = now;
+  }
+  tree.gate.Release();
+  walk.join();
+  const long rootEntries = 3;
+  EXPECT_LE(read, static_cast<long>(ReadAheadFileSystem::kWindowEntries) + rootEntries);
+  EXPECT_GT(read, rootEntries);
+}
+
+}  // namespace
