@@ -8,8 +8,7 @@ void DeleteBatchRecords(const InsertionBatch& batch) {
   for (const PendingInsertion& pending : batch) DeleteFolderRecord(pending.record);
 }
 
-BatchingInserter::BatchingInserter(BatchSink& sink, std::size_t batchSize,
-                                   std::chrono::milliseconds maxDelay)
+BatchingInserter::BatchingInserter(BatchSink& sink, std::size_t batchSize, std::chrono::milliseconds maxDelay)
     : m_sink(sink), m_batchSize(batchSize == 0 ? 1 : batchSize), m_maxDelay(maxDelay) {}
 
 // Whatever is still buffered belongs to the scan: the records must reach the tree,
@@ -25,8 +24,7 @@ InsertedItem BatchingInserter::Insert(InsertedItem parent, const char* text, Fol
   }
   m_batch->push_back(PendingInsertion{m_lastItem + 1, parent, CDynString(text, AllocHeap), record});
   ++m_lastItem;
-  if (m_batch->size() >= m_batchSize ||
-      std::chrono::steady_clock::now() - m_batchStarted >= m_maxDelay) {
+  if (m_batch->size() >= m_batchSize || std::chrono::steady_clock::now() - m_batchStarted >= m_maxDelay) {
     DeliverLocked();
   }
   return m_lastItem;

@@ -7,7 +7,8 @@
 #include "scan/ScanEngine.h"
 
 struct ScanThread::Shared {
-  Shared(std::shared_ptr<FileSystem> fs, std::shared_ptr<AbortFlag> abortFlag, std::shared_ptr<ScanMailbox> box)
+  Shared(std::shared_ptr<FileSystem> fs, std::shared_ptr<AbortFlag> abortFlag,
+         std::shared_ptr<ScanMailbox> box)
       : fileSystem(std::move(fs)),
         abort(std::move(abortFlag)),
         mailbox(std::move(box)),

@@ -9,17 +9,17 @@
 #include <QTreeWidgetItemIterator>
 
 #include "app/AppTexts.h"
+#include "app/ScanThread.h"
 #include "app/qt/FolderPictures.h"
 #include "app/qt/FolderTree.h"
-#include "app/ScanThread.h"
 #include "app/qt/about/AboutDlg.h"
 #include "scan/SizeLabels.h"
 
 CAmbrellDlg::CAmbrellDlg(AmbrellServices services, QWidget* parent)
     : QDialog(parent), m_services(std::move(services)) {
   setWindowTitle(QStringLiteral(AMBRELL_TEXT_CAPTION));
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                 Qt::WindowCloseButtonHint);
   m_trackMenu = [](QMenu& menu, const QPoint& point) { menu.exec(point); };
   m_runAboutBox = [this] {
     CAboutDlg about(this);
@@ -102,8 +102,8 @@ void EnableDlgControl(QWidget& dialog, QWidget& control, bool enable) {
 }
 
 void CAmbrellDlg::SetBusyCursor(bool busy) {
-  for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_tree),
-                          m_tree->viewport(), static_cast<QWidget*>(m_units)}) {
+  for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_tree), m_tree->viewport(),
+                          static_cast<QWidget*>(m_units)}) {
     if (busy) {
       widget->setCursor(Qt::BusyCursor);
     } else {

@@ -83,5 +83,6 @@ void CAmbrellDlg::OnSize(int cx, int cy) {
 // adds is known only once the window is shown.
 void CAmbrellDlg::UpdateMinimumSize() {
   const QSize frame = frameGeometry().size() - geometry().size();
-  setMinimumSize(std::max(0, kMinimumOuterSize - frame.width()), std::max(0, kMinimumOuterSize - frame.height()));
+  setMinimumSize(std::max(0, kMinimumOuterSize - frame.width()),
+                 std::max(0, kMinimumOuterSize - frame.height()));
 }

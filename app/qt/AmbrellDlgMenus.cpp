@@ -28,7 +28,8 @@ void CAmbrellDlg::OnContextMenu(const QPoint& screenPoint, bool fromKeyboard) {
     QRect textRect;
     if (m_tree->GetItemTextRect(selected, textRect)) {
       // Just below the item's text, at its left edge.
-      ShowContextMenu(m_tree->viewport()->mapToGlobal(QPoint(textRect.left(), textRect.top() + textRect.height())));
+      ShowContextMenu(
+          m_tree->viewport()->mapToGlobal(QPoint(textRect.left(), textRect.top() + textRect.height())));
     } else {
       ShowContextMenu(treeRect.topLeft() + QPoint(kOutOfViewOffset, kOutOfViewOffset));
     }

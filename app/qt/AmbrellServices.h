@@ -4,4 +4,5 @@
 #include "app/AmbrellServices.h"
 
 // Folders open with opener (found on PATH), handed the native path as one argument.
-AmbrellServices ServicesFromPlatform(std::shared_ptr<PlatformServices> platform, const char* opener = "xdg-open");
+AmbrellServices ServicesFromPlatform(std::shared_ptr<PlatformServices> platform,
+                                     const char* opener = "xdg-open");

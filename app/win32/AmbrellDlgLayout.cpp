@@ -4,7 +4,6 @@
 
 #include <windowsx.h>
 
-
 #include "app/DialogLayout.h"
 #include "app/win32/AmbrellDlg.h"
 #include "res/resource.h"
@@ -16,14 +15,16 @@ constexpr UINT kPlaceOnly = SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE;
 // A drop-down list's height is its dropped list's, not the box's: moved controls keep theirs.
 constexpr UINT kMoveOnly = kPlaceOnly | SWP_NOSIZE;
 
-constexpr int kMainControlIds[dialog_layout::kMainControlCount] = {IDC_TREE, IDC_UNITS, IDC_REFRESH, IDC_CLOSE};
+constexpr int kMainControlIds[dialog_layout::kMainControlCount] = {IDC_TREE, IDC_UNITS, IDC_REFRESH,
+                                                                   IDC_CLOSE};
 
 dialog_layout::Rect ClientRectOf(HWND dialog, HWND control) {
   RECT rect;
   GetWindowRect(control, &rect);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
   return dialog_layout::Rect{static_cast<int>(rect.left), static_cast<int>(rect.top),
-                             static_cast<int>(rect.right - rect.left), static_cast<int>(rect.bottom - rect.top)};
+                             static_cast<int>(rect.right - rect.left),
+                             static_cast<int>(rect.bottom - rect.top)};
 }
 
 int WidthOf(const RECT& rect) { return rect.right - rect.left; }
@@ -58,8 +59,8 @@ void CAmbrellDlg::OnSize(UINT type, int cx, int cy) {
   for (int i = 0; i < dialog_layout::kMainControlCount; ++i) {
     const dialog_layout::Rect& place = controls[i];
     const UINT flags = dialog_layout::Stretches(dialog_layout::kMainAnchors[i]) ? kPlaceOnly : kMoveOnly;
-    batch = DeferWindowPos(batch, GetDlgItem(kMainControlIds[i]), nullptr, place.x, place.y, place.cx, place.cy,
-                           flags);
+    batch = DeferWindowPos(batch, GetDlgItem(kMainControlIds[i]), nullptr, place.x, place.y, place.cx,
+                           place.cy, flags);
   }
   if (batch != nullptr) EndDeferWindowPos(batch);
 }

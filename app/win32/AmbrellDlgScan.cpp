@@ -36,7 +36,9 @@ void CAmbrellDlg::ShowScanning(bool running) {
   SetDlgItemTextA(m_hWnd, IDC_REFRESH, running ? AMBRELL_TEXT_ABORT : AMBRELL_TEXT_REFRESH);
 }
 
-void CAmbrellDlg::SetBusyCursor(bool busy) { SetCursor(LoadCursorA(nullptr, busy ? IDC_APPSTARTING : IDC_ARROW)); }
+void CAmbrellDlg::SetBusyCursor(bool busy) {
+  SetCursor(LoadCursorA(nullptr, busy ? IDC_APPSTARTING : IDC_ARROW));
+}
 
 void CAmbrellDlg::OnRefresh() {
   if (!m_scan.IsScanHeld()) {

@@ -2,7 +2,6 @@
 
 #include <process.h>
 
-
 #include "app/WorkerEnd.h"
 #include "app/win32/framework/SentMessageWait.h"
 #include "scan/ScanEngine.h"

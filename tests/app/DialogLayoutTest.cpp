@@ -1,6 +1,6 @@
-#include "app/DialogLayout.h"
-
 #include <gtest/gtest.h>
+
+#include "app/DialogLayout.h"
 
 namespace {
 

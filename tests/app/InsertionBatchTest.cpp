@@ -1,10 +1,9 @@
-#include "app/InsertionBatch.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "app/InsertionBatch.h"
 #include "scan/FolderRecord.h"
 
 namespace {

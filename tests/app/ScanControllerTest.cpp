@@ -1,14 +1,13 @@
 // The scan protocol as both dialogs follow it, against a front end that keeps its
 // tree in memory and carries out the worker's mailbox when the test pumps it.
 
-#include "app/ScanController.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <thread>
 
+#include "app/ScanController.h"
 #include "app/ScanThread.h"
 #include "scan/MemoryTree.h"
 #include "tests/support/MemoryFileSystem.h"
@@ -25,7 +24,8 @@ class DigitsAsTheyAre : public NumberLocale {
 
 class MemoryFrontEnd : public ScanFrontEnd {
  public:
-  explicit MemoryFrontEnd(std::shared_ptr<MemoryFileSystem> fileSystem) : m_fileSystem(std::move(fileSystem)) {}
+  explicit MemoryFrontEnd(std::shared_ptr<MemoryFileSystem> fileSystem)
+      : m_fileSystem(std::move(fileSystem)) {}
 
   std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort) override {
     ++starts;
@@ -56,8 +56,8 @@ class MemoryFrontEnd : public ScanFrontEnd {
     ScanMailbox::Contents contents = m_mailbox->Collect();
     for (const auto& batch : contents.batches) {
       for (const PendingInsertion& pending : *batch) {
-        m_items.Add(pending.item, tree.Insert(m_items.Resolve(pending.parent), TextOrEmpty(pending.text),
-                                              pending.record));
+        m_items.Add(pending.item,
+                    tree.Insert(m_items.Resolve(pending.parent), TextOrEmpty(pending.text), pending.record));
       }
     }
     if (contents.completed) controller.OnScanComplete();
@@ -119,8 +119,8 @@ class ScanControllerTest : public ::testing::Test {
 
   std::shared_ptr<MemoryFileSystem> fileSystem = std::make_shared<MemoryFileSystem>();
   MemoryFrontEnd frontEnd{fileSystem};
-  ScanController controller{frontEnd, std::make_shared<PlainDisplayText>(), std::make_shared<DigitsAsTheyAre>(),
-                            2};
+  ScanController controller{frontEnd, std::make_shared<PlainDisplayText>(),
+                            std::make_shared<DigitsAsTheyAre>(), 2};
 };
 
 constexpr const char* kMegabyteLabels =

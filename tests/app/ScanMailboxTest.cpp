@@ -1,10 +1,9 @@
-#include "app/ScanMailbox.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
+#include "app/ScanMailbox.h"
 #include "scan/FolderRecord.h"
 
 namespace {
@@ -12,7 +11,8 @@ namespace {
 std::unique_ptr<InsertionBatch> BatchOf(InsertedItem first, int count) {
   auto batch = std::make_unique<InsertionBatch>();
   for (int i = 0; i < count; ++i) {
-    batch->push_back(PendingInsertion{first + i, kTopLevel, CDynString("x", AllocHeap), NewFolderRecord("x")});
+    batch->push_back(
+        PendingInsertion{first + i, kTopLevel, CDynString("x", AllocHeap), NewFolderRecord("x")});
   }
   return batch;
 }

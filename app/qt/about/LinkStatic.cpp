@@ -2,13 +2,13 @@
 
 #include <QClipboard>
 #include <QColor>
-#include <QPointer>
-#include <QProcess>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QPointer>
+#include <QProcess>
 #include <QStyle>
 #include <utility>
 

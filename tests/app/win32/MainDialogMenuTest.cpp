@@ -98,7 +98,8 @@ TEST_F(MainDialogTest, ARightClickBelowTheLastItemShowsNoMenuAndKeepsTheSelectio
   RECT treeRect;
   GetWindowRect(tree.Control().GetSafeHwnd(), &treeRect);
 
-  SendContextMenu(dialog->GetSafeHwnd(), tree.Control().GetSafeHwnd(), POINT{treeRect.left + 10, treeRect.bottom - 5});
+  SendContextMenu(dialog->GetSafeHwnd(), tree.Control().GetSafeHwnd(),
+                  POINT{treeRect.left + 10, treeRect.bottom - 5});
   EXPECT_EQ(tree.GetSelectedItem(), tree.GetRootItem());
 }
 

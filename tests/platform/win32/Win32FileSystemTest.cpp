@@ -1,5 +1,3 @@
-#include "platform/win32/Win32FileSystem.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +5,7 @@
 
 #include "TempFolder.h"
 #include "platform/Platform.h"
+#include "platform/win32/Win32FileSystem.h"
 
 namespace {
 
@@ -97,6 +96,5 @@ TEST(OpenFolders, MissingFoldersAndFilesAreRefused) {
     EXPECT_EQ(error, folder + ": no such folder");
   }
 }
-
 
 }  // namespace

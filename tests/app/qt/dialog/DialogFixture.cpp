@@ -5,8 +5,8 @@
 #include <QTreeWidgetItemIterator>
 
 #include "app/qt/FolderTree.h"
-#include "tests/support/TreeDump.h"
 #include "scan/DisplayText.h"
+#include "tests/support/TreeDump.h"
 #include "text/GroupedNumber.h"
 
 std::shared_ptr<MemoryFileSystem> SampleDrive() {
@@ -35,9 +35,8 @@ QStringList Labels(const CAmbrellDlg& dialog) {
 
 QString DumpLabels(const CAmbrellDlg& dialog) {
   const FolderTree& tree = dialog.Tree();
-  return QString::fromStdString(DumpTree(tree, [&tree](TreeItem item) {
-    return FolderTree::ItemOf(item)->text(0).toStdString();
-  }));
+  return QString::fromStdString(
+      DumpTree(tree, [&tree](TreeItem item) { return FolderTree::ItemOf(item)->text(0).toStdString(); }));
 }
 
 bool WaitForScanEnd(CAmbrellDlg& dialog) {
