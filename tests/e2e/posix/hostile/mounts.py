@@ -16,7 +16,7 @@ import support
 from support import check
 
 INSIDE = "AMBRELL_PRIVATE_MOUNTS"
-ROUNDS = 12
+ROUNDS = 8
 
 
 def enter_private_mount_namespace():

@@ -18,7 +18,7 @@ import time
 import support
 from support import check
 
-SCANS, MAX_FOLDERS, MAX_DEPTH, MAX_FILE = 30, 300, 4, 4096
+SCANS, MAX_FOLDERS, MAX_DEPTH, MAX_FILE = 20, 300, 4, 4096
 
 
 def build_stable(stable):
