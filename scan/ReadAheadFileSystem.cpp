@@ -1,64 +1,31 @@
 #include "scan/ReadAheadFileSystem.h"
 
 #include <algorithm>
-#include <cstring>
-#include <exception>
-#include <string>
 #include <utility>
-
-// One folder the walk has named, from the moment it was named until the
-// walk has read the last of it or given it up.
-struct ReadAheadFileSystem::Job {
-  enum class Stage {
-    Waiting,   // no thread has started on it
-    Opening,   // a thread opens it
-    Reading,   // opened; a thread reads its entries
-    Finished,  // nothing more will be read ahead: the rest, if any, is the walk's
-  };
-
-  explicit Job(const char* text) : pattern(text) {}
-
-  const std::string pattern;
-  Stage stage = Stage::Waiting;
-  bool takenByWalk = false;          // asked for: never given back, whatever happens
-  std::atomic<bool> dropped{false};  // the walk will read none of it: stop
-  ListingStatus status = ListingStatus::Failed;
-  std::deque<EntryBatch> batches;          // read, not yet taken by the walk
-  std::size_t buffered = 0;                // entries in batches
-  std::unique_ptr<DirectoryListing> rest;  // where reading ahead stopped
-  std::exception_ptr failure;              // raised again where the walk reaches it
-};
-
-// What is let go under the lock and released after it.
-struct ReadAheadFileSystem::Discarded {
-  std::vector<std::deque<EntryBatch>> batches;
-  std::vector<std::unique_ptr<DirectoryListing>> listings;
-};
 
 // The walk's view of a folder read ahead: the batches as they come, then
 // the listing itself where reading ahead stopped.
 class ReadAheadFileSystem::Listing : public DirectoryListing {
  public:
-  Listing(ReadAheadFileSystem& owner, JobPtr job) : m_owner(owner), m_job(std::move(job)) {}
+  Listing(ReadAheadFileSystem& owner, JobPtr job, EntryBatch first, bool exhausted)
+      : m_owner(owner), m_job(std::move(job)), m_batch(std::move(first)), m_exhausted(exhausted) {}
   Listing(const Listing&) = delete;
   Listing& operator=(const Listing&) = delete;
-  ~Listing() override { m_owner.DropTaken(*m_job); }
+  ~Listing() override {
+    if (!m_exhausted) m_owner.DropTaken(*m_job);
+  }
 
   bool Next(DirectoryEntry& entry) override {
-    if (m_rest) return m_rest->Next(entry);
-    if (m_next == m_batch.Size()) {
-      m_next = 0;
-      switch (m_owner.TakeNextBatch(*m_job, m_batch, m_rest)) {
-        case Taken::End:
-          return false;
-        case Taken::Rest:
-          return m_rest->Next(entry);
-        case Taken::Batch:
-          break;
+    for (;;) {
+      if (m_rest) return m_rest->Next(entry);
+      if (m_next < m_batch.Size()) {
+        entry = m_batch.At(m_next++);
+        return true;
       }
+      if (m_exhausted) return false;
+      m_next = 0;
+      if (!m_owner.NextFromJob(*m_job, m_batch, m_rest, m_exhausted)) return false;
     }
-    entry = m_batch.At(m_next++);
-    return true;
   }
 
  private:
@@ -66,6 +33,7 @@ class ReadAheadFileSystem::Listing : public DirectoryListing {
   JobPtr m_job;
   EntryBatch m_batch;
   std::size_t m_next = 0;
+  bool m_exhausted;  // nothing more to take from the job
   std::unique_ptr<DirectoryListing> m_rest;
 };
 
@@ -93,177 +61,42 @@ std::size_t ReadAheadFileSystem::ListingsAhead(const char* rootText) const {
 
 std::size_t ReadAheadFileSystem::RunningThreads() const { return m_threads.size(); }
 
-// ---- the threads' side ----
-
+// While the threads have work, named folders wait here and reach them in
+// one go when their work runs low (or the walk asks for one of them): one
+// lock and one wake-up for many folders, not one a folder.
 void ReadAheadFileSystem::ExpectListing(const char* pattern) {
   const unsigned threads = ThreadsFor(pattern[0]);
   if (threads <= 1) return;
-  auto job = std::make_shared<Job>(pattern);
-  bool claimable = false;
-  {
-    Lock lock(m_mutex);
-    m_jobs.push_back(std::move(job));
-    claimable = m_jobs.size() > 1;  // the first is left to the walk
-  }
-  if (claimable) m_work.notify_one();
+  m_hints.push_back(std::make_shared<Job>(pattern));
   if (m_threads.empty()) StartThreads(threads);
-}
-
-// A thread the system refuses leaves more of the work to the walk's own.
-void ReadAheadFileSystem::StartThreads(unsigned count) {
-  try {
-    while (m_threads.size() < count) m_threads.emplace_back([this] { RunThread(); });
-  } catch (...) {
-  }
-}
-
-// The first folder named is the walk's next. A thread that started on it
-// would make the walk wait for a hand-over, which costs more than listing a
-// small folder; the walk lists it itself, the threads the ones after it.
-// (A chain of folders is listed on the walk's thread alone.)
-std::size_t ReadAheadFileSystem::NextToClaim() const { return std::max<std::size_t>(m_claimedFront, 1); }
-
-bool ReadAheadFileSystem::WindowFull() const { return m_windowUsed >= kWindowEntries; }
-
-bool ReadAheadFileSystem::CanClaim() const {
-  return !m_shortOfHandles && !WindowFull() && NextToClaim() < m_jobs.size();
-}
-
-void ReadAheadFileSystem::RunThread() {
+  if (!ThreadsRunLow()) return;
   Lock lock(m_mutex);
-  for (;;) {
-    m_work.wait(lock, [this] { return m_stopping || CanClaim(); });
-    if (m_stopping) return;
-    m_claimedFront = NextToClaim() + 1;
-    const JobPtr job = m_jobs[m_claimedFront - 1];
-    job->stage = Job::Stage::Opening;
-    ++m_busyThreads;
-    lock.unlock();
-    ListingResult result;
-    std::exception_ptr failure;
-    try {
-      result = m_inner->OpenListing(job->pattern.c_str());
-    } catch (...) {
-      failure = std::current_exception();
-    }
-    lock.lock();
-    if (failure) {
-      job->failure = failure;
-      job->stage = Job::Stage::Finished;
-    } else if (result.outOfHandles) {
-      // The walk lists it itself once the descriptors held here are back.
-      job->stage = Job::Stage::Waiting;
-      m_shortOfHandles = true;
-    } else {
-      job->status = result.status;
-      job->stage = Job::Stage::Reading;
-      ReadAhead(lock, *job, std::move(result.listing));
-    }
-    --m_busyThreads;
-    m_progress.notify_all();
-  }
+  HandHintsOver();
+  UnlockAndWake(lock);
 }
 
-// Reads batches while the window has room; entries past it are left in
-// the listing, for the walk to read itself. Called and returns locked.
-void ReadAheadFileSystem::ReadAhead(Lock& lock, Job& job, std::unique_ptr<DirectoryListing> listing) {
-  Discarded discarded;
-  bool givenBack = false;
-  while (listing) {
-    givenBack = !job.dropped && m_shortOfHandles && !job.takenByWalk;
-    if (job.dropped || givenBack) break;
-    if (m_stopping || WindowFull()) {
-      job.rest = std::move(listing);
-      break;
-    }
-    const std::size_t most = std::min(kBatchEntries, kWindowEntries - m_windowUsed);
-    m_windowUsed += most;
-    lock.unlock();
-    EntryBatch batch;
-    std::exception_ptr failure;
-    bool more = false;
-    try {
-      more = ReadBatch(*listing, batch, most, job);
-    } catch (...) {
-      failure = std::current_exception();
-    }
-    lock.lock();
-    m_windowUsed -= most;
-    failure = failure ? failure : Keep(job, std::move(batch));
-    m_progress.notify_all();
-    if (failure) job.failure = failure;
-    if (failure || !more) discarded.listings.push_back(std::move(listing));
-  }
-  if (listing) discarded.listings.push_back(std::move(listing));
-  if (givenBack) {
-    GiveBack(job, discarded);
-  } else {
-    job.stage = Job::Stage::Finished;
-  }
+bool ReadAheadFileSystem::ThreadsRunLow() const { return m_jobsOut <= 4 * m_threads.size(); }
+
+// As many idle threads are woken as there are new jobs, not all of them.
+void ReadAheadFileSystem::HandHintsOver() {
+  if (m_hints.empty()) return;
+  m_jobs.insert(m_jobs.end(), m_hints.begin(), m_hints.end());
+  m_jobsOut += m_hints.size();
+  if (CanClaim()) m_threadsToWake = std::max(m_threadsToWake, m_hints.size());
+  m_hints.clear();
+}
+
+// Woken threads go straight for the lock: they are woken once it is free.
+void ReadAheadFileSystem::UnlockAndWake(Lock& lock) {
+  const std::size_t wake = std::min(m_threadsToWake, m_idleThreads.load(std::memory_order_relaxed));
+  m_threadsToWake = 0;
   lock.unlock();
-  discarded = Discarded();
-  lock.lock();
+  for (std::size_t i = 0; i < wake; ++i) m_work.notify_one();
 }
 
-// Up to `most` entries; false once the listing has no more. Stops early,
-// with true, when the walk has given the job up or the pool stops.
-bool ReadAheadFileSystem::ReadBatch(DirectoryListing& listing, EntryBatch& batch, std::size_t most,
-                                    const Job& job) {
-  DirectoryEntry entry;
-  while (batch.Size() < most) {
-    if (job.dropped.load(std::memory_order_relaxed) || m_stopping.load(std::memory_order_relaxed))
-      return true;
-    if (!listing.Next(entry)) return false;
-    batch.Add(entry);
-  }
-  return true;
-}
-
-std::exception_ptr ReadAheadFileSystem::Keep(Job& job, EntryBatch batch) {
-  if (job.dropped || batch.Size() == 0) return nullptr;
-  try {
-    job.batches.push_back(std::move(batch));
-  } catch (...) {
-    return std::current_exception();
-  }
-  job.buffered += job.batches.back().Size();
-  m_windowUsed += job.batches.back().Size();
-  return nullptr;
-}
-
-void ReadAheadFileSystem::Drop(Job& job, Discarded& discarded) {
-  job.dropped = true;
-  m_windowUsed -= job.buffered;
-  job.buffered = 0;
-  discarded.batches.push_back(std::move(job.batches));
-  job.batches.clear();
-  if (job.rest) discarded.listings.push_back(std::move(job.rest));
-}
-
-// Back to waiting, as if never started: nothing of it has reached the walk.
-void ReadAheadFileSystem::GiveBack(Job& job, Discarded& discarded) {
-  Drop(job, discarded);
-  job.dropped = false;
-  job.failure = nullptr;
-  job.stage = Job::Stage::Waiting;
-  m_claimedFront = 0;
-}
-
-void ReadAheadFileSystem::StopThreads() {
-  Discarded discarded;
-  {
-    Lock lock(m_mutex);
-    m_stopping = true;
-    for (const JobPtr& job : m_jobs) Drop(*job, discarded);
-    m_jobs.clear();
-    m_claimedFront = 0;
-  }
-  m_work.notify_all();
-  for (std::thread& thread : m_threads) thread.join();
-  m_threads.clear();
-  Lock lock(m_mutex);
-  m_stopping = false;
-  m_shortOfHandles = false;
+// Room in the window again: every idle thread may have a job to take up.
+void ReadAheadFileSystem::WakeAllIfRoomCame(bool wasFull) {
+  if (wasFull && !WindowFull()) m_threadsToWake = m_threads.size();
 }
 
 void ReadAheadFileSystem::ForgetExpected() {
@@ -271,26 +104,27 @@ void ReadAheadFileSystem::ForgetExpected() {
   m_inner->ForgetExpected();
 }
 
-// ---- the walk's side ----
-
 ListingResult ReadAheadFileSystem::OpenListing(const char* pattern) {
-  JobPtr job = TakeExpected(pattern);
-  if (!job) return OpenOnWalkThread(pattern);
   Lock lock(m_mutex);
-  m_progress.wait(lock, [&] { return job->stage != Job::Stage::Opening; });
-  if (job->stage == Job::Stage::Waiting) {
-    lock.unlock();
+  if (ThreadsRunLow() || m_jobs.empty() || m_jobs.front()->pattern != pattern) HandHintsOver();
+  const JobPtr job = TakeExpected(pattern);
+  if (job) WaitForThreads(lock, WalkWaits::ForOpening, job.get());
+  if (!job || job->stage == Job::Stage::Waiting) {
+    UnlockAndWake(lock);
     return OpenOnWalkThread(pattern);
   }
   if (job->status != ListingStatus::Opened && job->failure) std::rethrow_exception(job->failure);
   ListingResult result;
   result.status = job->status;
-  lock.unlock();
+  EntryBatch first;
+  if (result.status == ListingStatus::Opened) TakeBatch(*job, first);
+  const bool exhausted = job->Exhausted();
+  UnlockAndWake(lock);
   if (result.status != ListingStatus::Opened) return result;
   try {
-    result.listing = std::make_unique<Listing>(*this, job);
+    result.listing = std::make_unique<Listing>(*this, job, std::move(first), exhausted);
   } catch (...) {
-    DropTaken(*job);
+    if (!exhausted) DropTaken(*job);
     throw;
   }
   return result;
@@ -300,25 +134,22 @@ ListingResult ReadAheadFileSystem::OpenListing(const char* pattern) {
 // (the walk never asks for them now). Null when no thread has started on
 // it, or it was never named: the walk then lists it itself.
 ReadAheadFileSystem::JobPtr ReadAheadFileSystem::TakeExpected(const char* pattern) {
-  Discarded discarded;
-  Lock lock(m_mutex);
-  const bool wasFull = WindowFull();
   const auto found =
       std::find_if(m_jobs.begin(), m_jobs.end(), [&](const JobPtr& job) { return job->pattern == pattern; });
   if (found == m_jobs.end()) return nullptr;
   const std::size_t skipped = static_cast<std::size_t>(found - m_jobs.begin());
   JobPtr job = *found;
-  for (std::size_t i = 0; i < skipped; ++i) Drop(*m_jobs[i], discarded);
+  const bool wasFull = WindowFull();
+  for (std::size_t i = 0; i < skipped; ++i) Drop(*m_jobs[i]);
   m_jobs.erase(m_jobs.begin(), m_jobs.begin() + static_cast<std::ptrdiff_t>(skipped) + 1);
+  m_jobsOut -= skipped + 1;
   m_claimedFront = m_claimedFront > skipped ? m_claimedFront - skipped - 1 : 0;
+  WakeAllIfRoomCame(wasFull);
   if (job->stage == Job::Stage::Waiting) {
     job->dropped = true;
     return nullptr;
   }
   job->takenByWalk = true;
-  const bool freed = wasFull && !WindowFull();
-  lock.unlock();
-  if (freed) m_work.notify_all();
   return job;
 }
 
@@ -332,45 +163,85 @@ ListingResult ReadAheadFileSystem::OpenOnWalkThread(const char* pattern) {
 // Descriptors ran short: reading ahead stops for this drive and gives back
 // what it holds open, so that the walk itself can go on.
 void ReadAheadFileSystem::GiveBackForWantOfHandles() {
-  Discarded discarded;
   Lock lock(m_mutex);
   m_shortOfHandles = true;
   for (const JobPtr& job : m_jobs) {
-    if (job->stage == Job::Stage::Finished && job->rest) GiveBack(*job, discarded);
+    if (job->stage == Job::Stage::Finished && job->rest) GiveBack(*job);
   }
-  m_progress.wait(lock, [this] { return m_busyThreads == 0; });
+  WaitForThreads(lock, WalkWaits::ForIdleThreads, nullptr);
 }
 
-ReadAheadFileSystem::Taken ReadAheadFileSystem::TakeNextBatch(Job& job, EntryBatch& batch,
-                                                              std::unique_ptr<DirectoryListing>& rest) {
+bool ReadAheadFileSystem::TakeBatch(Job& job, EntryBatch& batch) {
+  if (!job.HasBatch()) return false;
+  const bool wasFull = WindowFull();
+  batch = std::move(job.batches[job.taken++]);
+  if (!job.HasBatch()) {
+    job.batches.clear();
+    job.taken = 0;
+  }
+  job.buffered -= batch.Size();
+  m_windowUsed -= batch.Size();
+  WakeAllIfRoomCame(wasFull);
+  return true;
+}
+
+// The job's next batch, or the listing where reading ahead stopped; false
+// at the end. exhausted: the job has nothing more to hand over.
+bool ReadAheadFileSystem::NextFromJob(Job& job, EntryBatch& batch, std::unique_ptr<DirectoryListing>& rest,
+                                      bool& exhausted) {
+  batch.Clear();  // its memory is freed here, not under the lock
   Lock lock(m_mutex);
-  m_progress.wait(lock, [&] { return !job.batches.empty() || job.stage == Job::Stage::Finished; });
-  if (!job.batches.empty()) {
-    const bool wasFull = WindowFull();
-    batch = std::move(job.batches.front());
-    job.batches.pop_front();
-    job.buffered -= batch.Size();
-    m_windowUsed -= batch.Size();
-    lock.unlock();
-    if (wasFull) m_work.notify_all();
-    return Taken::Batch;
-  }
-  if (job.rest) {
-    rest = std::move(job.rest);
-    return Taken::Rest;
-  }
-  if (job.failure) std::rethrow_exception(job.failure);
-  return Taken::End;
+  if (ThreadsRunLow()) HandHintsOver();
+  WaitForThreads(lock, WalkWaits::ForBatch, &job);
+  const bool taken = TakeBatch(job, batch);
+  exhausted = !taken || job.Exhausted();
+  if (!taken) rest = std::move(job.rest);
+  const std::exception_ptr failure = taken ? nullptr : job.failure;
+  UnlockAndWake(lock);
+  if (taken || rest) return true;
+  if (failure) std::rethrow_exception(failure);
+  return false;
 }
 
 void ReadAheadFileSystem::DropTaken(Job& job) {
-  Discarded discarded;
-  bool freed = false;
-  {
-    Lock lock(m_mutex);
-    const bool wasFull = WindowFull();
-    Drop(job, discarded);
-    freed = wasFull && !WindowFull();
+  Lock lock(m_mutex);
+  const bool wasFull = WindowFull();
+  Drop(job);
+  WakeAllIfRoomCame(wasFull);
+  UnlockAndWake(lock);
+}
+
+// The walk sleeps only until the threads have got far enough: its job is
+// opened, and the jobs after it (as many as there are threads) have each
+// come to a batch or a halt, so that the next few folders go without
+// another wait. Threads wake it only then: a wake-up per folder would cost
+// more than listing a small folder.
+bool ReadAheadFileSystem::WalkMayGoOn() const {
+  switch (m_walkWaits) {
+    case WalkWaits::ForNothing:
+      return false;
+    case WalkWaits::ForOpening: {
+      if (!m_walkJob->Settled()) return false;
+      const std::size_t ahead = std::min(m_jobs.size(), m_running);
+      return std::all_of(m_jobs.begin(), m_jobs.begin() + static_cast<std::ptrdiff_t>(ahead),
+                         [](const JobPtr& job) { return job->Settled(); });
+    }
+    case WalkWaits::ForBatch:
+      return m_walkJob->HasBatch() || m_walkJob->stage == Job::Stage::Finished;
+    case WalkWaits::ForIdleThreads:
+      return m_busyThreads == 0;
   }
-  if (freed) m_work.notify_all();
+  return true;
+}
+
+void ReadAheadFileSystem::WaitForThreads(Lock& lock, WalkWaits what, const Job* job) {
+  m_walkWaits = what;
+  m_walkJob = job;
+  if (m_threadsToWake != 0 && !WalkMayGoOn()) {
+    m_threadsToWake = 0;
+    m_work.notify_all();  // they must get on for the walk to go on
+  }
+  m_progress.wait(lock, [this] { return WalkMayGoOn(); });
+  m_walkWaits = WalkWaits::ForNothing;
+  m_walkJob = nullptr;
 }

@@ -14,7 +14,6 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
-#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -23,6 +22,7 @@
 
 #include "scan/EntryBatch.h"
 #include "scan/FileSystem.h"
+#include "scan/ReadAheadJob.h"
 
 class ReadAheadFileSystem : public FileSystem {
  public:
@@ -52,48 +52,63 @@ class ReadAheadFileSystem : public FileSystem {
   std::size_t RunningThreads() const;
 
  private:
-  struct Job;
-  struct Discarded;
-  class Listing;
+  using Job = ReadAheadJob;
   using JobPtr = std::shared_ptr<Job>;
   using Lock = std::unique_lock<std::mutex>;
-  enum class Taken { Batch, Rest, End };
+  class Listing;
+  enum class WalkWaits { ForNothing, ForOpening, ForBatch, ForIdleThreads };
   static constexpr int kNotAsked = -1;
 
   unsigned ThreadsFor(char driveLetter) const;
 
-  // The threads' side.
+  // The threads' side (ReadAheadThreads.cpp).
   void StartThreads(unsigned count);
   void StopThreads();
   std::size_t NextToClaim() const;
   bool WindowFull() const;
   bool CanClaim() const;
   void RunThread();
-  void ReadAhead(Lock& lock, Job& job, std::unique_ptr<DirectoryListing> listing);
-  bool ReadBatch(DirectoryListing& listing, EntryBatch& batch, std::size_t most, const Job& job);
-  std::exception_ptr Keep(Job& job, EntryBatch batch);
-  void Drop(Job& job, Discarded& discarded);
-  void GiveBack(Job& job, Discarded& discarded);
+  void ListJob(Lock& lock, Job& job);
+  void ReadOn(Lock& lock, Job& job, std::unique_ptr<DirectoryListing> listing);
+  bool ReadBatch(DirectoryListing& listing, EntryBatch& batch, std::size_t most, const Job& job) const;
+  void Publish(Job& job, EntryBatch& batch);
+  void Drop(Job& job);
+  void GiveBack(Job& job);
+  void TellWalk();
 
-  // The walk's side.
-  JobPtr TakeExpected(const char* pattern);
+  // The walk's side (ReadAheadFileSystem.cpp).
+  bool ThreadsRunLow() const;
+  void HandHintsOver();  // locked
+  void UnlockAndWake(Lock& lock);
+  void WakeAllIfRoomCame(bool wasFull);      // locked
+  JobPtr TakeExpected(const char* pattern);  // locked
   ListingResult OpenOnWalkThread(const char* pattern);
   void GiveBackForWantOfHandles();
-  Taken TakeNextBatch(Job& job, EntryBatch& batch, std::unique_ptr<DirectoryListing>& rest);
+  bool TakeBatch(Job& job, EntryBatch& batch);  // locked
+  bool NextFromJob(Job& job, EntryBatch& batch, std::unique_ptr<DirectoryListing>& rest, bool& exhausted);
   void DropTaken(Job& job);
+  bool WalkMayGoOn() const;
+  void WaitForThreads(Lock& lock, WalkWaits what, const Job* job);
 
   std::unique_ptr<FileSystem> m_inner;
   ThreadCountFor m_threadsFor;
   mutable std::array<int, 26> m_threadCounts;  // per drive letter, asked once
+  std::vector<JobPtr> m_hints;                 // named, not yet handed to the threads (walk only)
+  std::size_t m_jobsOut = 0;                   // handed to the threads, not yet taken back (walk only)
+  std::vector<std::thread> m_threads;          // changed on the walk's thread only
 
   std::mutex m_mutex;
   std::condition_variable m_work;      // for the threads: a job, room in the window, or stop
-  std::condition_variable m_progress;  // for the walk: a job opened, read or given back
-  std::deque<JobPtr> m_jobs;           // named by the walk and not yet asked for, in its order
-  std::size_t m_claimedFront = 0;      // of m_jobs after the first, those up to here were taken up
-  std::size_t m_windowUsed = 0;        // entries read ahead and not yet taken, or being read
-  std::size_t m_busyThreads = 0;       // threads opening or reading a job
-  bool m_shortOfHandles = false;       // this drive's walk goes on without reading ahead
+  std::condition_variable m_progress;  // for the walk: as WalkMayGoOn says
+  WalkWaits m_walkWaits = WalkWaits::ForNothing;
+  const Job* m_walkJob = nullptr;   // the job the walk waits on
+  std::deque<JobPtr> m_jobs;        // named by the walk and not yet asked for, in its order
+  std::size_t m_claimedFront = 0;   // of m_jobs after the first, those up to here were taken up
+  std::size_t m_windowUsed = 0;     // entries read ahead and not yet taken, or being read
+  std::size_t m_running = 0;        // threads started, as the threads may see it
+  std::size_t m_busyThreads = 0;    // threads opening or reading a job
+  bool m_shortOfHandles = false;    // this drive's walk goes on without reading ahead
+  std::size_t m_threadsToWake = 0;  // threads to wake once the walk lets go of the lock
   std::atomic<bool> m_stopping{false};
-  std::vector<std::thread> m_threads;  // touched on the walk's thread only
+  std::atomic<std::size_t> m_idleThreads{0};  // waiting for a job; read without the lock
 };

@@ -39,21 +39,43 @@ std::size_t HeldForLimit() {
   return std::clamp<std::size_t>(static_cast<std::size_t>(limit.rlim_cur / 8), 1, kMostHeld);
 }
 
+// The last parent a thread found, and under which of the caches' states.
+struct RecentParent {
+  std::uint64_t generation = 0;
+  std::string path;
+  std::weak_ptr<const UniqueFd> folder;  // lets the cache give it back
+};
+thread_local RecentParent t_recentParent;
+std::atomic<std::uint64_t> g_lastGeneration{0};
+
 }  // namespace
 
 bool IsOutOfDescriptors(int error) { return error == EMFILE || error == ENFILE; }
 
-OpenFolderCache::OpenFolderCache(std::size_t maxHeld) : m_held(maxHeld != 0 ? maxHeld : HeldForLimit()) {}
+OpenFolderCache::OpenFolderCache(std::size_t maxHeld) : m_held(maxHeld != 0 ? maxHeld : HeldForLimit()) {
+  StartAfresh();
+}
 
-void OpenFolderCache::Clear() { m_held.Clear(); }
+void OpenFolderCache::StartAfresh() { m_generation = ++g_lastGeneration; }
+
+void OpenFolderCache::Clear() {
+  StartAfresh();
+  m_held.Clear();
+}
+
+void OpenFolderCache::KeepAsParent(std::string_view path, SharedFd folder) {
+  m_held.Keep(path, std::move(folder));
+}
 
 SharedFd OpenFolderCache::OpenForListing(const std::string& nativeRoot, std::string_view path) {
   int error = 0;
   SharedFd folder = TryOpenForListing(nativeRoot, path, error);
   // Once only: what is still short after everything kept was given back is
   // held by listings in progress, which this call cannot wait for.
-  if (!folder && IsOutOfDescriptors(error) && m_held.GiveBack())
-    folder = TryOpenForListing(nativeRoot, path, error);
+  if (!folder && IsOutOfDescriptors(error)) {
+    StartAfresh();
+    if (m_held.GiveBack()) folder = TryOpenForListing(nativeRoot, path, error);
+  }
   if (!folder) errno = error;
   return folder;
 }
@@ -64,20 +86,38 @@ SharedFd OpenFolderCache::TryOpenForListing(const std::string& nativeRoot, std::
   const SharedFd parent =
       ParentAt(nativeRoot, cut == std::string_view::npos ? path : path.substr(0, cut), error);
   if (!parent) return nullptr;
-  if (cut == std::string_view::npos) return Kept(path, ::openat(parent->Get(), ".", kListingFlags), error);
-  std::string name;
-  UnmapNameInto(path.substr(cut + 1), name);
-  return Kept(path, ::openat(parent->Get(), name.c_str(), kListingFlags), error);
+  std::string name = ".";
+  if (cut != std::string_view::npos) UnmapNameInto(path.substr(cut + 1), name);
+  UniqueFd folder(::openat(parent->Get(), name.c_str(), kListingFlags));
+  if (!folder.IsOpen()) {
+    error = errno;
+    return nullptr;
+  }
+  return std::make_shared<const UniqueFd>(std::move(folder));
 }
 
 SharedFd OpenFolderCache::ParentAt(const std::string& nativeRoot, std::string_view path, int& error) {
+  RecentParent& recent = t_recentParent;
+  if (recent.generation == m_generation.load(std::memory_order_relaxed) && recent.path == path) {
+    if (SharedFd found = recent.folder.lock()) return found;
+  }
+  SharedFd found = FindOrOpenParent(nativeRoot, path, error);
+  if (found) {
+    recent.generation = m_generation.load(std::memory_order_relaxed);
+    recent.path.assign(path);
+    recent.folder = found;
+  }
+  return found;
+}
+
+SharedFd OpenFolderCache::FindOrOpenParent(const std::string& nativeRoot, std::string_view path, int& error) {
   if (SharedFd found = m_held.Find(path)) return found;
   const std::size_t cut = path.find(kSeparator);
   if (cut == std::string_view::npos) {
     // The root is the one path followed as written: a folder given by a link is meant.
     return Kept(path, ::open(nativeRoot.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC), error);
   }
-  const SharedFd root = ParentAt(nativeRoot, path.substr(0, cut), error);
+  const SharedFd root = FindOrOpenParent(nativeRoot, path.substr(0, cut), error);
   if (!root) return nullptr;
   std::string relative;
   if (!NativeRelativePath(path.substr(cut + 1), relative)) {

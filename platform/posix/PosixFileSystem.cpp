@@ -92,7 +92,7 @@ ListingResult PosixFileSystem::OpenListing(const char* pattern) {
   }
   const bool isDriveRoot = folderPath.size() == 2;
   if (!isDriveRoot && IsMountRoot(folder->Get())) return ListingResult{ListingStatus::Empty, {}};
-  return Filtered(PosixListing::Open(std::move(folder)), wildcard);
+  return Filtered(PosixListing::Open(std::move(folder), &m_folders, folderPath), wildcard);
 }
 
 // The walk of a drive has ended: nothing it held open is needed any more.

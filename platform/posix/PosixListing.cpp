@@ -6,8 +6,11 @@
 
 #include "platform/posix/NameMapping.h"
 
-PosixListing::PosixListing(SharedFd folder)
-    : m_folder(std::move(folder)), m_buffer(new std::uint64_t[kBufferBytes / sizeof(std::uint64_t)]) {}
+PosixListing::PosixListing(SharedFd folder, OpenFolderCache* parents, std::string_view path)
+    : m_folder(std::move(folder)),
+      m_buffer(new std::uint64_t[kBufferBytes / sizeof(std::uint64_t)]),
+      m_parents(parents),
+      m_path(parents != nullptr ? path : std::string_view()) {}
 
 namespace {
 
@@ -21,10 +24,10 @@ bool IsSearchable(int folder) {
 
 }  // namespace
 
-ListingResult PosixListing::Open(SharedFd folder) {
+ListingResult PosixListing::Open(SharedFd folder, OpenFolderCache* parents, std::string_view path) {
   ListingResult result;
   if (!folder || !folder->IsOpen() || !IsSearchable(folder->Get())) return result;
-  auto listing = std::make_unique<PosixListing>(std::move(folder));
+  auto listing = std::make_unique<PosixListing>(std::move(folder), parents, path);
   listing->m_first = listing->NextRecord();
   if (listing->m_first != nullptr) {
     result.status = ListingStatus::Opened;
@@ -66,6 +69,10 @@ bool PosixListing::Describe(const dirent64& record, DirectoryEntry& entry) {
     if (::fstatat(m_folder->Get(), record.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
     entry.isFolder = S_ISDIR(status.st_mode);
     entry.size = entry.isFolder ? 0 : static_cast<std::uint64_t>(status.st_size);
+  }
+  if (entry.isFolder && m_parents != nullptr) {
+    m_parents->KeepAsParent(m_path, m_folder);
+    m_parents = nullptr;
   }
   if (NeedsMapping(record.d_name)) {
     MapNameInto(record.d_name, m_mappedName);

@@ -7,22 +7,25 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/posix/HeldFolders.h"
+#include "platform/posix/OpenFolderCache.h"
 #include "scan/FileSystem.h"
 
 struct dirent64;
 
 class PosixListing : public DirectoryListing {
  public:
-  // Shares the open folder (kept open meanwhile as its subfolders' parent,
-  // say). Reads ahead to its first entry, so that a folder with nothing in it
-  // comes back Empty, and one that cannot be read or searched Failed.
-  static ListingResult Open(SharedFd folder);
+  // Shares the open folder. Reads ahead to its first entry, so that a folder
+  // with nothing in it comes back Empty, and one that cannot be read or
+  // searched Failed. With parents given, the folder (at path, in the engine's
+  // form) is kept there as a parent once an entry shows it holds a folder.
+  static ListingResult Open(SharedFd folder, OpenFolderCache* parents = nullptr, std::string_view path = {});
 
   bool Next(DirectoryEntry& entry) override;
 
-  explicit PosixListing(SharedFd folder);
+  PosixListing(SharedFd folder, OpenFolderCache* parents, std::string_view path);
 
  private:
   // The next record besides '.' and '..'; null at the end or on an error.
@@ -40,4 +43,6 @@ class PosixListing : public DirectoryListing {
   bool m_failed = false;
   const dirent64* m_first = nullptr;  // read ahead by Open
   std::string m_mappedName;
+  OpenFolderCache* m_parents;  // null once the folder was offered as a parent
+  std::string m_path;
 };

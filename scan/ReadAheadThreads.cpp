@@ -1,0 +1,200 @@
+// The read-ahead file system's threads: they take up the folders the walk
+// has named, in its order, and read each into batches within the window.
+
+#include <algorithm>
+#include <utility>
+
+#include "scan/ReadAheadFileSystem.h"
+
+// A thread the system refuses leaves more of the work to the walk's own.
+void ReadAheadFileSystem::StartThreads(unsigned count) {
+  try {
+    while (m_threads.size() < count) {
+      m_threads.emplace_back([this] { RunThread(); });
+      Lock lock(m_mutex);
+      ++m_running;
+    }
+  } catch (...) {
+  }
+}
+
+void ReadAheadFileSystem::StopThreads() {
+  {
+    Lock lock(m_mutex);
+    m_stopping = true;
+    for (const JobPtr& job : m_jobs) Drop(*job);
+    m_jobs.clear();
+    m_claimedFront = 0;
+  }
+  m_hints.clear();  // never seen by a thread
+  m_jobsOut = 0;
+  m_work.notify_all();
+  for (std::thread& thread : m_threads) thread.join();
+  m_threads.clear();
+  Lock lock(m_mutex);
+  m_running = 0;
+  m_stopping = false;
+  m_shortOfHandles = false;
+}
+
+// The first folder named is the walk's next. A thread that started on it
+// would make the walk wait for a hand-over, which costs more than listing a
+// small folder; the walk lists it itself, the threads the ones after it.
+// (A chain of folders is listed on the walk's thread alone.)
+std::size_t ReadAheadFileSystem::NextToClaim() const { return std::max<std::size_t>(m_claimedFront, 1); }
+
+bool ReadAheadFileSystem::WindowFull() const { return m_windowUsed >= kWindowEntries; }
+
+bool ReadAheadFileSystem::CanClaim() const {
+  return !m_shortOfHandles && !WindowFull() && NextToClaim() < m_jobs.size();
+}
+
+void ReadAheadFileSystem::RunThread() {
+  Lock lock(m_mutex);
+  for (;;) {
+    if (!m_stopping && !CanClaim()) {
+      ++m_idleThreads;
+      m_work.wait(lock, [this] { return m_stopping || CanClaim(); });
+      --m_idleThreads;
+    }
+    if (m_stopping) return;
+    m_claimedFront = NextToClaim() + 1;
+    const JobPtr job = m_jobs[m_claimedFront - 1];
+    job->stage = Job::Stage::Listing;
+    ++m_busyThreads;
+    ListJob(lock, *job);
+    --m_busyThreads;
+    TellWalk();
+  }
+}
+
+// Opens the job and reads its first batch before taking the lock again: a
+// small folder costs the lock once. Called and returns locked.
+void ReadAheadFileSystem::ListJob(Lock& lock, Job& job) {
+  const std::size_t most = std::min(kBatchEntries, kWindowEntries - m_windowUsed);
+  m_windowUsed += most;
+  lock.unlock();
+  ListingResult result;
+  EntryBatch batch;
+  bool more = false;
+  std::exception_ptr failure;
+  try {
+    result = m_inner->OpenListing(job.pattern.c_str());
+    if (result.status == ListingStatus::Opened && result.listing)
+      more = ReadBatch(*result.listing, batch, most, job);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  if (!more) result.listing.reset();
+  lock.lock();
+  m_windowUsed -= most;
+  if (result.outOfHandles && !failure) {
+    // The walk lists it itself once the descriptors held here are back.
+    job.stage = Job::Stage::Waiting;
+    m_shortOfHandles = true;
+    return;
+  }
+  job.opened = true;
+  job.status = result.status;
+  job.failure = failure;
+  Publish(job, batch);
+  if (more && !job.failure) {
+    ReadOn(lock, job, std::move(result.listing));
+  } else {
+    job.stage = Job::Stage::Finished;
+  }
+}
+
+// Reads further batches while the window has room; entries past it are left
+// in the listing, for the walk to read itself. Called and returns locked.
+void ReadAheadFileSystem::ReadOn(Lock& lock, Job& job, std::unique_ptr<DirectoryListing> listing) {
+  bool givenBack = false;
+  while (listing) {
+    TellWalk();
+    givenBack = !job.dropped && m_shortOfHandles && !job.takenByWalk;
+    if (job.dropped || givenBack) break;
+    if (m_stopping || WindowFull()) {
+      job.rest = std::move(listing);
+      break;
+    }
+    const std::size_t most = std::min(kBatchEntries, kWindowEntries - m_windowUsed);
+    m_windowUsed += most;
+    lock.unlock();
+    EntryBatch batch;
+    bool more = false;
+    std::exception_ptr failure;
+    try {
+      more = ReadBatch(*listing, batch, most, job);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    if (!more || failure) listing.reset();
+    lock.lock();
+    m_windowUsed -= most;
+    if (failure) job.failure = failure;
+    Publish(job, batch);
+    if (job.failure) break;
+  }
+  if (givenBack) {
+    GiveBack(job);
+  } else {
+    job.stage = Job::Stage::Finished;
+  }
+  if (listing) {
+    lock.unlock();
+    listing.reset();  // a system call: not under the lock
+    lock.lock();
+  }
+}
+
+// Up to `most` entries; false once the listing has no more. Stops early,
+// with true, when the walk has given the job up or the pool stops.
+bool ReadAheadFileSystem::ReadBatch(DirectoryListing& listing, EntryBatch& batch, std::size_t most,
+                                    const Job& job) const {
+  DirectoryEntry entry;
+  while (batch.Size() < most) {
+    if (job.dropped.load(std::memory_order_relaxed) || m_stopping.load(std::memory_order_relaxed))
+      return true;
+    if (!listing.Next(entry)) return false;
+    batch.Add(entry);
+  }
+  return true;
+}
+
+// Hands the batch to the job, unless the walk has given the job up.
+void ReadAheadFileSystem::Publish(Job& job, EntryBatch& batch) {
+  if (job.dropped || batch.Size() == 0) return;
+  try {
+    job.batches.push_back(std::move(batch));
+  } catch (...) {
+    job.failure = std::current_exception();
+    return;
+  }
+  job.buffered += job.batches.back().Size();
+  m_windowUsed += job.batches.back().Size();
+}
+
+// What it holds is let go at once: batches, and a listing where reading
+// ahead stopped (rarely: a job dropped after it filled the window).
+void ReadAheadFileSystem::Drop(Job& job) {
+  job.dropped = true;
+  m_windowUsed -= job.buffered;
+  job.buffered = 0;
+  job.taken = 0;
+  job.batches.clear();
+  job.rest.reset();
+}
+
+// Back to waiting, as if never started: nothing of it has reached the walk.
+void ReadAheadFileSystem::GiveBack(Job& job) {
+  Drop(job);
+  job.dropped = false;
+  job.opened = false;
+  job.failure = nullptr;
+  job.stage = Job::Stage::Waiting;
+  m_claimedFront = 0;
+}
+
+void ReadAheadFileSystem::TellWalk() {
+  if (WalkMayGoOn()) m_progress.notify_one();
+}
