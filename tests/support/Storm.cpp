@@ -1,0 +1,227 @@
+#include "tests/support/Storm.h"
+
+#include <cstdlib>
+#include <random>
+#include <thread>
+
+#include "tests/support/RandomMachine.h"
+#include "tests/support/ScanExpectation.h"
+#include "tests/support/StormGuards.h"
+#include "tests/support/StormPlan.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kMaxFailedSequences = 3;
+constexpr int kMegabytes = 2;
+
+bool NumberFromEnvironment(const char* name, std::uint64_t& value) {
+  const char* text = std::getenv(name);
+  if (text == nullptr || *text == '\0') return false;
+  char* end = nullptr;
+  value = std::strtoull(text, &end, 10);
+  return *end == '\0';
+}
+
+// One sequence: a machine and a plan from its seed, run against a newly opened front end.
+class SequenceRun {
+ public:
+  SequenceRun(const StormTarget& target, std::uint64_t seed, StormGuards& guards, GateKeeper& keeper,
+              StormReport& report)
+      : m_target(target), m_guards(guards), m_keeper(keeper), m_report(report), m_random(seed) {
+    m_machine = MakeRandomMachine(m_random);
+    m_plan = MakeStormPlan(*m_machine, m_random, target.closeWays);
+    m_expected = ExpectedScanOrder(*m_machine);
+  }
+
+  std::string DescribePlan() const {
+    std::string text = "\n  steps:";
+    if (!m_plan.gateBeforeOpen.empty()) text += "\n    0. arm the gate at '" + m_plan.gateBeforeOpen + "', open";
+    for (std::size_t i = 0; i < m_plan.steps.size(); ++i) {
+      text += "\n    " + std::to_string(i + 1) + ". " + DescribeStep(m_plan.steps[i]);
+    }
+    return text;
+  }
+
+  // Empty when every check held, else the first fault with the sequence's steps.
+  std::string Run() {
+    Gate& gate = m_machine->GetGate();
+    if (!m_plan.gateBeforeOpen.empty()) gate.Arm(m_plan.gateBeforeOpen);
+    m_frontEnd = m_target.open(m_machine, m_plan.frontEndChoice);
+    StartedScan();
+    m_keeper.Watch(gate, *m_frontEnd, std::chrono::microseconds(m_plan.abortReleaseDelayMicros));
+    for (m_step = 0; m_step < m_plan.steps.size(); ++m_step) {
+      m_guards.Step("step " + std::to_string(m_step + 1) + " (" + DescribeStep(m_plan.steps[m_step]) + ")");
+      Do(m_plan.steps[m_step]);
+    }
+    m_keeper.Unwatch();
+    gate.Release();
+    m_frontEnd.reset();
+    m_guards.Step("waiting for every worker to end");
+    // Every worker shares the machine until it ends.
+    while (m_machine.use_count() > 1) std::this_thread::sleep_for(std::chrono::microseconds(100));
+    if (!StormGuards::NoLeaks()) Fail("LeakSanitizer found memory left behind (above)");
+    return m_fault.empty() ? std::string() : m_fault + DescribePlan();
+  }
+
+ private:
+  void Do(const StormStep& step) {
+    Gate& gate = m_machine->GetGate();
+    switch (step.action) {
+      case StormAction::ArmGate:
+        gate.Release();  // a worker held elsewhere would never reach the new point
+        gate.Arm(step.point);
+        break;
+      case StormAction::ReleaseGate:
+        gate.Release();
+        break;
+      case StormAction::ReleaseSoon:
+        m_keeper.ReleaseAfter(std::chrono::microseconds(step.delayMicros));
+        break;
+      case StormAction::WaitUntilHeld:
+        PumpUntil([&] { return gate.IsHeld() || !m_frontEnd->IsScanHeld(); });
+        break;
+      case StormAction::Click:
+        Click();
+        break;
+      case StormAction::PickUnit:
+        m_unit = step.unit;
+        m_frontEnd->PickUnit(step.unit);
+        if (!m_frontEnd->IsScanHeld()) CheckTree();
+        break;
+      case StormAction::HandOverTimer:
+        m_frontEnd->HandOverTimer();
+        break;
+      case StormAction::Pump:
+        for (int turn = 0; turn < 3; ++turn) m_frontEnd->Pump();
+        break;
+      case StormAction::WaitUntilIdle:
+        gate.Release();
+        PumpUntil([&] { return !m_frontEnd->IsScanHeld(); });
+        CheckIdle();
+        break;
+      case StormAction::Close:
+        CloseDown(step);
+        break;
+    }
+  }
+
+  void Click() {
+    const bool abort = m_frontEnd->IsScanHeld();
+    if (abort) {
+      if (m_frontEnd->IsScanRunning()) ++m_report.aborts;
+      m_mayBeAborted = true;
+    } else {
+      StartedScan();
+    }
+    m_frontEnd->ClickRefresh();
+    // Abort returns once the worker has ended; its end is handled later.
+    if (abort) {
+      if (m_frontEnd->IsScanRunning()) Fail("the worker still runs after Abort returned");
+      Fail(m_frontEnd->ControlsFault());
+    }
+  }
+
+  void StartedScan() {
+    ++m_report.scans;
+    ++m_scan;
+    m_mayBeAborted = false;
+  }
+
+  void CheckIdle() {
+    Fail(m_frontEnd->ControlsFault());
+    Fail(m_frontEnd->CursorFault());
+    CheckTree();
+  }
+
+  void CheckTree() {
+    if (m_frontEnd->Unit() != m_unit) Fail("unit " + std::to_string(m_frontEnd->Unit()) + " after picking another");
+    const ScannedTree scanned{m_frontEnd->Folders(), [this](TreeItem item) { return m_frontEnd->Label(item); },
+                              m_frontEnd->Unit()};
+    const TreeCheck check = CheckScannedTree(scanned, m_expected, m_mayBeAborted);
+    Fail(check.fault);
+    ++m_report.treeChecks;
+    if (m_checkedScan != m_scan && !check.complete) ++m_report.cutShort;
+    m_checkedScan = m_scan;
+  }
+
+  void CloseDown(const StormStep& step) {
+    if (m_frontEnd->IsScanHeld()) ++m_report.closesMidScan;
+    m_keeper.Closing();
+    m_frontEnd->Close(step.closeWay, step.giveUpSoon);
+    if (m_frontEnd && m_frontEnd->Folders().GetRootItem() != kNoItem) Fail("the tree still holds items after closing");
+  }
+
+  template <typename Condition>
+  void PumpUntil(Condition done) {
+    while (!done()) m_frontEnd->Pump();  // the guards' watchdog ends a wait that never ends
+  }
+
+  void Fail(const std::string& fault) {
+    if (fault.empty() || !m_fault.empty()) return;
+    m_fault = "step " + std::to_string(m_step + 1) + " (" +
+              (m_step < m_plan.steps.size() ? DescribeStep(m_plan.steps[m_step]) : "the end") + "): " + fault;
+  }
+
+  const StormTarget& m_target;
+  StormGuards& m_guards;
+  GateKeeper& m_keeper;
+  StormReport& m_report;
+  StormRandom m_random;
+  std::shared_ptr<MemoryFileSystem> m_machine;
+  StormPlan m_plan;
+  std::vector<ExpectedFolder> m_expected;
+  std::unique_ptr<StormFrontEnd> m_frontEnd;
+  std::size_t m_step = 0;
+  int m_unit = kMegabytes;
+  bool m_mayBeAborted = false;
+  int m_scan = 0;
+  int m_checkedScan = 0;
+  std::string m_fault;
+};
+
+}  // namespace
+
+StormSettings StormSettingsFromEnvironment(int defaultSequences) {
+  StormSettings settings;
+  if (!NumberFromEnvironment("AMBRELL_STORM_SEED", settings.seed)) settings.seed = std::random_device{}();
+  std::uint64_t sequences = 0;
+  settings.sequences =
+      NumberFromEnvironment("AMBRELL_STORM_SEQUENCES", sequences) ? static_cast<int>(sequences) : defaultSequences;
+  return settings;
+}
+
+std::string StormReport::Summary(const std::string& name, const StormSettings& settings) const {
+  return "storm (" + name + "): " + std::to_string(sequences) + " sequences from seed " +
+         std::to_string(settings.seed) + " in " + std::to_string(static_cast<int>(seconds * 1000)) + " ms: " +
+         std::to_string(scans) + " scans, " + std::to_string(aborts) + " aborts of a running worker, " +
+         std::to_string(cutShort) + " trees cut short, " + std::to_string(closesMidScan) + " closes mid-scan, " +
+         std::to_string(treeChecks) + " trees checked, " + std::to_string(failures.size()) + " failed";
+}
+
+StormReport RunStorm(const StormTarget& target, const StormSettings& settings) {
+  std::fprintf(stderr, "storm (%s): %d sequences from seed %llu (AMBRELL_STORM_SEED, AMBRELL_STORM_SEQUENCES)\n",
+               target.name.c_str(), settings.sequences, static_cast<unsigned long long>(settings.seed));
+  StormReport report;
+  StormGuards guards(settings.hangLimit);
+  GateKeeper keeper;
+  const Clock::time_point started = Clock::now();
+  for (int i = 0; i < settings.sequences && report.failures.size() < kMaxFailedSequences; ++i) {
+    const std::uint64_t seed = settings.seed + static_cast<std::uint64_t>(i);
+    const std::string name = "storm (" + target.name + ") sequence " + std::to_string(i) + " (seed " +
+                             std::to_string(seed) + ")";
+    SequenceRun run(target, seed, guards, keeper, report);
+    guards.Begin(name, run.DescribePlan());
+    const std::string fault = run.Run();
+    guards.End();
+    ++report.sequences;
+    if (!fault.empty()) {
+      report.failures.push_back(name + ": " + fault + "\n  replay: AMBRELL_STORM_SEED=" + std::to_string(seed) +
+                                " AMBRELL_STORM_SEQUENCES=1");
+    }
+  }
+  report.seconds = std::chrono::duration<double>(Clock::now() - started).count();
+  std::fprintf(stderr, "%s\n", report.Summary(target.name, settings).c_str());
+  return report;
+}
