@@ -17,8 +17,9 @@ class ControllerUnderStorm : public StormFrontEnd {
   void ClickRefresh() override { m_controller.OnRefresh(); }
   void PickUnit(int unit) override { m_controller.OnSelchangeUnits(unit); }
   void HandOverTimer() override { m_controller.OnHandOverTimer(); }
-  void Close(int, bool giveUpSoon) override {
+  std::string Close(int, bool giveUpSoon) override {
     m_controller.StopForClosing(giveUpSoon ? std::chrono::milliseconds(1) : ScanController::kClosingWait);
+    return m_frontEnd.tree.GetCount() == 0 ? "" : "the tree still holds items";
   }
   void Pump() override {
     m_frontEnd.Pump(m_controller);

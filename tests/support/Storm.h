@@ -32,8 +32,9 @@ class StormFrontEnd : public AbortProbe {
   virtual void PickUnit(int unit) = 0;
   virtual void HandOverTimer() = 0;
   // Closes the way numbered way; giveUpSoon: the closing wait lasts a millisecond
-  // where the front end lets a test set it.
-  virtual void Close(int way, bool giveUpSoon) = 0;
+  // where the front end lets a test set it. Empty when the tree was emptied (or went
+  // with the dialog), else what is wrong.
+  virtual std::string Close(int way, bool giveUpSoon) = 0;
   // One turn of the event loop, waiting a moment when nothing is there.
   virtual void Pump() = 0;
   // A scan has started and its end has not been handled yet.
