@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "tests/app/MemoryFrontEnd.h"
 #include "tests/support/Storm.h"
 
@@ -51,6 +53,27 @@ TEST(ScanControllerStorm, EverySequenceEndsWithExactLabelsNoWorkerAndNothingLeft
   const StormReport report = RunStorm(target, settings);
   EXPECT_EQ(report.sequences, settings.sequences);
   for (const std::string& failure : report.failures) ADD_FAILURE() << failure;
+}
+
+// Storms re-arm the gate while the worker is held there: the release in between must
+// let the worker go even when the new Arm comes before the worker wakes.
+TEST(StormGate, AReleaseLetsTheHeldWorkerGoEvenWhenANewArmFollowsAtOnce) {
+  Gate gate;
+  gate.Arm("C:");
+  std::atomic<bool> passed{false};
+  std::thread worker([&] {
+    gate.Pass("C:");
+    passed = true;
+  });
+  gate.WaitUntilHeld();
+  gate.Release();
+  gate.Arm("C:");
+  // A hang guard, not a timing check: a worker still held after this never goes on.
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!passed && std::chrono::steady_clock::now() < limit) std::this_thread::yield();
+  EXPECT_TRUE(passed);
+  gate.Release();
+  worker.join();
 }
 
 }  // namespace

@@ -53,6 +53,7 @@ class SequenceRun {
     Gate& gate = m_machine->GetGate();
     if (!m_plan.gateBeforeOpen.empty()) gate.Arm(m_plan.gateBeforeOpen);
     m_frontEnd = m_target.open(m_machine, m_plan.frontEndChoice);
+    if (!m_frontEnd) return "the front end could not be opened";
     StartedScan();
     m_keeper.Watch(gate, *m_frontEnd, std::chrono::microseconds(m_plan.abortReleaseDelayMicros));
     for (m_step = 0; m_step < m_plan.steps.size(); ++m_step) {

@@ -4,17 +4,17 @@
 #include <cstdlib>
 
 #if defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#define AMBRELL_HAS_FEATURE(feature) __has_feature(feature)
+#else
+#define AMBRELL_HAS_FEATURE(feature) 0
+#endif
+#if defined(__SANITIZE_ADDRESS__) || AMBRELL_HAS_FEATURE(address_sanitizer)
 #define AMBRELL_ASAN 1
 #endif
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define AMBRELL_SANITIZED 1
+#if defined(__SANITIZE_THREAD__) || AMBRELL_HAS_FEATURE(thread_sanitizer)
+#define AMBRELL_TSAN 1
 #endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define AMBRELL_ASAN 1
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#if defined(AMBRELL_ASAN) || defined(AMBRELL_TSAN)
 #define AMBRELL_SANITIZED 1
 #endif
 
@@ -23,6 +23,12 @@
 #endif
 #if defined(AMBRELL_ASAN)
 #include <sanitizer/lsan_interface.h>
+#endif
+
+#if defined(AMBRELL_TSAN)
+// A race ends a storm's run at once, like every other sanitizer report, so that the
+// death callback can name the sequence it came from.
+extern "C" const char* __tsan_default_options() { return "halt_on_error=1"; }
 #endif
 
 namespace {
