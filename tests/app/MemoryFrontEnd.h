@@ -19,7 +19,8 @@ class DigitsAsTheyAre : public NumberLocale {
 
 class MemoryFrontEnd : public ScanFrontEnd {
  public:
-  explicit MemoryFrontEnd(std::shared_ptr<MemoryFileSystem> fileSystem) : m_fileSystem(std::move(fileSystem)) {}
+  explicit MemoryFrontEnd(std::shared_ptr<MemoryFileSystem> fileSystem)
+      : m_fileSystem(std::move(fileSystem)) {}
 
   std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort) override {
     ++starts;
@@ -50,8 +51,8 @@ class MemoryFrontEnd : public ScanFrontEnd {
     ScanMailbox::Contents contents = m_mailbox->Collect();
     for (const auto& batch : contents.batches) {
       for (const PendingInsertion& pending : *batch) {
-        m_items.Add(pending.item, tree.Insert(m_items.Resolve(pending.parent), TextOrEmpty(pending.text),
-                                              pending.record));
+        m_items.Add(pending.item,
+                    tree.Insert(m_items.Resolve(pending.parent), TextOrEmpty(pending.text), pending.record));
       }
     }
     if (contents.completed) controller.OnScanComplete();

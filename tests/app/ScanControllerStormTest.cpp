@@ -33,7 +33,9 @@ class ControllerUnderStorm : public StormFrontEnd {
   int Unit() const override { return m_controller.Unit(); }
   const TreeView& Folders() const override { return m_frontEnd.tree; }
   std::string Label(TreeItem item) const override { return m_frontEnd.tree.GetItemText(item); }
-  std::string ControlsFault() const override { return m_frontEnd.showsScanning ? "the controls show a scan" : ""; }
+  std::string ControlsFault() const override {
+    return m_frontEnd.showsScanning ? "the controls show a scan" : "";
+  }
   std::string CursorFault() const override {
     if (m_frontEnd.busyCursor) return "the busy cursor stays";
     return m_frontEnd.redrawHeld ? "the tree's redraw stays held" : "";
@@ -46,7 +48,8 @@ class ControllerUnderStorm : public StormFrontEnd {
 };
 
 TEST(ScanControllerStorm, EverySequenceEndsWithExactLabelsNoWorkerAndNothingLeft) {
-  const StormTarget target{"scan controller", 1, [](std::shared_ptr<MemoryFileSystem> machine, std::uint64_t) {
+  const StormTarget target{"scan controller", 1,
+                           [](std::shared_ptr<MemoryFileSystem> machine, std::uint64_t) {
                              return std::make_unique<ControllerUnderStorm>(std::move(machine));
                            }};
   const StormSettings settings = StormSettingsFromEnvironment(1000);

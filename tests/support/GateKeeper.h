@@ -48,5 +48,5 @@ class GateKeeper {
   bool m_closing = false;
   Clock::time_point m_abortSince{};  // when the request was first seen; epoch: none
   Clock::time_point m_releaseAt{};   // a release asked for; epoch: none
-  std::thread m_thread;  // last: it starts once everything above is set up
+  std::thread m_thread;              // last: it starts once everything above is set up
 };

@@ -74,7 +74,8 @@ std::string FindFault(const ScannedTree& scanned, const std::vector<ExpectedFold
     if (record.name != folder.name || found[i].parent != folder.parent) {
       return where + "found '" + record.name + "' in its place";
     }
-    if (record.unreadable != folder.unreadable) return where + "unreadable is " + std::to_string(record.unreadable);
+    if (record.unreadable != folder.unreadable)
+      return where + "unreadable is " + std::to_string(record.unreadable);
     if (record.size < childSums[i]) return where + "its total is smaller than its folders'";
     const std::uint64_t own = record.size - childSums[i];
     const bool lastOfAborted = mayBeAborted && i + 1 == found.size();
@@ -85,7 +86,8 @@ std::string FindFault(const ScannedTree& scanned, const std::vector<ExpectedFold
       return where + "total " + std::to_string(record.size) + ", counted " + std::to_string(folder.total);
     }
     const std::string label = scanned.labelOf(found[i].item);
-    if (label != ExpectedLabel(folder.name, record.size, scanned.unit)) return where + "labelled '" + label + "'";
+    if (label != ExpectedLabel(folder.name, record.size, scanned.unit))
+      return where + "labelled '" + label + "'";
   }
   return {};
 }

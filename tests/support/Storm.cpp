@@ -1,5 +1,6 @@
 #include "tests/support/Storm.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <thread>
@@ -41,7 +42,8 @@ class SequenceRun {
 
   std::string DescribePlan() const {
     std::string text = "\n  steps:";
-    if (!m_plan.gateBeforeOpen.empty()) text += "\n    0. arm the gate at '" + m_plan.gateBeforeOpen + "', open";
+    if (!m_plan.gateBeforeOpen.empty())
+      text += "\n    0. arm the gate at '" + m_plan.gateBeforeOpen + "', open";
     for (std::size_t i = 0; i < m_plan.steps.size(); ++i) {
       text += "\n    " + std::to_string(i + 1) + ". " + DescribeStep(m_plan.steps[i]);
     }
@@ -140,9 +142,10 @@ class SequenceRun {
   }
 
   void CheckTree() {
-    if (m_frontEnd->Unit() != m_unit) Fail("unit " + std::to_string(m_frontEnd->Unit()) + " after picking another");
-    const ScannedTree scanned{m_frontEnd->Folders(), [this](TreeItem item) { return m_frontEnd->Label(item); },
-                              m_frontEnd->Unit()};
+    if (m_frontEnd->Unit() != m_unit)
+      Fail("unit " + std::to_string(m_frontEnd->Unit()) + " after picking another");
+    const ScannedTree scanned{m_frontEnd->Folders(),
+                              [this](TreeItem item) { return m_frontEnd->Label(item); }, m_frontEnd->Unit()};
     const TreeCheck check = CheckScannedTree(scanned, m_expected, m_mayBeAborted);
     Fail(check.fault);
     ++m_report.treeChecks;
@@ -184,57 +187,80 @@ class SequenceRun {
   std::string m_fault;
 };
 
+// Leak checks after every so many sequences: a leak is reported with the sequences run
+// since the last check, to be replayed together.
+class LeakChecks {
+ public:
+  LeakChecks(std::string name, const StormSettings& settings)
+      : m_name(std::move(name)),
+        m_settings(settings),
+        m_every(settings.sequences <= kSequencesPerLeakCheck ? 1 : kSequencesPerLeakCheck) {}
+
+  // Empty, or the failure to report, after sequence index.
+  std::string After(int index) {
+    const int unchecked = index + 1 - m_checkedTo;
+    if (unchecked < m_every && index + 1 < m_settings.sequences) return {};
+    const int from = m_checkedTo;
+    m_checkedTo = index + 1;
+    if (StormGuards::NoLeaks()) return {};
+    return "storm (" + m_name + "): memory left behind (above) by sequences " + std::to_string(from) +
+           " to " + std::to_string(index) +
+           "\n  replay: AMBRELL_STORM_SEED=" + std::to_string(m_settings.seed + from) +
+           " AMBRELL_STORM_SEQUENCES=" + std::to_string(unchecked);
+  }
+
+ private:
+  std::string m_name;
+  const StormSettings& m_settings;
+  int m_every;
+  int m_checkedTo = 0;  // the sequences before this one have been checked
+};
+
 }  // namespace
 
 StormSettings StormSettingsFromEnvironment(int defaultSequences) {
   StormSettings settings;
   if (!NumberFromEnvironment("AMBRELL_STORM_SEED", settings.seed)) settings.seed = std::random_device{}();
   std::uint64_t sequences = 0;
-  settings.sequences =
-      NumberFromEnvironment("AMBRELL_STORM_SEQUENCES", sequences) ? static_cast<int>(sequences) : defaultSequences;
+  settings.sequences = NumberFromEnvironment("AMBRELL_STORM_SEQUENCES", sequences)
+                           ? static_cast<int>(sequences)
+                           : defaultSequences;
   return settings;
 }
 
 std::string StormReport::Summary(const std::string& name, const StormSettings& settings) const {
   return "storm (" + name + "): " + std::to_string(sequences) + " sequences from seed " +
-         std::to_string(settings.seed) + " in " + std::to_string(static_cast<int>(seconds * 1000)) + " ms: " +
-         std::to_string(scans) + " scans, " + std::to_string(aborts) + " aborts of a running worker, " +
-         std::to_string(cutShort) + " trees cut short, " + std::to_string(closesMidScan) + " closes mid-scan, " +
-         std::to_string(treeChecks) + " trees checked, " + std::to_string(failures.size()) + " failed";
+         std::to_string(settings.seed) + " in " + std::to_string(static_cast<int>(seconds * 1000)) +
+         " ms: " + std::to_string(scans) + " scans, " + std::to_string(aborts) +
+         " aborts of a running worker, " + std::to_string(cutShort) + " trees cut short, " +
+         std::to_string(closesMidScan) + " closes mid-scan, " + std::to_string(treeChecks) +
+         " trees checked, " + std::to_string(failures.size()) + " failed";
 }
 
 StormReport RunStorm(const StormTarget& target, const StormSettings& settings) {
-  std::fprintf(stderr, "storm (%s): %d sequences from seed %llu (AMBRELL_STORM_SEED, AMBRELL_STORM_SEQUENCES)\n",
+  std::fprintf(stderr,
+               "storm (%s): %d sequences from seed %llu (AMBRELL_STORM_SEED, AMBRELL_STORM_SEQUENCES)\n",
                target.name.c_str(), settings.sequences, static_cast<unsigned long long>(settings.seed));
   StormReport report;
   StormGuards guards(settings.hangLimit);
   GateKeeper keeper;
-  const int leakCheckEvery = settings.sequences <= kSequencesPerLeakCheck ? 1 : kSequencesPerLeakCheck;
-  int leaksCheckedTo = 0;  // sequences before this one have been checked
+  LeakChecks leakChecks(target.name, settings);
   const Clock::time_point started = Clock::now();
   for (int i = 0; i < settings.sequences && report.failures.size() < kMaxFailedSequences; ++i) {
     const std::uint64_t seed = settings.seed + static_cast<std::uint64_t>(i);
-    const std::string name = "storm (" + target.name + ") sequence " + std::to_string(i) + " (seed " +
-                             std::to_string(seed) + ")";
+    const std::string name =
+        "storm (" + target.name + ") sequence " + std::to_string(i) + " (seed " + std::to_string(seed) + ")";
     SequenceRun run(target, seed, guards, keeper, report);
     guards.Begin(name, run.DescribePlan());
     const std::string fault = run.Run();
     guards.End();
     ++report.sequences;
     if (!fault.empty()) {
-      report.failures.push_back(name + ": " + fault + "\n  replay: AMBRELL_STORM_SEED=" + std::to_string(seed) +
-                                " AMBRELL_STORM_SEQUENCES=1");
+      report.failures.push_back(name + ": " + fault + "\n  replay: AMBRELL_STORM_SEED=" +
+                                std::to_string(seed) + " AMBRELL_STORM_SEQUENCES=1");
     }
-    const int unchecked = i + 1 - leaksCheckedTo;
-    if (unchecked >= leakCheckEvery || i + 1 == settings.sequences) {
-      if (!StormGuards::NoLeaks()) {
-        report.failures.push_back("storm (" + target.name + "): memory left behind (above) by sequences " +
-                                  std::to_string(leaksCheckedTo) + " to " + std::to_string(i) +
-                                  "\n  replay: AMBRELL_STORM_SEED=" + std::to_string(settings.seed + leaksCheckedTo) +
-                                  " AMBRELL_STORM_SEQUENCES=" + std::to_string(unchecked));
-      }
-      leaksCheckedTo = i + 1;
-    }
+    const std::string leaks = leakChecks.After(i);
+    if (!leaks.empty()) report.failures.push_back(leaks);
   }
   report.seconds = std::chrono::duration<double>(Clock::now() - started).count();
   std::fprintf(stderr, "%s\n", report.Summary(target.name, settings).c_str());

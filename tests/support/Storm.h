@@ -55,7 +55,8 @@ struct StormTarget {
   int closeWays;
   // Opens the front end on the machine, which starts the first scan; choice is the
   // sequence's random pick for the front end's own options. Null when it cannot open.
-  std::function<std::unique_ptr<StormFrontEnd>(std::shared_ptr<MemoryFileSystem> machine, std::uint64_t choice)>
+  std::function<std::unique_ptr<StormFrontEnd>(std::shared_ptr<MemoryFileSystem> machine,
+                                               std::uint64_t choice)>
       open;
 };
 

@@ -48,7 +48,8 @@ void OnSanitizerDeath() {
 
 }  // namespace
 
-StormGuards::StormGuards(std::chrono::seconds hangLimit) : m_hangLimit(hangLimit), m_watchdog([this] { Watch(); }) {
+StormGuards::StormGuards(std::chrono::seconds hangLimit)
+    : m_hangLimit(hangLimit), m_watchdog([this] { Watch(); }) {
   g_guards = this;
 #if defined(AMBRELL_SANITIZED)
   __sanitizer_set_death_callback(&OnSanitizerDeath);
@@ -100,8 +101,8 @@ void StormGuards::Watch() {
   while (!m_stopping) {
     m_wake.wait_for(lock, std::chrono::milliseconds(200));
     if (m_active && std::chrono::steady_clock::now() - m_started > m_hangLimit) {
-      PrintAndFlush("storm: HANG: no end after " + std::to_string(m_hangLimit.count()) + " s in " + m_sequence +
-                    ", at " + m_step + m_steps);
+      PrintAndFlush("storm: HANG: no end after " + std::to_string(m_hangLimit.count()) + " s in " +
+                    m_sequence + ", at " + m_step + m_steps);
       std::_Exit(1);
     }
   }

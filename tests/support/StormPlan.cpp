@@ -11,9 +11,9 @@ struct Weighted {
 
 // Clicks and waits weigh most: they decide where aborts and refreshes fall.
 const std::vector<Weighted> kActions = {
-    {StormAction::ArmGate, 14},      {StormAction::ReleaseGate, 5},    {StormAction::ReleaseSoon, 6},
-    {StormAction::WaitUntilHeld, 9}, {StormAction::Click, 20},         {StormAction::PickUnit, 10},
-    {StormAction::HandOverTimer, 8}, {StormAction::Pump, 12},          {StormAction::WaitUntilIdle, 10},
+    {StormAction::ArmGate, 14},      {StormAction::ReleaseGate, 5}, {StormAction::ReleaseSoon, 6},
+    {StormAction::WaitUntilHeld, 9}, {StormAction::Click, 20},      {StormAction::PickUnit, 10},
+    {StormAction::HandOverTimer, 8}, {StormAction::Pump, 12},       {StormAction::WaitUntilIdle, 10},
 };
 
 StormAction RandomAction(StormRandom& random) {

@@ -10,16 +10,16 @@
 #include "tests/support/StormRandom.h"
 
 enum class StormAction {
-  ArmGate,         // the gate holds the worker at point from now on
-  ReleaseGate,     // from the dialog's thread, at once
-  ReleaseSoon,     // from a second thread, after a delay of delayMicros
-  WaitUntilHeld,   // events run until the worker is held, or its scan has ended
-  Click,           // the Refresh/Abort button
-  PickUnit,        // unit, picked whether the list is enabled or not
-  HandOverTimer,   // the timer that hands the worker's buffered insertions over
-  Pump,            // the event loop runs for a moment
-  WaitUntilIdle,   // the gate opens, events run until the scan's end has been handled
-  Close,           // closeWay picks the way; giveUpSoon shortens the closing wait
+  ArmGate,        // the gate holds the worker at point from now on
+  ReleaseGate,    // from the dialog's thread, at once
+  ReleaseSoon,    // from a second thread, after a delay of delayMicros
+  WaitUntilHeld,  // events run until the worker is held, or its scan has ended
+  Click,          // the Refresh/Abort button
+  PickUnit,       // unit, picked whether the list is enabled or not
+  HandOverTimer,  // the timer that hands the worker's buffered insertions over
+  Pump,           // the event loop runs for a moment
+  WaitUntilIdle,  // the gate opens, events run until the scan's end has been handled
+  Close,          // closeWay picks the way; giveUpSoon shortens the closing wait
 };
 
 struct StormStep {

@@ -15,7 +15,8 @@ constexpr int kSequences = 100;
 class DialogUnderStorm : public StormFrontEnd {
  public:
   // Ends with the dialog open and scanning, or with no dialog.
-  static std::unique_ptr<DialogUnderStorm> Open(std::shared_ptr<MemoryFileSystem> machine, std::uint64_t choice) {
+  static std::unique_ptr<DialogUnderStorm> Open(std::shared_ptr<MemoryFileSystem> machine,
+                                                std::uint64_t choice) {
     // Batches of one make the worker wait for the dialog's thread at every folder.
     const std::size_t batchSizes[] = {1, 2, 7, 1000};
     auto opened = std::unique_ptr<DialogUnderStorm>(new DialogUnderStorm(std::make_unique<CAmbrellDlg>(
@@ -63,8 +64,10 @@ class DialogUnderStorm : public StormFrontEnd {
   const TreeView& Folders() const override { return m_dialog->GetTree(); }
   std::string Label(TreeItem item) const override { return m_dialog->GetTree().GetItemText(item); }
   std::string ControlsFault() const override {
-    if (WindowText(m_dialog->GetDlgItem(IDC_REFRESH)) != "&Refresh") return "the button does not read Refresh";
-    if (!IsWindowEnabled(m_dialog->GetDlgItem(IDC_TREE)) || !IsWindowEnabled(m_dialog->GetDlgItem(IDC_UNITS))) {
+    if (WindowText(m_dialog->GetDlgItem(IDC_REFRESH)) != "&Refresh")
+      return "the button does not read Refresh";
+    if (!IsWindowEnabled(m_dialog->GetDlgItem(IDC_TREE)) ||
+        !IsWindowEnabled(m_dialog->GetDlgItem(IDC_UNITS))) {
       return "the tree or the units are locked";
     }
     return {};

@@ -72,8 +72,10 @@ class DialogUnderStorm : public StormFrontEnd {
   const TreeView& Folders() const override { return m_dialog->Tree(); }
   std::string Label(TreeItem item) const override { return FolderTree::ItemOf(item)->text(0).toStdString(); }
   std::string ControlsFault() const override {
-    if (m_dialog->RefreshButton().text() != QStringLiteral("&Refresh")) return "the button does not read Refresh";
-    if (!m_dialog->Tree().isEnabled() || !m_dialog->Units().isEnabled()) return "the tree or the units are locked";
+    if (m_dialog->RefreshButton().text() != QStringLiteral("&Refresh"))
+      return "the button does not read Refresh";
+    if (!m_dialog->Tree().isEnabled() || !m_dialog->Units().isEnabled())
+      return "the tree or the units are locked";
     return {};
   }
   std::string CursorFault() const override {
