@@ -25,7 +25,7 @@ class ControllerUnderStorm : public StormFrontEnd {
   }
   void Pump() override {
     m_frontEnd.Pump(m_controller);
-    std::this_thread::sleep_for(std::chrono::microseconds(50));
+    std::this_thread::yield();
   }
   bool IsScanHeld() const override { return m_controller.IsScanHeld(); }
   bool IsScanRunning() const override { return m_controller.IsScanRunning(); }
@@ -47,12 +47,21 @@ class ControllerUnderStorm : public StormFrontEnd {
                               std::make_shared<FixedNumberLocale>(3, ","), 2};
 };
 
+// Natively a sequence costs a few milliseconds, even under the sanitizers. Under Wine
+// it costs some 30 (thread starts and timed waits go through the Wine server): the
+// native builds run the same protocol code the full thousand times.
+#if defined(_WIN32)
+constexpr int kSequences = 150;
+#else
+constexpr int kSequences = 1000;
+#endif
+
 TEST(ScanControllerStorm, EverySequenceEndsWithExactLabelsNoWorkerAndNothingLeft) {
   const StormTarget target{"scan controller", 1,
                            [](std::shared_ptr<MemoryFileSystem> machine, std::uint64_t) {
                              return std::make_unique<ControllerUnderStorm>(std::move(machine));
                            }};
-  const StormSettings settings = StormSettingsFromEnvironment(1000);
+  const StormSettings settings = StormSettingsFromEnvironment(kSequences);
   const StormReport report = RunStorm(target, settings);
   EXPECT_EQ(report.sequences, settings.sequences);
   for (const std::string& failure : report.failures) ADD_FAILURE() << failure;

@@ -67,7 +67,7 @@ class SequenceRun {
     m_frontEnd.reset();
     m_guards.Step("waiting for every worker to end");
     // Every worker shares the machine until it ends.
-    while (m_machine.use_count() > 1) std::this_thread::sleep_for(std::chrono::microseconds(100));
+    while (m_machine.use_count() > 1) std::this_thread::yield();
     return m_fault.empty() ? std::string() : m_fault + DescribePlan();
   }
 
