@@ -19,8 +19,7 @@ class DigitsAsTheyAre : public NumberLocale {
 
 class MemoryFrontEnd : public ScanFrontEnd {
  public:
-  explicit MemoryFrontEnd(std::shared_ptr<MemoryFileSystem> fileSystem)
-      : m_fileSystem(std::move(fileSystem)) {}
+  explicit MemoryFrontEnd(std::shared_ptr<FileSystem> fileSystem) : m_fileSystem(std::move(fileSystem)) {}
 
   std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort) override {
     ++starts;
@@ -81,7 +80,7 @@ class MemoryFrontEnd : public ScanFrontEnd {
   bool failToStart = false;
 
  private:
-  std::shared_ptr<MemoryFileSystem> m_fileSystem;
+  std::shared_ptr<FileSystem> m_fileSystem;
   std::shared_ptr<ScanMailbox> m_mailbox;
   InsertedItemMap<TreeItem> m_items{kTopLevel};
 };

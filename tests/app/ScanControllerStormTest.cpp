@@ -12,7 +12,7 @@ namespace {
 
 class ControllerUnderStorm : public StormFrontEnd {
  public:
-  explicit ControllerUnderStorm(std::shared_ptr<MemoryFileSystem> machine) : m_frontEnd(std::move(machine)) {
+  explicit ControllerUnderStorm(std::shared_ptr<FileSystem> machine) : m_frontEnd(std::move(machine)) {
     m_controller.StartScan();
   }
 
@@ -57,8 +57,7 @@ constexpr int kSequences = 1000;
 #endif
 
 TEST(ScanControllerStorm, EverySequenceEndsWithExactLabelsNoWorkerAndNothingLeft) {
-  const StormTarget target{"scan controller", 1,
-                           [](std::shared_ptr<MemoryFileSystem> machine, std::uint64_t) {
+  const StormTarget target{"scan controller", 1, [](std::shared_ptr<FileSystem> machine, std::uint64_t) {
                              return std::make_unique<ControllerUnderStorm>(std::move(machine));
                            }};
   const StormSettings settings = StormSettingsFromEnvironment(kSequences);

@@ -5,6 +5,7 @@
 #include <random>
 #include <thread>
 
+#include "scan/ReadAheadFileSystem.h"
 #include "tests/support/RandomMachine.h"
 #include "tests/support/ScanExpectation.h"
 #include "tests/support/StormGuards.h"
@@ -27,6 +28,26 @@ bool NumberFromEnvironment(const char* name, std::uint64_t& value) {
   char* end = nullptr;
   value = std::strtoull(text, &end, 10);
   return *end == '\0';
+}
+
+// The machine as the read-ahead lister's inner file system, which it owns: a share.
+class SharedMachine : public FileSystem {
+ public:
+  explicit SharedMachine(std::shared_ptr<MemoryFileSystem> machine) : m_machine(std::move(machine)) {}
+  std::uint32_t GetLogicalDrives() override { return m_machine->GetLogicalDrives(); }
+  bool IsFixedDrive(const char* rootText) override { return m_machine->IsFixedDrive(rootText); }
+  ListingResult OpenListing(const char* pattern) override { return m_machine->OpenListing(pattern); }
+
+ private:
+  std::shared_ptr<MemoryFileSystem> m_machine;
+};
+
+// Half the sequences list the machine as the programs list real disks: with threads
+// reading ahead of the walk, which the gate may hold as well as the worker.
+std::shared_ptr<FileSystem> ListedAsDisks(std::shared_ptr<MemoryFileSystem> machine, unsigned threads) {
+  if (threads <= 1) return machine;
+  return std::make_shared<ReadAheadFileSystem>(std::make_unique<SharedMachine>(std::move(machine)),
+                                               [threads](char) { return threads; });
 }
 
 // One sequence: a machine and a plan from its seed, run against a newly opened front end.
@@ -54,7 +75,8 @@ class SequenceRun {
   std::string Run() {
     Gate& gate = m_machine->GetGate();
     if (!m_plan.gateBeforeOpen.empty()) gate.Arm(m_plan.gateBeforeOpen);
-    m_frontEnd = m_target.open(m_machine, m_plan.frontEndChoice);
+    if (m_plan.listingThreads > 1) ++m_report.readingAhead;
+    m_frontEnd = m_target.open(ListedAsDisks(m_machine, m_plan.listingThreads), m_plan.frontEndChoice);
     if (!m_frontEnd) return "the front end could not be opened";
     StartedScan();
     m_keeper.Watch(gate, *m_frontEnd, std::chrono::microseconds(m_plan.abortReleaseDelayMicros));
@@ -66,7 +88,7 @@ class SequenceRun {
     gate.Release();
     m_frontEnd.reset();
     m_guards.Step("waiting for every worker to end");
-    // Every worker shares the machine until it ends.
+    // Every worker shares the machine until it ends, and so do the threads reading ahead.
     while (m_machine.use_count() > 1) std::this_thread::yield();
     return m_fault.empty() ? std::string() : m_fault + DescribePlan();
   }
@@ -229,12 +251,13 @@ StormSettings StormSettingsFromEnvironment(int defaultSequences) {
 }
 
 std::string StormReport::Summary(const std::string& name, const StormSettings& settings) const {
-  return "storm (" + name + "): " + std::to_string(sequences) + " sequences from seed " +
-         std::to_string(settings.seed) + " in " + std::to_string(static_cast<int>(seconds * 1000)) +
-         " ms: " + std::to_string(scans) + " scans, " + std::to_string(aborts) +
-         " aborts of a running worker, " + std::to_string(cutShort) + " trees cut short, " +
-         std::to_string(closesMidScan) + " closes mid-scan, " + std::to_string(treeChecks) +
-         " trees checked, " + std::to_string(failures.size()) + " failed";
+  const auto count = [](int number, const char* what) { return std::to_string(number) + " " + what; };
+  return "storm (" + name + "): " + count(sequences, "sequences") + " from seed " +
+         std::to_string(settings.seed) + " in " + count(static_cast<int>(seconds * 1000), "ms: ") +
+         count(scans, "scans, ") + count(aborts, "aborts of a running worker, ") +
+         count(cutShort, "trees cut short, ") + count(closesMidScan, "closes mid-scan, ") +
+         count(treeChecks, "trees checked, ") + count(readingAhead, "sequences reading ahead, ") +
+         count(static_cast<int>(failures.size()), "failed");
 }
 
 StormReport RunStorm(const StormTarget& target, const StormSettings& settings) {

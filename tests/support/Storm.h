@@ -53,10 +53,10 @@ class StormFrontEnd : public AbortProbe {
 struct StormTarget {
   std::string name;
   int closeWays;
-  // Opens the front end on the machine, which starts the first scan; choice is the
+  // Opens the front end on the machine (in some sequences under a read-ahead lister,
+  // as the programs list real disks), which starts the first scan; choice is the
   // sequence's random pick for the front end's own options. Null when it cannot open.
-  std::function<std::unique_ptr<StormFrontEnd>(std::shared_ptr<MemoryFileSystem> machine,
-                                               std::uint64_t choice)>
+  std::function<std::unique_ptr<StormFrontEnd>(std::shared_ptr<FileSystem> machine, std::uint64_t choice)>
       open;
 };
 
@@ -75,6 +75,7 @@ struct StormReport {
   int cutShort = 0;       // scans that ended with part of the machine
   int closesMidScan = 0;  // closes while a scan was held
   int treeChecks = 0;
+  int readingAhead = 0;  // sequences with threads listing ahead of the walk
   double seconds = 0;
   std::vector<std::string> failures;  // each with its seed and steps
 

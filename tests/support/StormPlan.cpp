@@ -50,6 +50,8 @@ StormPlan MakeStormPlan(const MemoryFileSystem& machine, StormRandom& random, in
   plan.steps.push_back(close);
   const std::vector<int> abortDelays = {0, 0, 100, 1000, 3000};
   plan.abortReleaseDelayMicros = random.Pick(abortDelays);
+  const std::vector<unsigned> listingThreads = {1, 1, 2, 4};
+  plan.listingThreads = random.Pick(listingThreads);
   plan.frontEndChoice = random.Bits();
   return plan;
 }

@@ -35,6 +35,7 @@ struct StormPlan {
   std::string gateBeforeOpen;    // where the first scan is held, or empty
   std::vector<StormStep> steps;  // the dialog opens (and starts a scan) before the first
   int abortReleaseDelayMicros;   // how long after an abort request the gate opens
+  unsigned listingThreads;       // threads listing ahead of the walk; 1: none
   std::uint64_t frontEndChoice;  // for the front end's own choices (a batch size)
 };
 

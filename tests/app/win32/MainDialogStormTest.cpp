@@ -16,12 +16,14 @@ constexpr int kSequences = 100;
 class DialogUnderStorm : public StormFrontEnd {
  public:
   // Ends with the dialog open and scanning, or with no dialog.
-  static std::unique_ptr<DialogUnderStorm> Open(std::shared_ptr<MemoryFileSystem> machine,
-                                                std::uint64_t choice) {
+  static std::unique_ptr<DialogUnderStorm> Open(std::shared_ptr<FileSystem> machine, std::uint64_t choice) {
     // Batches of one make the worker wait for the dialog's thread at every folder.
     const std::size_t batchSizes[] = {1, 2, 7, 1000};
-    auto opened = std::unique_ptr<DialogUnderStorm>(new DialogUnderStorm(std::make_unique<CAmbrellDlg>(
-        TestServices(std::move(machine), std::make_shared<RecordedProcesses>(), batchSizes[choice % 4]))));
+    AmbrellServices services =
+        TestServices(nullptr, std::make_shared<RecordedProcesses>(), batchSizes[choice % 4]);
+    services.fileSystem = std::move(machine);
+    auto opened =
+        std::unique_ptr<DialogUnderStorm>(new DialogUnderStorm(std::make_unique<CAmbrellDlg>(services)));
     if (!opened->m_dialog->Create()) return nullptr;
     opened->m_abortEvent = opened->m_dialog->GetAbortEvent();
     return opened;

@@ -27,7 +27,7 @@ namespace {
 // run starts from a new seed (AMBRELL_STORM_SEQUENCES=1000 runs the full storm).
 constexpr int kSequences = 200;
 
-AmbrellServices StormServices(std::shared_ptr<MemoryFileSystem> machine) {
+AmbrellServices StormServices(std::shared_ptr<FileSystem> machine) {
   AmbrellServices services;
   services.fileSystem = std::move(machine);
   services.display = std::make_shared<PlainDisplayText>();
@@ -38,7 +38,7 @@ AmbrellServices StormServices(std::shared_ptr<MemoryFileSystem> machine) {
 
 class DialogUnderStorm : public StormFrontEnd {
  public:
-  explicit DialogUnderStorm(std::shared_ptr<MemoryFileSystem> machine)
+  explicit DialogUnderStorm(std::shared_ptr<FileSystem> machine)
       : m_dialog(std::make_unique<CAmbrellDlg>(StormServices(std::move(machine)))) {}
 
   void ClickRefresh() override { m_dialog->RefreshButton().click(); }
@@ -94,7 +94,7 @@ class DialogStormTest : public QObject {
 
  private slots:
   void EverySequenceEndsWithExactLabelsNoWorkerAndNothingLeft() {
-    const StormTarget target{"Qt dialog", 3, [](std::shared_ptr<MemoryFileSystem> machine, std::uint64_t) {
+    const StormTarget target{"Qt dialog", 3, [](std::shared_ptr<FileSystem> machine, std::uint64_t) {
                                return std::make_unique<DialogUnderStorm>(std::move(machine));
                              }};
     const StormSettings settings = StormSettingsFromEnvironment(kSequences);
