@@ -25,7 +25,7 @@ class ControllerUnderStorm : public StormFrontEnd {
   }
   void Pump() override {
     m_frontEnd.Pump(m_controller);
-    std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::microseconds(50));
   }
   bool IsScanHeld() const override { return m_controller.IsScanHeld(); }
   bool IsScanRunning() const override { return m_controller.IsScanRunning(); }

@@ -62,7 +62,8 @@ class SequenceRun {
   }
 
   std::string DescribePlan() const {
-    std::string text = "\n  steps:";
+    std::string text = "\n  " + std::to_string(m_plan.listingThreads) + " listing threads; the gate opens " +
+                       std::to_string(m_plan.abortReleaseDelayMicros) + " us after an abort request; steps:";
     if (!m_plan.gateBeforeOpen.empty())
       text += "\n    0. arm the gate at '" + m_plan.gateBeforeOpen + "', open";
     for (std::size_t i = 0; i < m_plan.steps.size(); ++i) {
@@ -89,7 +90,7 @@ class SequenceRun {
     m_frontEnd.reset();
     m_guards.Step("waiting for every worker to end");
     // Every worker shares the machine until it ends, and so do the threads reading ahead.
-    while (m_machine.use_count() > 1) std::this_thread::yield();
+    while (m_machine.use_count() > 1) std::this_thread::sleep_for(std::chrono::microseconds(100));
     return m_fault.empty() ? std::string() : m_fault + DescribePlan();
   }
 

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "scan/FileSystem.h"
 #include "scan/Tree.h"
 #include "tests/support/GateKeeper.h"
-#include "tests/support/MemoryFileSystem.h"
 
 // A dialog, or the controller with a front end of the test's, as the storm drives it.
 // Every call but IsAbortRequested comes from the thread that opened it.

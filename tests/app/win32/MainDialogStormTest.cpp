@@ -35,6 +35,7 @@ class DialogUnderStorm : public StormFrontEnd {
     Command(IDC_UNITS, CBN_SELCHANGE);
   }
   void HandOverTimer() override { SendMessageA(m_dialog->GetSafeHwnd(), WM_TIMER, 1, 0); }
+  // The closing wait is the dialog's own ten seconds.
   std::string Close(int way, bool) override {
     switch (way) {
       case 0:
