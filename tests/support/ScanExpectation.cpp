@@ -49,8 +49,27 @@ std::vector<FoundItem> InScanOrder(const TreeView& tree) {
   return found;
 }
 
-std::string Where(std::size_t index, const ExpectedFolder& folder) {
-  return "folder " + std::to_string(index) + " ('" + folder.name + "'): ";
+// One folder of the tree at place index of the scan order: its name and parent, its
+// own files (all of them, or for the last folder of a scan cut short the first few),
+// and its label.
+std::string FolderFault(const ScannedTree& scanned, std::size_t index, const ExpectedFolder& folder,
+                        const FoundItem& found, const FolderRecord& record, std::uint64_t childSum,
+                        bool mayBeCutShort) {
+  const std::string where = "folder " + std::to_string(index) + " ('" + folder.name + "'): ";
+  if (record.name != folder.name || found.parent != folder.parent) {
+    return where + "found '" + record.name + "' in its place";
+  }
+  if (record.unreadable != folder.unreadable)
+    return where + "unreadable is " + std::to_string(record.unreadable);
+  if (record.size < childSum) return where + "its total is smaller than its folders'";
+  const std::uint64_t own = record.size - childSum;
+  if (mayBeCutShort ? !IsPrefixSum(folder.fileSizes, own) : own != Sum(folder.fileSizes)) {
+    return where + "its own files count " + std::to_string(own) + " bytes";
+  }
+  const std::string label = scanned.labelOf(found.item);
+  if (label != ExpectedLabel(folder.name, record.size, scanned.unit))
+    return where + "labelled '" + label + "'";
+  return {};
 }
 
 std::string FindFault(const ScannedTree& scanned, const std::vector<ExpectedFolder>& expected,
@@ -68,26 +87,15 @@ std::string FindFault(const ScannedTree& scanned, const std::vector<ExpectedFold
     if (item.parent != ExpectedFolder::kNoParent) childSums[item.parent] += record->size;
   }
   for (std::size_t i = 0; i < found.size(); ++i) {
-    const ExpectedFolder& folder = expected[i];
-    const FolderRecord& record = *records[i];
-    const std::string where = Where(i, folder);
-    if (record.name != folder.name || found[i].parent != folder.parent) {
-      return where + "found '" + record.name + "' in its place";
+    // Only the folder being read when the abort came can be cut short: the last one.
+    const bool mayBeCutShort = mayBeAborted && i + 1 == found.size();
+    std::string fault =
+        FolderFault(scanned, i, expected[i], found[i], *records[i], childSums[i], mayBeCutShort);
+    if (fault.empty() && !mayBeAborted && records[i]->size != expected[i].total) {
+      fault = "folder " + std::to_string(i) + ": total " + std::to_string(records[i]->size) + ", counted " +
+              std::to_string(expected[i].total);
     }
-    if (record.unreadable != folder.unreadable)
-      return where + "unreadable is " + std::to_string(record.unreadable);
-    if (record.size < childSums[i]) return where + "its total is smaller than its folders'";
-    const std::uint64_t own = record.size - childSums[i];
-    const bool lastOfAborted = mayBeAborted && i + 1 == found.size();
-    if (lastOfAborted ? !IsPrefixSum(folder.fileSizes, own) : own != Sum(folder.fileSizes)) {
-      return where + "its own files count " + std::to_string(own) + " bytes";
-    }
-    if (!mayBeAborted && record.size != folder.total) {
-      return where + "total " + std::to_string(record.size) + ", counted " + std::to_string(folder.total);
-    }
-    const std::string label = scanned.labelOf(found[i].item);
-    if (label != ExpectedLabel(folder.name, record.size, scanned.unit))
-      return where + "labelled '" + label + "'";
+    if (!fault.empty()) return fault;
   }
   return {};
 }
