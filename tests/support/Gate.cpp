@@ -12,7 +12,10 @@ void Gate::Pass(const std::string& key) {
   if (!m_armed || key != m_key) return;
   m_held = true;
   m_changed.notify_all();
-  m_changed.wait(lock, [this] { return !m_armed; });
+  // Until a release, even one that a new Arm follows before this thread wakes: it
+  // would otherwise stay held here, never reaching the point armed next.
+  const std::uint64_t releases = m_releases;
+  m_changed.wait(lock, [this, releases] { return m_releases != releases; });
 }
 
 bool Gate::IsHeld() {
@@ -29,5 +32,6 @@ void Gate::Release() {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_armed = false;
   m_held = false;
+  ++m_releases;
   m_changed.notify_all();
 }

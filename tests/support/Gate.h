@@ -3,6 +3,7 @@
 // test can act "mid-scan" without depending on timing.
 
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <string>
 
@@ -24,4 +25,5 @@ class Gate {
   std::string m_key;
   bool m_armed = false;
   bool m_held = false;
+  std::uint64_t m_releases = 0;
 };

@@ -68,6 +68,12 @@ void MemoryFileSystem::AddRawEntry(const std::string& folder, const Entry& entry
   FolderAt(folder).entries.push_back(entry);
 }
 
+const std::vector<MemoryFileSystem::Entry>* MemoryFileSystem::ListingOf(const std::string& folder) const {
+  auto found = m_folders.find(folder);
+  if (found == m_folders.end() || found->second.fails) return nullptr;
+  return &found->second.entries;
+}
+
 void MemoryFileSystem::FailListing(const std::string& folder) { FolderAt(folder).fails = true; }
 
 std::uint32_t MemoryFileSystem::GetLogicalDrives() { return m_driveMask; }

@@ -52,6 +52,11 @@ class MemoryFileSystem : public FileSystem {
   // Entries handed out by every listing so far.
   long EntriesRead() const { return m_entriesRead; }
 
+  // What a scan would find, for tests that count on their own: the fixed drives,
+  // and a folder's entries in listing order (null when listing it fails).
+  std::uint32_t FixedDriveMask() const { return m_driveMask & m_fixedMask; }
+  const std::vector<Entry>* ListingOf(const std::string& folder) const;
+
  private:
   struct Folder {
     std::vector<Entry> entries;

@@ -1,0 +1,86 @@
+#pragma once
+// A front end for the scan controller that keeps its tree in memory and carries out
+// the worker's mailbox when the test pumps it: the scan protocol without a dialog.
+
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "app/ScanController.h"
+#include "app/ScanThread.h"
+#include "scan/MemoryTree.h"
+#include "tests/support/MemoryFileSystem.h"
+
+class DigitsAsTheyAre : public NumberLocale {
+ public:
+  CDynString FormatDigits(const CDynString& digits) override { return digits; }
+};
+
+class MemoryFrontEnd : public ScanFrontEnd {
+ public:
+  explicit MemoryFrontEnd(std::shared_ptr<FileSystem> fileSystem) : m_fileSystem(std::move(fileSystem)) {}
+
+  std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort) override {
+    ++starts;
+    if (failToStart) return nullptr;
+    m_mailbox = std::make_shared<ScanMailbox>([] {});
+    m_items.Clear();
+    return ScanThread::Start(m_fileSystem, std::move(abort), m_mailbox);
+  }
+  void ShowScanning(bool running) override { showsScanning = running; }
+  void SetBusyCursor(bool busy) override { busyCursor = busy; }
+  TreeView& Folders() override { return tree; }
+  void HoldRedraw(bool hold) override { redrawHeld = hold; }
+  std::vector<FolderRecord*> TakeAllRecords() override {
+    std::vector<FolderRecord*> records;
+    for (TreeItem item = 1; item <= tree.GetCount(); ++item) records.push_back(tree.GetItemData(item));
+    tree.DeleteAllItems();
+    return records;
+  }
+  bool MirrorAbortRequest(bool set) override {
+    mirroredAbort = set;
+    return canAbort;
+  }
+  void OnScanCompleted() override { ++completions; }
+
+  // The GUI thread's turn: the insertions that arrived, then the completion.
+  void Pump(ScanController& controller) {
+    if (!m_mailbox) return;
+    ScanMailbox::Contents contents = m_mailbox->Collect();
+    for (const auto& batch : contents.batches) {
+      for (const PendingInsertion& pending : *batch) {
+        m_items.Add(pending.item,
+                    tree.Insert(m_items.Resolve(pending.parent), TextOrEmpty(pending.text), pending.record));
+      }
+    }
+    if (contents.completed) controller.OnScanComplete();
+  }
+
+  // Pumps until cond holds; false after a generous limit (a hang guard, not a timing check).
+  template <typename Condition>
+  bool PumpUntil(ScanController& controller, Condition cond) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!cond()) {
+      if (std::chrono::steady_clock::now() > limit) return false;
+      Pump(controller);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+  }
+
+  MemoryTree tree;
+  int starts = 0;
+  int completions = 0;
+  bool showsScanning = false;
+  bool busyCursor = false;
+  bool redrawHeld = false;
+  bool mirroredAbort = false;
+  bool canAbort = true;
+  bool failToStart = false;
+
+ private:
+  std::shared_ptr<FileSystem> m_fileSystem;
+  std::shared_ptr<ScanMailbox> m_mailbox;
+  InsertedItemMap<TreeItem> m_items{kTopLevel};
+};
