@@ -4,10 +4,31 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 
 #include "app/AppTexts.h"
 #include "app/qt/AmbrellDlg.h"
 #include "app/qt/FolderTree.h"
+
+namespace {
+
+// A large scan takes a moment to read or write, on this thread.
+class WaitCursor {
+ public:
+  WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// The cursor waits while a file is read; the scan's own cursor follows it.
+template <typename Read>
+bool ReadWaiting(Read read) {
+  const WaitCursor waiting;
+  return read();
+}
+
+}  // namespace
 
 std::vector<std::string> CAmbrellDlg::ChooseFiles(SavedScanChoice choice) {
   const bool saving = choice == SavedScanChoice::kSaveAs;
@@ -29,6 +50,7 @@ void CAmbrellDlg::OnSaveScanAs() {
   if (m_scan.IsScanHeld() || m_tree->GetRootItem() == kNoItem) return;
   const std::vector<std::string> files = m_chooseFiles(SavedScanChoice::kSaveAs);
   if (files.empty()) return;
+  const WaitCursor waiting;
   std::vector<std::string> written;
   std::string error;
   if (!SaveTreeAsScans(*m_tree, *m_origin.Names(), files.front(), written, error))
@@ -38,7 +60,9 @@ void CAmbrellDlg::OnSaveScanAs() {
 void CAmbrellDlg::OnOpenSavedScan() {
   if (m_scan.IsScanHeld()) return;
   const std::vector<std::string> files = m_chooseFiles(SavedScanChoice::kOpen);
-  if (!files.empty() && m_origin.OpenSaved(files)) m_scan.OnRefresh();
+  if (!files.empty() && ReadWaiting([&] { return m_origin.OpenSaved(files); })) m_scan.OnRefresh();
 }
 
-bool CAmbrellDlg::PrepareRefill() { return m_origin.PrepareFill(); }
+bool CAmbrellDlg::PrepareRefill() {
+  return ReadWaiting([this] { return m_origin.PrepareFill(); });
+}

@@ -7,6 +7,29 @@
 #include "app/win32/framework/FileNameDialogs.h"
 #include "res/resource.h"
 
+namespace {
+
+// A large scan takes a moment to read or write, on this thread.
+class WaitCursor {
+ public:
+  WaitCursor() : m_previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(m_previous); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR m_previous;
+};
+
+// The cursor waits while a file is read; the scan's own cursor follows it.
+template <typename Read>
+bool ReadWaiting(Read read) {
+  const WaitCursor waiting;
+  return read();
+}
+
+}  // namespace
+
 std::vector<std::string> ChooseSavedScanFiles(HWND owner, SavedScanChoice choice) {
   const FileKinds kinds{{{AMBRELL_TEXT_SAVED_SCAN_FILES, "*.json"}, {AMBRELL_TEXT_ALL_FILES " (*.*)", "*.*"}},
                         "json"};
@@ -31,6 +54,7 @@ void CAmbrellDlg::OnSaveScanAs() {
   if (m_scan.IsScanHeld() || m_folders.GetRootItem() == kNoItem) return;
   const std::vector<std::string> files = m_chooseFiles(m_hWnd, SavedScanChoice::kSaveAs);
   if (files.empty()) return;
+  const WaitCursor waiting;
   std::vector<std::string> written;
   std::string error;
   if (!SaveTreeAsScans(m_folders, *m_origin.Names(), files.front(), written, error))
@@ -40,7 +64,9 @@ void CAmbrellDlg::OnSaveScanAs() {
 void CAmbrellDlg::OnOpenSavedScan() {
   if (m_scan.IsScanHeld()) return;
   const std::vector<std::string> files = m_chooseFiles(m_hWnd, SavedScanChoice::kOpen);
-  if (!files.empty() && m_origin.OpenSaved(files)) m_scan.OnRefresh();
+  if (!files.empty() && ReadWaiting([&] { return m_origin.OpenSaved(files); })) m_scan.OnRefresh();
 }
 
-bool CAmbrellDlg::PrepareRefill() { return m_origin.PrepareFill(); }
+bool CAmbrellDlg::PrepareRefill() {
+  return ReadWaiting([this] { return m_origin.PrepareFill(); });
+}
