@@ -66,8 +66,9 @@ bool ScanOrigin::PrepareFill() { return m_files.empty() || m_pending != nullptr 
 
 bool ScanOrigin::Read(const std::vector<std::string>& files) {
   SavedScanSet saved;
-  if (!ReadSavedScanSet(files, saved, m_lastError)) {
-    ReportSavedScanError(m_lastError);
+  std::string error;
+  if (!ReadSavedScanSet(files, saved, error)) {
+    ReportSavedScanError(error);
     return false;
   }
   ShowSaved(std::move(saved));

@@ -24,7 +24,7 @@ class ScanOrigin {
   // Saved scans already read (the command line's), shown from the next fill on.
   void ShowSaved(SavedScanSet saved);
   // Reads the files, to be shown from the next fill on. False, with the reason on
-  // standard error and in LastError(), changes nothing.
+  // standard error, changes nothing.
   bool OpenSaved(const std::vector<std::string>& files);
   // Readies the next fill: saved files are read again, unless they were read since
   // the last fill. False as for OpenSaved: the tree is then to stay as it is.
@@ -36,7 +36,6 @@ class ScanOrigin {
   // How the tree's names show, following the origin from fill to fill.
   std::shared_ptr<const DisplayText> Names() const;
   void OpenFolder(const CPath& folder) const;
-  const std::string& LastError() const { return m_lastError; }
 
  private:
   class FollowingNames;
@@ -50,5 +49,4 @@ class ScanOrigin {
   FolderOpener m_openFolder;
   std::vector<std::string> m_files;  // empty while the drives are shown
   std::unique_ptr<Pending> m_pending;
-  std::string m_lastError;
 };

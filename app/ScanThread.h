@@ -1,9 +1,9 @@
 #pragma once
 // One scan, or one fill from saved scans, on a thread of its own, handing its
 // insertions and its completion to a mailbox, so that it never waits for the GUI
-// thread. Everything the worker touches
-// is shared with it, so that a worker still running when the dialog closes can be
-// left to finish without ever using freed memory.
+// thread. Everything the worker touches is shared with it, so that a worker still
+// running when the dialog closes can be left to finish without ever using freed
+// memory.
 
 #include <chrono>
 #include <memory>

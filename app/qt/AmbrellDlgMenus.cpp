@@ -1,6 +1,6 @@
-// The tree's context menu with "Open in Explorer", and the window menu with
-// the saved scan items and the About item, which a right-click on the dialog's own background opens
-// (as the caption's system menu does on Windows).
+// The tree's context menu with "Open in Explorer", and the window menu with the
+// saved scan items and the About item, which a right-click on the dialog's own
+// background opens (as the caption's system menu does on Windows).
 
 #include <QContextMenuEvent>
 #include <QMenu>
