@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "path/Path.h"
 #include "platform/Platform.h"
@@ -16,11 +18,23 @@
 // Opens a folder in the file browser without showing anything when that fails.
 using FolderOpener = std::function<void(const CPath& folder)>;
 
+// How saved scans show as drives C:, D:, ...: each drive's item names the folder its
+// scan was taken of ('/home', 'C:\Users'), and a folder opens only where it exists on
+// this machine.
+struct SavedDrives {
+  std::shared_ptr<const DisplayText> display;
+  FolderOpener openFolder;
+};
+// Given the folders the scans were taken of, in drive order.
+using SavedDrivesOpener = std::function<SavedDrives(const std::vector<std::string>& roots)>;
+
 struct AmbrellServices {
   std::shared_ptr<FileSystem> fileSystem;  // shared with each scan's worker
   std::shared_ptr<const DisplayText> display;
   std::shared_ptr<NumberLocale> locale;
   FolderOpener openFolder;
+  // Null: a saved drive shows its folder's name as saved and opens nothing.
+  SavedDrivesOpener openSavedDrives;
   std::size_t insertionBatchSize = 1000;  // folders handed to the GUI thread at once
 };
 

@@ -9,6 +9,13 @@
 #define AMBRELL_TEXT_CLOSE "Close"
 #define AMBRELL_TEXT_OPEN_IN_EXPLORER "&Open in Explorer"
 #define AMBRELL_TEXT_ABOUT_ITEM "&About Ambrell..."
+/* Next to the About item; the letters avoid those of the Windows system menu's own items. */
+#define AMBRELL_TEXT_OPEN_SAVED_SCAN_ITEM "&Open Saved Scan..."
+#define AMBRELL_TEXT_SAVE_SCAN_ITEM "Sa&ve Scan As..."
+#define AMBRELL_TEXT_OPEN_SAVED_SCAN_CAPTION "Open Saved Scan"
+#define AMBRELL_TEXT_SAVE_SCAN_CAPTION "Save Scan As"
+#define AMBRELL_TEXT_SAVED_SCAN_FILES "Saved scans (*.json)"
+#define AMBRELL_TEXT_ALL_FILES "All files"
 
 #define AMBRELL_TEXT_ABOUT_CAPTION "About Ambrell"
 #define AMBRELL_TEXT_VERSION_LINE "Ambrell version 1.1"

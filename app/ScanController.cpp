@@ -25,6 +25,7 @@ void ScanController::OnRefresh() {
     UpdateScanControls();
     return;
   }
+  if (!m_frontEnd.PrepareRefill()) return;
   FreeAllRecords();
   StartScan();
 }

@@ -51,6 +51,9 @@ class ScanFrontEnd {
   virtual bool MirrorAbortRequest(bool /*set*/) { return true; }
   // Every scan's end, once the labels are written.
   virtual void OnScanCompleted() {}
+  // Readies what Refresh fills the tree with next; false keeps the tree as it is (a
+  // saved scan whose file no longer reads).
+  virtual bool PrepareRefill() { return true; }
 };
 
 class ScanController {

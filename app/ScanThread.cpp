@@ -4,22 +4,19 @@
 #include <thread>
 
 #include "app/WorkerEnd.h"
-#include "scan/ScanEngine.h"
 
 struct ScanThread::Shared {
-  Shared(std::shared_ptr<FileSystem> fs, std::shared_ptr<AbortFlag> abortFlag,
+  Shared(std::shared_ptr<TreeSource> treeSource, std::shared_ptr<AbortFlag> abortFlag,
          std::shared_ptr<ScanMailbox> box)
-      : fileSystem(std::move(fs)),
+      : source(std::move(treeSource)),
         abort(std::move(abortFlag)),
         mailbox(std::move(box)),
-        inserter(*mailbox),
-        job{*fileSystem, inserter, abort.get(), mailbox.get()} {}
+        inserter(*mailbox) {}
 
-  std::shared_ptr<FileSystem> fileSystem;
+  std::shared_ptr<TreeSource> source;
   std::shared_ptr<AbortFlag> abort;
   std::shared_ptr<ScanMailbox> mailbox;
   BatchingInserter inserter;
-  ScanJob job;
 
   std::thread thread;
   WorkerEnd end;
@@ -27,19 +24,25 @@ struct ScanThread::Shared {
 
 ScanThread::ScanThread(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
 
-std::unique_ptr<ScanThread> ScanThread::Start(std::shared_ptr<FileSystem> fileSystem,
+std::unique_ptr<ScanThread> ScanThread::Start(std::shared_ptr<TreeSource> source,
                                               std::shared_ptr<AbortFlag> abort,
                                               std::shared_ptr<ScanMailbox> mailbox) {
-  auto shared = std::make_shared<Shared>(std::move(fileSystem), std::move(abort), std::move(mailbox));
+  auto shared = std::make_shared<Shared>(std::move(source), std::move(abort), std::move(mailbox));
   try {
     shared->thread = std::thread([shared] {
-      ScanThreadProc(&shared->job);
+      shared->source->Fill(shared->inserter, shared->abort.get(), shared->mailbox.get());
       shared->end.MarkEnded();
     });
   } catch (const std::system_error&) {
     return nullptr;
   }
   return std::unique_ptr<ScanThread>(new ScanThread(std::move(shared)));
+}
+
+std::unique_ptr<ScanThread> ScanThread::Start(std::shared_ptr<FileSystem> fileSystem,
+                                              std::shared_ptr<AbortFlag> abort,
+                                              std::shared_ptr<ScanMailbox> mailbox) {
+  return Start(DriveScanSource(std::move(fileSystem)), std::move(abort), std::move(mailbox));
 }
 
 ScanThread::~ScanThread() {

@@ -1,8 +1,9 @@
 #pragma once
-// One scan on a thread of its own, handing its insertions and its completion to a
-// mailbox, so that it never waits for the GUI thread. Everything the worker touches
-// is shared with it, so that a worker still running when the dialog closes can be
-// left to finish without ever using freed memory.
+// One scan, or one fill from saved scans, on a thread of its own, handing its
+// insertions and its completion to a mailbox, so that it never waits for the GUI
+// thread. Everything the worker touches is shared with it, so that a worker still
+// running when the dialog closes can be left to finish without ever using freed
+// memory.
 
 #include <chrono>
 #include <memory>
@@ -10,6 +11,7 @@
 
 #include "app/ScanController.h"
 #include "app/ScanMailbox.h"
+#include "app/TreeSource.h"
 #include "scan/FileSystem.h"
 #include "scan/FolderRecord.h"
 #include "scan/ScanSignals.h"
@@ -17,6 +19,10 @@
 class ScanThread : public ScanWorker {
  public:
   // Null when no thread could be started.
+  static std::unique_ptr<ScanThread> Start(std::shared_ptr<TreeSource> source,
+                                           std::shared_ptr<AbortFlag> abort,
+                                           std::shared_ptr<ScanMailbox> mailbox);
+  // A scan of the file system's drives.
   static std::unique_ptr<ScanThread> Start(std::shared_ptr<FileSystem> fileSystem,
                                            std::shared_ptr<AbortFlag> abort,
                                            std::shared_ptr<ScanMailbox> mailbox);

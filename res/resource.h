@@ -6,6 +6,8 @@
 #define IDD_ABOUTBOX 100
 #define IDS_ABOUTBOX 101
 #define IDD_MAIN 102
+#define IDS_OPEN_SAVED_SCAN 103
+#define IDS_SAVE_SCAN 104
 #define IDR_MAINFRAME 128
 #define IDC_HANDCURSOR 129
 #define IDB_FOLDERS 130
@@ -20,8 +22,10 @@
 
 #define ID_OPEN_IN_EXPLORER 32771
 
-/* System-menu command of the About item; the system keeps the low four bits. */
+/* System-menu commands of the About and saved scan items; the system keeps the low four bits. */
 #define IDM_ABOUTBOX 0x0010
+#define IDM_OPEN_SAVED_SCAN 0x0020
+#define IDM_SAVE_SCAN 0x0030
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

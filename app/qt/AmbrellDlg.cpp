@@ -16,7 +16,11 @@
 #include "scan/SizeLabels.h"
 
 CAmbrellDlg::CAmbrellDlg(AmbrellServices services, QWidget* parent)
+    : CAmbrellDlg(std::move(services), SavedScanSet{}, parent) {}
+
+CAmbrellDlg::CAmbrellDlg(AmbrellServices services, SavedScanSet saved, QWidget* parent)
     : QDialog(parent), m_services(std::move(services)) {
+  if (!saved.files.empty()) m_origin.ShowSaved(std::move(saved));
   setWindowTitle(QStringLiteral(AMBRELL_TEXT_CAPTION));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                  Qt::WindowCloseButtonHint);
@@ -25,6 +29,7 @@ CAmbrellDlg::CAmbrellDlg(AmbrellServices services, QWidget* parent)
     CAboutDlg about(this);
     about.exec();
   };
+  m_chooseFiles = [this](SavedScanChoice choice) { return ChooseFiles(choice); };
   CreateControls();
   OnInitDialog();
 }
@@ -74,7 +79,7 @@ std::unique_ptr<ScanWorker> CAmbrellDlg::StartWorker(std::shared_ptr<AbortFlag> 
   m_mailbox = std::make_shared<ScanMailbox>(
       [this] { QMetaObject::invokeMethod(this, &CAmbrellDlg::OnMailbox, Qt::QueuedConnection); });
   m_items.Clear();
-  std::unique_ptr<ScanThread> worker = ScanThread::Start(m_services.fileSystem, std::move(abort), m_mailbox);
+  std::unique_ptr<ScanThread> worker = ScanThread::Start(m_origin.TakeSource(), std::move(abort), m_mailbox);
   if (worker) m_handOverTimer->start();
   return worker;
 }
@@ -128,7 +133,7 @@ void CAmbrellDlg::OnMailbox() {
   ScanMailbox::Contents contents = m_mailbox->Collect();
   if (contents.batches.empty() && !contents.completed) return;
   m_tree->setUpdatesEnabled(false);
-  for (const auto& batch : contents.batches) m_tree->InsertBatch(*batch, m_items, *m_services.display);
+  for (const auto& batch : contents.batches) m_tree->InsertBatch(*batch, m_items, *m_origin.Names());
   m_tree->setUpdatesEnabled(true);
   if (contents.completed) m_scan.OnScanComplete();
 }

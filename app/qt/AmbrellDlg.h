@@ -10,12 +10,14 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/DialogLayout.h"
 #include "app/InsertionBatch.h"
 #include "app/ScanController.h"
 #include "app/ScanMailbox.h"
+#include "app/ScanOrigin.h"
 #include "app/qt/AmbrellServices.h"
 #include "scan/ScanSignals.h"
 
@@ -36,6 +38,8 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
 
  public:
   explicit CAmbrellDlg(AmbrellServices services, QWidget* parent = nullptr);
+  // Shows the saved scans, already read, instead of scanning the drives.
+  CAmbrellDlg(AmbrellServices services, SavedScanSet saved, QWidget* parent = nullptr);
   ~CAmbrellDlg() override;
 
   bool IsScanRunning() const { return m_scan.IsScanRunning(); }
@@ -56,6 +60,11 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   void SetMenuTracker(MenuTracker tracker) { m_trackMenu = std::move(tracker); }
   // How the About box is shown; tests replace it.
   void SetAboutBoxRunner(std::function<void()> runner) { m_runAboutBox = std::move(runner); }
+  // How saved scan files are chosen: the desktop's file dialog, which tests replace.
+  // No file when the user cancels.
+  using FileChooser = std::function<std::vector<std::string>(SavedScanChoice choice)>;
+  void SetFileChooser(FileChooser chooser) { m_chooseFiles = std::move(chooser); }
+  bool ShowsSavedScans() const { return m_origin.ShowsSavedScans(); }
 
   // How long closing waits for a running worker before leaving it to end alone.
   void SetCloseWait(std::chrono::milliseconds wait) { m_closeWait = wait; }
@@ -95,6 +104,7 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   void HoldRedraw(bool hold) override;
   std::vector<FolderRecord*> TakeAllRecords() override;
   void OnScanCompleted() override;
+  bool PrepareRefill() override;
 
   // Layout (AmbrellDlgLayout.cpp).
   std::array<QWidget*, dialog_layout::kMainControlCount> MainControls() const;
@@ -109,6 +119,11 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   void OnOpenInExplorer();
   void OnAbout();
 
+  // Saved scans (AmbrellDlgSaved.cpp).
+  std::vector<std::string> ChooseFiles(SavedScanChoice choice);
+  void OnSaveScanAs();
+  void OnOpenSavedScan();
+
   AmbrellServices m_services;
   FolderTree* m_tree = nullptr;
   QComboBox* m_units = nullptr;
@@ -121,9 +136,11 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   std::shared_ptr<ScanMailbox> m_mailbox;
   InsertedItemMap<QTreeWidgetItem*> m_items{nullptr};
   QTimer* m_handOverTimer = nullptr;
-  ScanController m_scan{*this, m_services.display, m_services.locale, m_nUnit};
+  ScanOrigin m_origin{m_services};
+  ScanController m_scan{*this, m_origin.Names(), m_services.locale, m_nUnit};
 
   std::chrono::milliseconds m_closeWait{10000};
   MenuTracker m_trackMenu;
   std::function<void()> m_runAboutBox;
+  FileChooser m_chooseFiles;
 };

@@ -1,6 +1,6 @@
-// The tree's context menu with "Open in Explorer", and the window menu with
-// the About item, which a right-click on the dialog's own background opens
-// (as the caption's system menu does on Windows).
+// The tree's context menu with "Open in Explorer", and the window menu with the
+// saved scan items and the About item, which a right-click on the dialog's own
+// background opens (as the caption's system menu does on Windows).
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -52,16 +52,23 @@ void CAmbrellDlg::ShowContextMenu(const QPoint& screenPoint) {
   m_trackMenu(menu, screenPoint);
 }
 
+// The saved scan items act on a finished tree only: records are the worker's until
+// its completion has been handled.
 void CAmbrellDlg::ShowWindowMenu(const QPoint& screenPoint) {
   QMenu menu(this);
+  const bool idle = !m_scan.IsScanHeld();
+  menu.addAction(QStringLiteral(AMBRELL_TEXT_OPEN_SAVED_SCAN_ITEM), this, &CAmbrellDlg::OnOpenSavedScan)
+      ->setEnabled(idle);
+  menu.addAction(QStringLiteral(AMBRELL_TEXT_SAVE_SCAN_ITEM), this, &CAmbrellDlg::OnSaveScanAs)
+      ->setEnabled(idle && m_tree->GetRootItem() != kNoItem);
+  menu.addSeparator();
   menu.addAction(QStringLiteral(AMBRELL_TEXT_ABOUT_ITEM), this, &CAmbrellDlg::OnAbout);
   m_trackMenu(menu, screenPoint);
 }
 
 void CAmbrellDlg::OnOpenInExplorer() {
   const CPath folder = FolderPathOf(*m_tree, m_tree->GetSelectedItem());
-  if (folder.GetCount() == 0 || !m_services.openFolder) return;
-  m_services.openFolder(folder);
+  if (folder.GetCount() != 0) m_origin.OpenFolder(folder);
 }
 
 void CAmbrellDlg::OnAbout() { m_runAboutBox(); }

@@ -1,13 +1,43 @@
 #include "app/qt/AmbrellServices.h"
 
+#include <sys/stat.h>
+
 #include <string>
 
+#include "platform/posix/FileBrowser.h"
 #include "platform/posix/PosixPlatform.h"
+
+namespace {
+
+bool IsFolderHere(const std::string& path) {
+  struct stat status;
+  return !path.empty() && path[0] == '/' && ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+}  // namespace
 
 AmbrellServices ServicesFromPlatform(std::shared_ptr<PlatformServices> platform, const char* opener) {
   PlatformServices& services = *platform;
-  return ServicesFromPlatform(std::move(platform),
-                              [&services, program = std::string(opener)](const CPath& folder) {
-                                OpenFolderInFileBrowser(services, folder, program.c_str());
-                              });
+  AmbrellServices dialogServices = ServicesFromPlatform(
+      std::move(platform), [&services, program = std::string(opener)](const CPath& folder) {
+        OpenFolderInFileBrowser(services, folder, program.c_str());
+      });
+  dialogServices.openSavedDrives = SavedDrivesOpenedWith(opener);
+  return dialogServices;
+}
+
+SavedDrivesOpener SavedDrivesOpenedWith(const char* opener) {
+  return [program = std::string(opener)](const std::vector<std::string>& roots) {
+    auto platform = std::make_shared<PlatformServices>();
+    std::string error;
+    // More roots than letters never come: the files are refused before.
+    if (!OpenSavedDrives(roots, *platform, error)) return SavedDrives{};
+    SavedDrives drives;
+    drives.display = std::shared_ptr<const DisplayText>(platform, platform->display.get());
+    drives.openFolder = [platform, program](const CPath& folder) {
+      const std::string path = NativeFolderPath(*platform, folder);
+      if (IsFolderHere(path)) OpenInFileBrowser(path, program.c_str());
+    };
+    return drives;
+  };
 }

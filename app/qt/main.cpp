@@ -1,5 +1,6 @@
-// Ambrell on Linux: the folder size dialog over every local disk, or over the
-// folders given on the command line, each shown as a drive of its own.
+// Ambrell on Linux: the folder size dialog over every local disk, over the folders
+// given on the command line, or over the saved scans given, each shown as a drive of
+// its own.
 
 #include <QApplication>
 #include <QIcon>
@@ -7,9 +8,11 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/qt/AmbrellDlg.h"
+#include "app/qt/CommandLine.h"
 #include "app/qt/Pictures.h"
 #include "platform/Platform.h"
 #include "scan/ListingThreads.h"
@@ -18,7 +21,9 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: ambrell [FOLDER]...\n"
-    "Shows how much space every folder takes, on every local disk or on the folders given.\n";
+    "       ambrell SAVED-SCAN.json...\n"
+    "Shows how much space every folder takes, on every local disk or on the folders given,\n"
+    "or as saved scans (ambrell-scan --export, ncdu -o, gdu -o) recorded it.\n";
 
 bool HasDisplay() {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
@@ -48,27 +53,26 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(ProgramIcon());
 
   // QApplication has taken its own options out of argv by now.
-  const std::vector<std::string> folders(argv + 1, argv + argc);
-  for (const std::string& argument : folders) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  for (const std::string& argument : arguments) {
     if (!argument.empty() && argument[0] == '-') {
       std::fputs(kUsage, argument == "--help" ? stdout : stderr);
       return argument == "--help" ? 0 : 2;
     }
   }
   auto platform = std::make_shared<PlatformServices>();
+  SavedScanSet saved;
   std::string error;
   unsigned threads = 0;
   if (!ListingThreadsFromEnvironment(threads, error)) {
     std::fprintf(stderr, "ambrell: %s; each disk is listed with its default\n", error.c_str());
     error.clear();
   }
-  if (folders.empty()) {
-    *platform = OpenFixedDrives();
-  } else if (!OpenFolders(folders, *platform, error)) {
+  if (!OpenArguments(arguments, *platform, saved, error)) {
     std::fprintf(stderr, "ambrell: %s\n", error.c_str());
     return 2;
   }
-  CAmbrellDlg dialog(ServicesFromPlatform(platform));
+  CAmbrellDlg dialog(ServicesFromPlatform(platform), std::move(saved));
   dialog.exec();
   return 0;
 }

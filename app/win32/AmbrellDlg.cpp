@@ -28,6 +28,9 @@ bool IsColourScreen() {
 }  // namespace
 
 CAmbrellDlg::CAmbrellDlg(AmbrellServices services, HWND parent)
+    : CAmbrellDlg(std::move(services), SavedScanSet{}, parent) {}
+
+CAmbrellDlg::CAmbrellDlg(AmbrellServices services, SavedScanSet saved, HWND parent)
     : CDialogBase(IDD_MAIN),
       m_nUnit(kDefaultUnit),
       m_hIcon(LoadProgramIcon(SM_CXICON, SM_CYICON)),
@@ -38,7 +41,10 @@ CAmbrellDlg::CAmbrellDlg(AmbrellServices services, HWND parent)
       m_hAbortEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
       m_parent(parent),
       m_services(std::move(services)),
-      m_scan(*this, m_services.display, m_services.locale, m_nUnit) {}
+      m_scan(*this, m_origin.Names(), m_services.locale, m_nUnit),
+      m_chooseFiles(ChooseSavedScanFiles) {
+  if (!saved.files.empty()) m_origin.ShowSaved(std::move(saved));
+}
 
 CAmbrellDlg::~CAmbrellDlg() {
   Destroy();
@@ -138,13 +144,21 @@ void CAmbrellDlg::DoDataExchange(bool saveAndValidate) {
   if (selected >= 0 && selected < kUnitCount) m_nUnit = static_cast<int>(selected);
 }
 
+// The saved scan items, then the About item last, each group after a separator.
 void CAmbrellDlg::AddAboutItem() {
   const HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
   if (systemMenu == nullptr) return;
-  char text[256] = {};
-  if (LoadStringA(ResourceInstance(), IDS_ABOUTBOX, text, sizeof text) <= 0) return;
   AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
+  AppendSystemMenuItem(systemMenu, IDS_OPEN_SAVED_SCAN, IDM_OPEN_SAVED_SCAN);
+  AppendSystemMenuItem(systemMenu, IDS_SAVE_SCAN, IDM_SAVE_SCAN);
+  AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+  AppendSystemMenuItem(systemMenu, IDS_ABOUTBOX, IDM_ABOUTBOX);
+}
+
+void CAmbrellDlg::AppendSystemMenuItem(HMENU systemMenu, int textId, UINT command) {
+  char text[256] = {};
+  if (LoadStringA(ResourceInstance(), textId, text, sizeof text) > 0)
+    AppendMenuA(systemMenu, MF_STRING, command, text);
 }
 
 void CAmbrellDlg::InitImageList() {

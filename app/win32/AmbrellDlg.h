@@ -1,17 +1,21 @@
 #pragma once
 // The main dialog: the size tree, the unit list, Refresh/Abort and Close. It
 // starts a scan at once, keeps its controls in step with the worker, relabels
-// the tree on a change of unit, lays itself out on resizing, and opens a
-// folder in the file browser from the tree's context menu.
+// the tree on a change of unit, lays itself out on resizing, opens a folder in
+// the file browser from the tree's context menu, and saves the tree or opens
+// saved scans from the system menu.
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/DialogLayout.h"
 #include "app/InsertionBatch.h"
 #include "app/ScanController.h"
+#include "app/ScanOrigin.h"
 #include "app/win32/AmbrellServices.h"
 #include "app/win32/FolderTreeIndex.h"
 #include "app/win32/ScanThread.h"
@@ -22,6 +26,8 @@
 class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
  public:
   explicit CAmbrellDlg(AmbrellServices services = MachineServices(), HWND parent = nullptr);
+  // Shows the saved scans, already read, instead of scanning the drives.
+  CAmbrellDlg(AmbrellServices services, SavedScanSet saved, HWND parent = nullptr);
   ~CAmbrellDlg() override;
 
   INT_PTR DoModal() { return CDialogBase::DoModal(m_parent); }
@@ -35,6 +41,12 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   // The folders as the core and the tests see them; the control is only drawn through.
   const FolderTreeIndex& GetTree() const { return m_folders; }
   int GetUnit() const { return m_nUnit; }
+  bool ShowsSavedScans() const { return m_origin.ShowsSavedScans(); }
+
+  // How saved scan files are chosen: the system's Save As and Open boxes, which tests
+  // replace. No file when the user cancels.
+  using FileChooser = std::function<std::vector<std::string>(HWND owner, SavedScanChoice choice)>;
+  void SetFileChooser(FileChooser chooser) { m_chooseFiles = std::move(chooser); }
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -47,6 +59,7 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   void OnDestroy();
   void FillUnitList();
   void AddAboutItem();
+  void AppendSystemMenuItem(HMENU systemMenu, int textId, UINT command);
   void InitImageList();
 
   // Scan control (AmbrellDlgScan.cpp).
@@ -69,6 +82,7 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   std::vector<FolderRecord*> TakeAllRecords() override;
   bool MirrorAbortRequest(bool set) override;
   void OnScanCompleted() override;
+  bool PrepareRefill() override;
 
   // Layout (AmbrellDlgLayout.cpp).
   void OnSize(UINT type, int cx, int cy);
@@ -81,6 +95,11 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   void ShowContextMenu(POINT screenPoint);
   void OnOpenInExplorer();
   bool OnSysCommand(UINT id);
+
+  // Saved scans (AmbrellDlgSaved.cpp).
+  void EnableSavedScanItems();
+  void OnSaveScanAs();
+  void OnOpenSavedScan();
 
   CTreeCtrl m_tree;
   int m_nUnit;
@@ -98,7 +117,9 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   HWND m_parent;
   AmbrellServices m_services;
   FolderTreeIndex m_folders{m_tree};
+  ScanOrigin m_origin{m_services};
   ScanController m_scan;
+  FileChooser m_chooseFiles;
   // The held scan's worker (owned by m_scan), against which its messages are checked.
   Win32ScanWorker* m_worker = nullptr;
 };
@@ -106,3 +127,6 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
 // Enables or disables one control of a dialog; a control losing its enabling
 // passes the keyboard focus on to the next tab stop first.
 void EnableDlgControl(HWND dialog, int controlId, bool enable);
+
+// The system's Save As box, or its Open box for one or more saved scans.
+std::vector<std::string> ChooseSavedScanFiles(HWND owner, SavedScanChoice choice);

@@ -1,4 +1,4 @@
-// The tree's context menu, Open in Explorer, and the About item of the system menu.
+// The tree's context menu, Open in Explorer, and the system menu's own items.
 
 #include "app/win32/AboutDlg.h"
 #include "app/win32/AmbrellDlg.h"
@@ -50,13 +50,23 @@ void CAmbrellDlg::ShowContextMenu(POINT screenPoint) {
 
 void CAmbrellDlg::OnOpenInExplorer() {
   const CPath folder = FolderPathOf(m_folders, m_folders.GetSelectedItem());
-  if (folder.GetCount() == 0) return;
-  if (m_services.openFolder) m_services.openFolder(folder);
+  if (folder.GetCount() != 0) m_origin.OpenFolder(folder);
 }
 
 bool CAmbrellDlg::OnSysCommand(UINT id) {
-  if ((id & kSystemCommandMask) != IDM_ABOUTBOX) return false;
-  CAboutDlg about;
-  about.DoModal(m_hWnd);
-  return true;
+  switch (id & kSystemCommandMask) {
+    case IDM_ABOUTBOX: {
+      CAboutDlg about;
+      about.DoModal(m_hWnd);
+      return true;
+    }
+    case IDM_OPEN_SAVED_SCAN:
+      OnOpenSavedScan();
+      return true;
+    case IDM_SAVE_SCAN:
+      OnSaveScanAs();
+      return true;
+    default:
+      return false;
+  }
 }

@@ -21,7 +21,7 @@ void CAmbrellDlg::StartScan() { m_scan.StartScan(); }
 std::unique_ptr<ScanWorker> CAmbrellDlg::StartWorker(std::shared_ptr<AbortFlag> abort) {
   m_folders.Clear();
   std::unique_ptr<Win32ScanWorker> worker = Win32ScanWorker::Start(
-      ScanThreadSettings{m_services.fileSystem, std::move(abort), m_hWnd, m_services.insertionBatchSize});
+      ScanThreadSettings{m_origin.TakeSource(), std::move(abort), m_hWnd, m_services.insertionBatchSize});
   m_worker = worker.get();
   m_hThread = worker ? worker->Handle() : nullptr;
   if (worker) SetTimer(m_hWnd, kHandOverTimer, kHandOverIntervalMs, nullptr);
@@ -34,6 +34,7 @@ void CAmbrellDlg::ShowScanning(bool running) {
   EnableDlgControl(m_hWnd, IDC_TREE, !running);
   EnableDlgControl(m_hWnd, IDC_UNITS, !running);
   SetDlgItemTextA(m_hWnd, IDC_REFRESH, running ? AMBRELL_TEXT_ABORT : AMBRELL_TEXT_REFRESH);
+  EnableSavedScanItems();
 }
 
 void CAmbrellDlg::SetBusyCursor(bool busy) {

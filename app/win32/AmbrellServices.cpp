@@ -1,8 +1,38 @@
 #include "app/win32/AmbrellServices.h"
 
+#include <string>
+
 #include "platform/Platform.h"
+#include "platform/win32/FolderDriveDisplay.h"
+#include "platform/win32/NativePath.h"
 #include "platform/win32/RunProcess.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "scan/FolderPath.h"
+
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// 'C:', 'C:\Users' or '\\server\share': a scan taken on Linux ('/home') or of a
+// relative folder names no place on this machine.
+bool IsFullWindowsPath(const std::string& path) {
+  const bool onDrive = path.size() >= 2 &&
+                       ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+                       path[1] == ':' && (path.size() == 2 || IsSeparator(path[2]));
+  const bool onShare = path.size() > 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
+  return onDrive || onShare;
+}
+
+bool SavedFolderHere(const DriveTable& drives, const CPath& folder, std::string& nativeFolder) {
+  const CDynString text = folder.ToString();
+  const DriveRoot* drive = drives.Find(TextOrEmpty(text));
+  std::string mapped;
+  return drive != nullptr && IsFullWindowsPath(drive->nativeRoot) &&
+         MapToFolderDrive(drives, TextOrEmpty(text), mapped) && GetFullNativePath(mapped, nativeFolder) &&
+         IsExistingFolder(nativeFolder);
+}
+
+}  // namespace
 
 FolderOpener OpenInExplorerWith(ProcessStarter run) {
   return [run = std::move(run)](const CPath& folder) {
@@ -11,9 +41,27 @@ FolderOpener OpenInExplorerWith(ProcessStarter run) {
   };
 }
 
+SavedDrivesOpener SavedDrivesOpenedWith(ProcessStarter run) {
+  return [run = std::move(run)](const std::vector<std::string>& roots) {
+    DriveTable drives;
+    for (const std::string& root : roots) drives.Add(root, root);
+    SavedDrives saved;
+    saved.display = std::make_shared<FolderDriveDisplay>(drives);
+    saved.openFolder = [drives, run](const CPath& folder) {
+      std::string nativeFolder;
+      if (run && SavedFolderHere(drives, folder, nativeFolder))
+        run(CDynString(AllocHeap, "explorer.exe \"%s\"", nativeFolder.c_str()), 0);
+    };
+    return saved;
+  };
+}
+
 AmbrellServices MachineServices() {
-  return ServicesFromPlatform(std::make_shared<PlatformServices>(OpenFixedDrives()),
-                              OpenInExplorerWith([](const CDynString& commandLine, std::uint32_t flags) {
-                                return RunProcess(commandLine, flags);
-                              }));
+  const ProcessStarter run = [](const CDynString& commandLine, std::uint32_t flags) {
+    return RunProcess(commandLine, flags);
+  };
+  AmbrellServices services =
+      ServicesFromPlatform(std::make_shared<PlatformServices>(OpenFixedDrives()), OpenInExplorerWith(run));
+  services.openSavedDrives = SavedDrivesOpenedWith(run);
+  return services;
 }

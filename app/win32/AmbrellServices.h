@@ -13,4 +13,9 @@ using ProcessStarter = std::function<std::uint32_t(const CDynString& commandLine
 // Starts explorer.exe on the folder with run, waiting for it as Explorer's own start does.
 FolderOpener OpenInExplorerWith(ProcessStarter run);
 
+// Saved drives named by the folders their scans were taken of; a folder opens in
+// Explorer, started with run, when its saved path is a full Windows path ('C:\Users',
+// '\\server\share') of a folder that exists here.
+SavedDrivesOpener SavedDrivesOpenedWith(ProcessStarter run);
+
 AmbrellServices MachineServices();

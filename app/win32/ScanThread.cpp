@@ -4,7 +4,6 @@
 
 #include "app/WorkerEnd.h"
 #include "app/win32/framework/SentMessageWait.h"
-#include "scan/ScanEngine.h"
 
 namespace {
 
@@ -46,20 +45,18 @@ class PostedCompletion : public CompletionNotice {
 // (closing after the time limit) frees nothing the worker still needs.
 struct Win32ScanWorker::Session {
   explicit Session(const ScanThreadSettings& settings)
-      : fileSystem(settings.fileSystem),
+      : source(settings.source),
         abort(settings.abort),
         sink(settings.dialog, handOver),
         inserter(sink, settings.batchSize),
-        completion(settings.dialog, handOver),
-        job{*fileSystem, inserter, abort.get(), &completion} {}
+        completion(settings.dialog, handOver) {}
 
-  std::shared_ptr<FileSystem> fileSystem;
+  std::shared_ptr<TreeSource> source;
   std::shared_ptr<AbortFlag> abort;
   WorkerHandOver handOver;
   DialogBatchSink sink;
   BatchingInserter inserter;
   PostedCompletion completion;
-  ScanJob job;
 
   WorkerEnd end;
 };
@@ -71,9 +68,9 @@ unsigned __stdcall ScanThreadEntry(void* argument) {
       static_cast<std::shared_ptr<Win32ScanWorker::Session>*>(argument));
   Win32ScanWorker::Session& session = **held;
   try {
-    ScanThreadProc(&session.job);
+    session.source->Fill(session.inserter, session.abort.get(), &session.completion);
   } catch (...) {
-    // ScanThreadProc lets nothing out; nothing may cross the thread's entry either.
+    // A fill lets nothing out; nothing may cross the thread's entry either.
   }
   session.end.MarkEnded();
   return 0;

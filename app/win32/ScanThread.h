@@ -1,6 +1,6 @@
 #pragma once
-// The worker of one scan: walks the drives, hands its insertions to the dialog
-// in batches, and posts the completion message as its last act.
+// The worker of one scan, or of one fill from saved scans: hands its insertions to
+// the dialog in batches, and posts the completion message as its last act.
 
 #include <windows.h>
 
@@ -11,7 +11,7 @@
 
 #include "app/InsertionBatch.h"
 #include "app/ScanController.h"
-#include "scan/FileSystem.h"
+#include "app/TreeSource.h"
 #include "scan/ScanSignals.h"
 
 // Sent (not posted) by the worker to the dialog: lParam is an InsertionBatch*
@@ -38,7 +38,7 @@ struct WorkerHandOver {
 };
 
 struct ScanThreadSettings {
-  std::shared_ptr<FileSystem> fileSystem;
+  std::shared_ptr<TreeSource> source;
   std::shared_ptr<AbortFlag> abort;  // may be null: the scan then runs to its end
   HWND dialog;
   std::size_t batchSize;

@@ -6,9 +6,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     CAmbrellApp application;
     application.InitInstance();
+    return application.ExitCode();
   } catch (...) {
     // Only memory can run out before the dialog runs; there is nothing to show then.
     return 1;
   }
-  return 0;
 }

@@ -42,10 +42,12 @@ AmbrellServices TestServices(std::shared_ptr<MemoryFileSystem> fileSystem,
   services.fileSystem = std::move(fileSystem);
   services.locale = std::make_shared<FixedNumberLocale>(3, ",");
   services.display = std::make_shared<PlainDisplayText>();
-  services.openFolder = OpenInExplorerWith([processes](const CDynString& commandLine, std::uint32_t) {
+  const ProcessStarter record = [processes](const CDynString& commandLine, std::uint32_t) {
     processes->commandLines.emplace_back(TextOrEmpty(commandLine));
     return std::uint32_t{0};
-  });
+  };
+  services.openFolder = OpenInExplorerWith(record);
+  services.openSavedDrives = SavedDrivesOpenedWith(record);
   services.insertionBatchSize = batchSize;
   return services;
 }

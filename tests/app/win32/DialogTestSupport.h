@@ -26,7 +26,8 @@ struct RecordedProcesses {
   std::vector<std::string> commandLines;
 };
 
-// Digits grouped by three with a comma, names as they are, and programs only recorded.
+// Digits grouped by three with a comma, names as they are (saved drives as on Windows),
+// and programs only recorded.
 AmbrellServices TestServices(std::shared_ptr<MemoryFileSystem> fileSystem,
                              std::shared_ptr<RecordedProcesses> processes, std::size_t batchSize = 1000);
 

@@ -11,7 +11,7 @@ set -euo pipefail
 readonly objdump=$1 program=$2 format=$3 subsystem=$4
 shift 4
 readonly resources=("$@")
-readonly system_dlls='^(kernel32|user32|gdi32|comctl32|shell32|msvcrt|advapi32|ole32)\.dll$'
+readonly system_dlls='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|msvcrt|advapi32|ole32)\.dll$'
 
 headers="$("$objdump" -p "$program")"
 status=0

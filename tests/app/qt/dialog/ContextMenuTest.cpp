@@ -140,7 +140,7 @@ class ContextMenuTest : public QObject {
     QCOMPARE(shown.menus.shown, 0);
   }
 
-  void TheDialogsBackgroundOpensTheWindowMenuWithTheAboutItem() {
+  void TheDialogsBackgroundOpensTheWindowMenuWithTheSavedScanAndAboutItems() {
     ShownDialog shown(MemoryServices(SampleDrive()));
     int aboutBoxes = 0;
     shown.dialog.SetAboutBoxRunner([&aboutBoxes] { ++aboutBoxes; });
@@ -149,7 +149,8 @@ class ContextMenuTest : public QObject {
     QCOMPARE(shown.dialog.childAt(background), nullptr);
 
     RightClick(shown.dialog, background);
-    QCOMPARE(shown.menus.items, QStringList{"&About Ambrell..."});
+    QCOMPARE(shown.menus.items,
+             (QStringList{"&Open Saved Scan...", "Sa&ve Scan As...", "", "&About Ambrell..."}));
     QTest::keyClick(&shown.dialog, Qt::Key_F1);
     QCOMPARE(aboutBoxes, 1);
   }

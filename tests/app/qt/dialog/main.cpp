@@ -8,5 +8,6 @@ int main(int argc, char** argv) {
   failures += RunScanControlTests(argc, argv);
   failures += RunContextMenuTests(argc, argv);
   failures += RunLayoutTests(argc, argv);
+  failures += RunSavedScanTests(argc, argv);
   return failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,38 @@
+#pragma once
+// The dialogs' side of saved scans: reading the files a user opens, each a drive,
+// and saving the finished tree one file per drive, as the report does.
+
+#include <string>
+#include <vector>
+
+#include "saved/SavedScan.h"
+#include "scan/DisplayText.h"
+#include "scan/Tree.h"
+
+// What a dialog asks the system's file dialog for: a name to save the tree under, or
+// the saved scans to open.
+enum class SavedScanChoice { kSaveAs, kOpen };
+
+// Saved scans read in full, with the files they came from.
+struct SavedScanSet {
+  std::vector<std::string> files;
+  std::vector<SavedScan> scans;
+};
+
+// Reads every file before any reaches a tree. False, with the file, line and column
+// of what is wrong in error and saved unchanged, on the first that does not read or
+// when there are more files than drive letters.
+bool ReadSavedScanSet(const std::vector<std::string>& files, SavedScanSet& saved, std::string& error);
+
+// The folders the scans were taken of, which their drives show.
+std::vector<std::string> SavedRoots(const SavedScanSet& saved);
+
+// Writes each drive of the finished tree (totals computed) to a file: the name given
+// for one drive, the drive's letter before its extension for several. written
+// receives the files made; false, with the reason in error, at the first that fails.
+bool SaveTreeAsScans(const TreeView& tree, const DisplayText& display, const std::string& given,
+                     std::vector<std::string>& written, std::string& error);
+
+// How the dialogs tell of a file they could not read or write: on standard error,
+// never in a message box.
+void ReportSavedScanError(const std::string& error);

@@ -1,0 +1,52 @@
+#pragma once
+// Where a dialog's folders come from: its drives, walked again by every scan, or saved
+// scans, read again from their files for every fill (Refresh reads them anew). Files
+// are read in full before the tree is touched, so that a bad one changes nothing, and
+// what the tree shows switches only when the next fill starts.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AmbrellServices.h"
+#include "app/SavedScanFiles.h"
+#include "app/TreeSource.h"
+#include "path/Path.h"
+#include "scan/DisplayText.h"
+
+class ScanOrigin {
+ public:
+  explicit ScanOrigin(const AmbrellServices& services);
+  ScanOrigin(const ScanOrigin&) = delete;
+  ScanOrigin& operator=(const ScanOrigin&) = delete;
+  ~ScanOrigin();
+
+  // Saved scans already read (the command line's), shown from the next fill on.
+  void ShowSaved(SavedScanSet saved);
+  // Reads the files, to be shown from the next fill on. False, with the reason on
+  // standard error, changes nothing.
+  bool OpenSaved(const std::vector<std::string>& files);
+  // Readies the next fill: saved files are read again, unless they were read since
+  // the last fill. False as for OpenSaved: the tree is then to stay as it is.
+  bool PrepareFill();
+  // What the next worker inserts; from here on the tree shows what it inserts.
+  std::shared_ptr<TreeSource> TakeSource();
+
+  bool ShowsSavedScans() const { return !m_files.empty(); }
+  // How the tree's names show, following the origin from fill to fill.
+  std::shared_ptr<const DisplayText> Names() const;
+  void OpenFolder(const CPath& folder) const;
+
+ private:
+  class FollowingNames;
+  struct Pending;
+  bool Read(const std::vector<std::string>& files);
+
+  std::shared_ptr<FileSystem> m_drives;
+  SavedDrivesOpener m_openSavedDrives;
+
+  std::shared_ptr<FollowingNames> m_names;
+  FolderOpener m_openFolder;
+  std::vector<std::string> m_files;  // empty while the drives are shown
+  std::unique_ptr<Pending> m_pending;
+};

@@ -1,0 +1,68 @@
+// Saving the finished tree and opening saved scans from the window menu, and Refresh
+// reading the saved files again. A file that cannot be read or written is told on
+// standard error and changes nothing.
+
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+
+#include "app/AppTexts.h"
+#include "app/qt/AmbrellDlg.h"
+#include "app/qt/FolderTree.h"
+
+namespace {
+
+// A large scan takes a moment to read or write, on this thread.
+class WaitCursor {
+ public:
+  WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// The cursor waits while a file is read; the scan's own cursor follows it.
+template <typename Read>
+bool ReadWaiting(Read read) {
+  const WaitCursor waiting;
+  return read();
+}
+
+}  // namespace
+
+std::vector<std::string> CAmbrellDlg::ChooseFiles(SavedScanChoice choice) {
+  const bool saving = choice == SavedScanChoice::kSaveAs;
+  QFileDialog dialog(this, saving ? QStringLiteral(AMBRELL_TEXT_SAVE_SCAN_CAPTION)
+                                  : QStringLiteral(AMBRELL_TEXT_OPEN_SAVED_SCAN_CAPTION));
+  dialog.setNameFilters(
+      {QStringLiteral(AMBRELL_TEXT_SAVED_SCAN_FILES), QStringLiteral(AMBRELL_TEXT_ALL_FILES " (*)")});
+  dialog.setDefaultSuffix(QStringLiteral("json"));
+  dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  // Several saved scans open as several drives, as saving several drives makes several files.
+  dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFiles);
+  std::vector<std::string> files;
+  if (dialog.exec() != QDialog::Accepted) return files;
+  for (const QString& file : dialog.selectedFiles()) files.push_back(QFile::encodeName(file).toStdString());
+  return files;
+}
+
+void CAmbrellDlg::OnSaveScanAs() {
+  if (m_scan.IsScanHeld() || m_tree->GetRootItem() == kNoItem) return;
+  const std::vector<std::string> files = m_chooseFiles(SavedScanChoice::kSaveAs);
+  if (files.empty()) return;
+  const WaitCursor waiting;
+  std::vector<std::string> written;
+  std::string error;
+  if (!SaveTreeAsScans(*m_tree, *m_origin.Names(), files.front(), written, error))
+    ReportSavedScanError(error);
+}
+
+void CAmbrellDlg::OnOpenSavedScan() {
+  if (m_scan.IsScanHeld()) return;
+  const std::vector<std::string> files = m_chooseFiles(SavedScanChoice::kOpen);
+  if (!files.empty() && ReadWaiting([&] { return m_origin.OpenSaved(files); })) m_scan.OnRefresh();
+}
+
+bool CAmbrellDlg::PrepareRefill() {
+  return ReadWaiting([this] { return m_origin.PrepareFill(); });
+}

@@ -1,0 +1,72 @@
+// Saving the finished tree and opening saved scans from the system menu, and Refresh
+// reading the saved files again. A file that cannot be read or written is told on
+// standard error, never in a message box, and changes nothing.
+
+#include "app/AppTexts.h"
+#include "app/win32/AmbrellDlg.h"
+#include "app/win32/framework/FileNameDialogs.h"
+#include "res/resource.h"
+
+namespace {
+
+// A large scan takes a moment to read or write, on this thread.
+class WaitCursor {
+ public:
+  WaitCursor() : m_previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(m_previous); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR m_previous;
+};
+
+// The cursor waits while a file is read; the scan's own cursor follows it.
+template <typename Read>
+bool ReadWaiting(Read read) {
+  const WaitCursor waiting;
+  return read();
+}
+
+}  // namespace
+
+std::vector<std::string> ChooseSavedScanFiles(HWND owner, SavedScanChoice choice) {
+  const FileKinds kinds{{{AMBRELL_TEXT_SAVED_SCAN_FILES, "*.json"}, {AMBRELL_TEXT_ALL_FILES " (*.*)", "*.*"}},
+                        "json"};
+  if (choice == SavedScanChoice::kOpen)
+    return AskOpenFileNames(owner, AMBRELL_TEXT_OPEN_SAVED_SCAN_CAPTION, kinds);
+  const std::string file = AskSaveFileName(owner, AMBRELL_TEXT_SAVE_SCAN_CAPTION, kinds);
+  return file.empty() ? std::vector<std::string>() : std::vector<std::string>{file};
+}
+
+// Records are the worker's until its completion has been handled, so both items wait
+// for that; saving needs a tree too.
+void CAmbrellDlg::EnableSavedScanItems() {
+  const HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
+  if (systemMenu == nullptr) return;
+  const bool idle = !m_scan.IsScanHeld();
+  const bool hasTree = m_folders.GetRootItem() != kNoItem;
+  EnableMenuItem(systemMenu, IDM_OPEN_SAVED_SCAN, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(systemMenu, IDM_SAVE_SCAN, MF_BYCOMMAND | (idle && hasTree ? MF_ENABLED : MF_GRAYED));
+}
+
+void CAmbrellDlg::OnSaveScanAs() {
+  if (m_scan.IsScanHeld() || m_folders.GetRootItem() == kNoItem) return;
+  const std::vector<std::string> files = m_chooseFiles(m_hWnd, SavedScanChoice::kSaveAs);
+  if (files.empty()) return;
+  const WaitCursor waiting;
+  std::vector<std::string> written;
+  std::string error;
+  if (!SaveTreeAsScans(m_folders, *m_origin.Names(), files.front(), written, error))
+    ReportSavedScanError(error);
+}
+
+void CAmbrellDlg::OnOpenSavedScan() {
+  if (m_scan.IsScanHeld()) return;
+  const std::vector<std::string> files = m_chooseFiles(m_hWnd, SavedScanChoice::kOpen);
+  if (!files.empty() && ReadWaiting([&] { return m_origin.OpenSaved(files); })) m_scan.OnRefresh();
+}
+
+bool CAmbrellDlg::PrepareRefill() {
+  return ReadWaiting([this] { return m_origin.PrepareFill(); });
+}
