@@ -53,11 +53,12 @@ probe_windows_bitness() {
 }
 
 # The first Wine call creates the prefix (some 10 s): pay it here, not in a test's
-# timeout. A new 64-bit prefix may start its very first program before its null
-# graphics driver setting is seen, so a second call follows.
+# timeout. The server is kept up for the whole run, and two programs start before the
+# tests: a new 64-bit prefix may start its very first program before its null graphics
+# driver setting is seen.
 warm_wine() {
-  scripts/wine-run --arch "$1" cmd /c exit && scripts/wine-run --arch "$1" cmd /c exit &&
-    scripts/wine-run --arch "$1" --keep-server
+  scripts/wine-run --arch "$1" --keep-server &&
+    scripts/wine-run --arch "$1" cmd /c exit && scripts/wine-run --arch "$1" cmd /c exit
 }
 
 stop_wine() {
