@@ -47,14 +47,9 @@ class ControllerUnderStorm : public StormFrontEnd {
                               std::make_shared<FixedNumberLocale>(3, ","), 2};
 };
 
-// Natively a sequence costs a few milliseconds, even under the sanitizers. Under Wine
-// it costs some 30 (thread starts and timed waits go through the Wine server): the
-// native builds run the same protocol code the full thousand times.
-#if defined(_WIN32)
-constexpr int kSequences = 150;
-#else
+// Natively a sequence costs a few milliseconds, even under the sanitizers; under Wine
+// some 25 (thread starts and timed waits go through the Wine server).
 constexpr int kSequences = 1000;
-#endif
 
 TEST(ScanControllerStorm, EverySequenceEndsWithExactLabelsNoWorkerAndNothingLeft) {
   const StormTarget target{"scan controller", 1, [](std::shared_ptr<FileSystem> machine, std::uint64_t) {

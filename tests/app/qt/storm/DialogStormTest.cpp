@@ -23,9 +23,9 @@ extern "C" const char* __lsan_default_options() { return "print_suppressions=0";
 namespace {
 
 // A sequence costs some 25 ms under ThreadSanitizer and 15 ms under AddressSanitizer on
-// two busy cores: this many adds seconds, not half a minute, to each suite, and every
-// run starts from a new seed (AMBRELL_STORM_SEQUENCES=1000 runs the full storm).
-constexpr int kSequences = 200;
+// two busy cores, so the full storm adds well under a minute to each suite. Every run
+// starts from a new seed.
+constexpr int kSequences = 1000;
 
 AmbrellServices StormServices(std::shared_ptr<FileSystem> machine) {
   AmbrellServices services;
