@@ -12,21 +12,9 @@ PosixListing::PosixListing(SharedFd folder, OpenFolderCache* parents, std::strin
       m_parents(parents),
       m_path(parents != nullptr ? path : std::string_view()) {}
 
-namespace {
-
-// Looking up '.' needs search permission on the folder, as does every entry's
-// lstat. Without it the names could be read but not one of them measured or
-// entered: the folder is unreadable, as it is when it is the drive itself.
-bool IsSearchable(int folder) {
-  struct stat status;
-  return ::fstatat(folder, ".", &status, AT_SYMLINK_NOFOLLOW) == 0;
-}
-
-}  // namespace
-
 ListingResult PosixListing::Open(SharedFd folder, OpenFolderCache* parents, std::string_view path) {
   ListingResult result;
-  if (!folder || !folder->IsOpen() || !IsSearchable(folder->Get())) return result;
+  if (!folder || !folder->IsOpen()) return result;
   auto listing = std::make_unique<PosixListing>(std::move(folder), parents, path);
   listing->m_first = listing->NextRecord();
   if (listing->m_first != nullptr) {

@@ -17,9 +17,9 @@ struct dirent64;
 
 class PosixListing : public DirectoryListing {
  public:
-  // Shares the open folder. Reads ahead to its first entry, so that a folder
-  // with nothing in it comes back Empty, and one that cannot be read or
-  // searched Failed. With parents given, the folder (at path, in the engine's
+  // Shares the open folder, which its opener found it may search. Reads ahead to
+  // its first entry, so that a folder with nothing in it comes back Empty, and one
+  // that cannot be read Failed. With parents given, the folder (at path, in the engine's
   // form) is kept there as a parent once an entry shows it holds a folder.
   static ListingResult Open(SharedFd folder, OpenFolderCache* parents = nullptr, std::string_view path = {});
 
