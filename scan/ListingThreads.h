@@ -6,7 +6,9 @@
 
 #include <string>
 
-constexpr unsigned kDefaultListingThreads = 4;
+// Eight on two cores: as fast as four on a warm disk, and faster cold, where the
+// threads wait for the disk more than they work.
+constexpr unsigned kDefaultListingThreads = 8;
 constexpr unsigned kMostListingThreads = 64;
 extern const char kListingThreadsVariable[];  // "AMBRELL_THREADS"
 

@@ -24,7 +24,7 @@ const char kReportUsage[] =
     "                 the drives alone); totals still count everything\n"
     "  --threads N    list folders on N threads (1 to 64) ahead of the walk;\n"
     "                 1 lists each folder only when the walk reaches it. The\n"
-    "                 default is 4, and 1 on a rotating disk. AMBRELL_THREADS=N\n"
+    "                 default is 8, and 1 on a rotating disk. AMBRELL_THREADS=N\n"
     "                 sets it too, here and in the dialogs. The report is the\n"
     "                 same whatever the count\n"
     "  --export FILE  save the finished tree in ncdu's JSON export format, one\n"
