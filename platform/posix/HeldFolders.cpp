@@ -1,5 +1,8 @@
 #include "platform/posix/HeldFolders.h"
 
+#include <iterator>
+#include <utility>
+
 std::size_t HeldFolders::PathEndHash::operator()(std::string_view path) const {
   constexpr std::size_t kEnd = 64;
   const std::string_view end = path.size() > kEnd ? path.substr(path.size() - kEnd) : path;
@@ -17,18 +20,24 @@ SharedFd HeldFolders::Find(std::string_view path) {
   return found->second->folder;
 }
 
+// Every thread that lists comes here for each folder that holds folders: the entry is
+// made before the lock is taken, and what it replaces is freed (its descriptor closed,
+// a system call) after the lock is let go.
 void HeldFolders::Keep(std::string_view path, SharedFd folder) {
+  if (path.size() > m_maxKeyBytes) return;
+  Order entry;
+  entry.push_front(Held{std::string(path), std::move(folder), Index::iterator()});
+  Order dropped;
   std::lock_guard<std::mutex> lock(m_mutex);
   const auto found = m_index.find(path);
   if (found != m_index.end()) {
-    found->second->folder = std::move(folder);
+    std::swap(found->second->folder, entry.front().folder);
     m_order.splice(m_order.begin(), m_order, found->second);
     return;
   }
-  if (path.size() > m_maxKeyBytes) return;
   while (!m_order.empty() && (m_order.size() >= m_maxHeld || m_keyBytes + path.size() > m_maxKeyBytes))
-    DropLeastRecent();
-  m_order.push_front(Held{std::string(path), std::move(folder), Index::iterator()});
+    DropLeastRecent(dropped);
+  m_order.splice(m_order.begin(), entry);
   try {
     m_order.front().indexed = m_index.emplace(m_order.front().path, m_order.begin()).first;
   } catch (...) {
@@ -57,10 +66,10 @@ std::size_t HeldFolders::HeldCount() {
   return m_order.size();
 }
 
-void HeldFolders::DropLeastRecent() {
+void HeldFolders::DropLeastRecent(Order& dropped) {
   m_keyBytes -= m_order.back().path.size();
   m_index.erase(m_order.back().indexed);
-  m_order.pop_back();
+  dropped.splice(dropped.begin(), m_order, std::prev(m_order.end()));
 }
 
 void HeldFolders::DropAll() {

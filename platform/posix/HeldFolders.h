@@ -48,7 +48,8 @@ class HeldFolders {
     Index::iterator indexed;
   };
 
-  void DropLeastRecent();
+  // Moves the least recently used entry to dropped, to be freed once unlocked.
+  void DropLeastRecent(Order& dropped);
   void DropAll();
 
   std::mutex m_mutex;
