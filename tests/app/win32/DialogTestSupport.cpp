@@ -70,3 +70,29 @@ std::string WindowText(HWND window) {
   GetWindowTextA(window, text, sizeof text);
   return text;
 }
+
+namespace {
+
+struct WindowWanted {
+  const char* className;
+  const char* title;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM wantedAddress) {
+  auto& wanted = *reinterpret_cast<WindowWanted*>(wantedAddress);
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (wanted.className != nullptr && std::string(className) != wanted.className) return TRUE;
+  if (wanted.title != nullptr && WindowText(window) != wanted.title) return TRUE;
+  wanted.found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND FindThreadWindow(const char* className, const char* title) {
+  WindowWanted wanted{className, title, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), MatchWindow, reinterpret_cast<LPARAM>(&wanted));
+  return wanted.found;
+}

@@ -37,3 +37,8 @@ std::string DumpLabels(const FolderTreeIndex& tree);
 TreeItem FindItem(const FolderTreeIndex& tree, const std::string& name);
 
 std::string WindowText(HWND window);
+
+// A top-level window of this thread with the class and the title given (null: any).
+// FindWindow would search every program on the desktop, and under Wine the tests run
+// side by side on one desktop: another test's window of the same title is no answer.
+HWND FindThreadWindow(const char* className, const char* title);

@@ -20,12 +20,12 @@ struct ModalProbe {
 
   static void CALLBACK CloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    menuShown = FindWindowA("#32768", nullptr) != nullptr;
+    menuShown = FindThreadWindow("#32768", nullptr) != nullptr;
     EndMenu();
   }
   static void CALLBACK CloseAboutBox(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    aboutBox = FindWindowA(nullptr, "About Ambrell");
+    aboutBox = FindThreadWindow(nullptr, "About Ambrell");
     aboutOwner = GetWindow(aboutBox, GW_OWNER);
     if (aboutBox != nullptr) PostMessageA(aboutBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   }

@@ -14,7 +14,7 @@ struct CloseWhenIdle {
   static const CAmbrellDlg* object;
 
   static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
-    dialog = FindWindowA(nullptr, "Ambrell");
+    dialog = FindThreadWindow(nullptr, "Ambrell");
     if (dialog == nullptr || object->GetScanThread() != nullptr) return;
     KillTimer(nullptr, timer);
     labelsSeen = DumpLabels(object->GetTree());
