@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 
 #include "app/ScanController.h"
@@ -169,6 +170,7 @@ TEST_F(ScanControllerTest, ClosingStopsTheWorkerFirstThenFreesEverything) {
 }
 
 TEST_F(ScanControllerTest, AWorkerThatOutlastsTheCloseWaitFreesItsRecordsWhenItEnds) {
+  const long usersWithoutWorker = fileSystem.use_count();
   fileSystem->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
   controller.StartScan();
   fileSystem->GetGate().WaitUntilHeld();
@@ -179,6 +181,12 @@ TEST_F(ScanControllerTest, AWorkerThatOutlastsTheCloseWaitFreesItsRecordsWhenItE
   EXPECT_FALSE(controller.IsScanHeld());
   EXPECT_EQ(frontEnd.tree.GetCount(), 0u);
   fileSystem->GetGate().Release();  // the worker ends and frees the records it was given
+  // It lets go of the file system last. Waiting for that keeps the test's process from
+  // ending under a running thread, which Wine may answer by killing the process.
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (fileSystem.use_count() > usersWithoutWorker && std::chrono::steady_clock::now() < limit)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_EQ(fileSystem.use_count(), usersWithoutWorker);
 }
 
 TEST_F(ScanControllerTest, TheHandOverTimerDeliversWhatTheWorkerBufferedWhileItWaits) {
