@@ -35,38 +35,8 @@ build_tree() {
   done
 }
 
-# "path<TAB>total" for every folder, summed over the files below it.
-expected_totals() {
-  find -P "$tree" -type d -printf '%p\n' >"$work/folders"
-  find -P "$tree" ! -type d -printf '%h\t%s\n' >"$work/files"
-  awk -F'\t' -v root="$tree" '
-    FNR == NR { total[$0] = 0; next }
-    {
-      folder = $1
-      for (;;) {
-        total[folder] += $2
-        if (folder == root) break
-        sub(/\/[^\/]*$/, "", folder)
-      }
-    }
-    END { for (folder in total) printf "%s\t%.0f\n", folder, total[folder] }
-  ' "$work/folders" "$work/files" | LC_ALL=C sort
-}
-
-# The report's lines, two blanks of indent a level, as "path<TAB>total".
-printed_totals() {
-  awk '
-    {
-      match($0, /^ */)
-      depth = RLENGTH / 2
-      label = substr($0, RLENGTH + 1)
-      if (!match(label, /    \([0-9]+ bytes\)$/)) { print "unexpected line: " $0 > "/dev/stderr"; exit 1 }
-      name = substr(label, 1, RSTART - 1)
-      path[depth] = depth == 0 ? name : path[depth - 1] "/" name
-      printf "%s\t%s\n", path[depth], substr(label, RSTART + 5, RLENGTH - 12)
-    }
-  ' "$1" | LC_ALL=C sort
-}
+# shellcheck source=tests/e2e/posix/folder-totals.sh
+source "$(dirname "$0")/folder-totals.sh"
 
 build_tree
 expected_totals >"$work/expected"

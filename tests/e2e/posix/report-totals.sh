@@ -25,43 +25,8 @@ fail() {
 # shellcheck source=tests/e2e/posix/test-tree.sh
 source "$(dirname "$0")/test-tree.sh"
 
-# "path<TAB>total" for every folder find sees, the total summed over all
-# non-folders below it.
-expected_totals() {
-  "${runner[@]}" find -P "$tree" -type d -printf '%p\n' >"$work/folders" 2>/dev/null || true
-  "${runner[@]}" find -P "$tree" ! -type d -printf '%h\t%s\n' >"$work/files" 2>/dev/null || true
-  awk -F'\t' -v root="$tree" '
-    FNR == NR { total[$0] = 0; next }
-    {
-      folder = $1
-      for (;;) {
-        total[folder] += $2
-        if (folder == root) break
-        sub(/\/[^\/]*$/, "", folder)
-      }
-    }
-    END { for (folder in total) printf "%s\t%.0f\n", folder, total[folder] }
-  ' "$work/folders" "$work/files" | LC_ALL=C sort
-}
-
-# The report's lines turned into "path<TAB>total": two blanks of indent a
-# level, each label "<name>    (<bytes> bytes)".
-printed_totals() {
-  awk '
-    {
-      match($0, /^ */)
-      depth = RLENGTH / 2
-      label = substr($0, RLENGTH + 1)
-      if (RLENGTH % 2 != 0 || !match(label, /    \([0-9]+ bytes\)$/)) {
-        print "unexpected line: " $0 > "/dev/stderr"
-        exit 1
-      }
-      name = substr(label, 1, RSTART - 1)
-      path[depth] = depth == 0 ? name : path[depth - 1] "/" name
-      printf "%s\t%s\n", path[depth], substr(label, RSTART + 5, RLENGTH - 12)
-    }
-  ' "$work/out" | LC_ALL=C sort
-}
+# shellcheck source=tests/e2e/posix/folder-totals.sh
+source "$(dirname "$0")/folder-totals.sh"
 
 build_tree
 cp "$scan" "$work/ambrell-scan"
@@ -74,7 +39,7 @@ status=0
 [ "$status" = 0 ] || { cat "$work/err" >&2; fail "exit status $status"; }
 
 expected_totals >"$work/expected"
-printed_totals >"$work/printed" || fail "the report's output has lines of another form"
+printed_totals "$work/out" >"$work/printed" || fail "the report's output has lines of another form"
 
 if ! diff "$work/expected" "$work/printed" >"$work/diff"; then
   cut -c1-300 "$work/diff" | head -40 >&2
