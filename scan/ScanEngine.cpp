@@ -73,7 +73,7 @@ class DriveWalker {
   void EndDrive() {
     m_listing.reset();
     m_queue.clear();
-    m_named = 0;
+    m_namedPatterns.clear();
     m_job.fileSystem.ForgetExpected();
   }
 
@@ -101,12 +101,16 @@ class DriveWalker {
   bool StartNextFolder() {
     PendingFolder next = std::move(m_queue.front());
     m_queue.pop_front();
-    if (m_named > 0) --m_named;
+    auto pattern = std::make_shared<std::string>();
+    if (m_namedPatterns.empty()) {
+      MakePattern(next, *pattern);
+    } else {
+      *pattern = std::move(m_namedPatterns.front());  // made when the folder was named
+      m_namedPatterns.pop_front();
+    }
+    m_currentPattern = std::move(pattern);
     NameQueuedFolders();
 
-    auto pattern = std::make_shared<std::string>();
-    MakePattern(next, *pattern);
-    m_currentPattern = std::move(pattern);
     m_currentRecord = NewFolderRecord(next.leaf.GetName().GetText());
     m_currentItem = m_job.tree.Insert(next.parent, m_currentRecord->name, m_currentRecord);
     ++m_job.summary.folders;
@@ -148,18 +152,19 @@ class DriveWalker {
 
   // Tells the file system which folders come next, as far ahead as it asks.
   void NameQueuedFolders() {
-    while (m_named < m_queue.size() && m_named < m_namesAhead) {
-      MakePattern(m_queue[m_named], m_namePattern);
-      m_job.fileSystem.ExpectListing(m_namePattern.c_str());
-      ++m_named;
+    while (m_namedPatterns.size() < m_queue.size() && m_namedPatterns.size() < m_namesAhead) {
+      std::string pattern;
+      MakePattern(m_queue[m_namedPatterns.size()], pattern);
+      m_job.fileSystem.ExpectListing(pattern.c_str());
+      m_namedPatterns.push_back(std::move(pattern));
     }
   }
 
   ScanJob& m_job;
   std::deque<PendingFolder> m_queue;
   std::size_t m_namesAhead = 0;
-  std::size_t m_named = 0;  // queued folders, from the front, the file system knows of
-  std::string m_namePattern;
+  // The patterns of the queued folders, from the front, the file system was told of.
+  std::deque<std::string> m_namedPatterns;
   std::unique_ptr<DirectoryListing> m_listing;
   SharedPattern m_currentPattern;
   FolderRecord* m_currentRecord = nullptr;
