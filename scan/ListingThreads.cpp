@@ -1,6 +1,9 @@
 #include "scan/ListingThreads.h"
 
 #include <cstdlib>
+#include <utility>
+
+#include "scan/ReadAheadFileSystem.h"
 
 const char kListingThreadsVariable[] = "AMBRELL_THREADS";
 
@@ -33,4 +36,13 @@ unsigned AskedListingThreads(unsigned chosen) {
 unsigned ListingThreadsFor(unsigned asked, bool diskSeeks) {
   if (asked != 0) return asked;
   return diskSeeks ? 1 : kDefaultListingThreads;
+}
+
+std::unique_ptr<FileSystem> ListedAhead(std::unique_ptr<FileSystem> inner, unsigned chosen,
+                                        std::function<bool(char driveLetter)> diskSeeks) {
+  const unsigned asked = AskedListingThreads(chosen);
+  auto threadsFor = [asked, diskSeeks = std::move(diskSeeks)](char letter) {
+    return asked != 0 ? asked : ListingThreadsFor(0, diskSeeks(letter));
+  };
+  return std::make_unique<ReadAheadFileSystem>(std::move(inner), std::move(threadsFor));
 }

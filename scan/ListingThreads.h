@@ -4,7 +4,11 @@
 // otherwise each disk gets the count measured to be fastest, and a disk
 // that seeks gets one: listing there in parallel makes a scan slower.
 
+#include <functional>
+#include <memory>
 #include <string>
+
+#include "scan/FileSystem.h"
 
 // Eight on two cores: as fast as four on a warm disk, and faster cold, where the
 // threads wait for the disk more than they work.
@@ -26,3 +30,9 @@ unsigned AskedListingThreads(unsigned chosen);
 // For one disk: the count asked for, or when none was (0) the default,
 // one thread on a disk that seeks.
 unsigned ListingThreadsFor(unsigned asked, bool diskSeeks);
+
+// inner listed ahead of the walk: each drive with the threads chosen (0: what
+// AMBRELL_THREADS asks for), or when none were asked for with its disk's default,
+// diskSeeks asked once per drive.
+std::unique_ptr<FileSystem> ListedAhead(std::unique_ptr<FileSystem> inner, unsigned chosen,
+                                        std::function<bool(char driveLetter)> diskSeeks);

@@ -19,23 +19,20 @@
 
 namespace {
 
-// Each drive is listed ahead of the walk with the threads asked for, or
-// with its disk's default, asked of sysfs once per drive.
-std::unique_ptr<FileSystem> ListedAhead(std::shared_ptr<const DriveSet> drives,
-                                        const ListingOptions& listing) {
-  const unsigned asked = AskedListingThreads(listing.threads);
-  auto threadsFor = [drives, asked](char letter) {
-    if (asked != 0) return asked;
+// Each drive is listed ahead of the walk; whether its disk seeks, sysfs tells.
+std::unique_ptr<FileSystem> DrivesListedAhead(std::shared_ptr<const DriveSet> drives,
+                                              const ListingOptions& listing) {
+  auto diskSeeks = [drives](char letter) {
     const char rootText[3] = {letter, ':', '\0'};
     const DriveRoot* drive = drives->table.Find(rootText);
-    return ListingThreadsFor(0, drive != nullptr && IsOnSeekingDisk(drive->nativeRoot));
+    return drive != nullptr && IsOnSeekingDisk(drive->nativeRoot);
   };
-  return std::make_unique<ReadAheadFileSystem>(std::make_unique<PosixFileSystem>(drives), threadsFor);
+  return ListedAhead(std::make_unique<PosixFileSystem>(drives), listing.threads, diskSeeks);
 }
 
 PlatformServices ServicesFor(std::shared_ptr<const DriveSet> drives, const ListingOptions& listing) {
   PlatformServices services;
-  services.fileSystem = ListedAhead(drives, listing);
+  services.fileSystem = DrivesListedAhead(drives, listing);
   services.display = std::make_unique<PosixDisplayText>(drives);
   services.locale = std::make_unique<PosixNumberLocale>();
   return services;

@@ -8,7 +8,6 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32NumberLocale.h"
 #include "scan/ListingThreads.h"
-#include "scan/ReadAheadFileSystem.h"
 
 namespace {
 
@@ -21,25 +20,23 @@ std::string RootOf(char letter, const DriveTable* folders) {
   return drive != nullptr ? drive->nativeRoot : std::string();
 }
 
-// Each drive is listed ahead of the walk with the threads asked for, or
-// with its disk's default, asked of the storage driver once per drive.
-std::unique_ptr<FileSystem> ListedAhead(std::unique_ptr<Win32FileSystem> drives,
-                                        std::shared_ptr<const DriveTable> folders,
-                                        const ListingOptions& listing) {
-  const unsigned asked = AskedListingThreads(listing.threads);
-  auto threadsFor = [folders, asked](char letter) {
-    if (asked != 0) return asked;
+// Each drive is listed ahead of the walk; whether its disk seeks, the storage driver
+// tells.
+std::unique_ptr<FileSystem> DrivesListedAhead(std::unique_ptr<Win32FileSystem> drives,
+                                              std::shared_ptr<const DriveTable> folders,
+                                              const ListingOptions& listing) {
+  auto diskSeeks = [folders](char letter) {
     const std::string root = RootOf(letter, folders.get());
-    return ListingThreadsFor(0, !root.empty() && IsOnSeekingDisk(root));
+    return !root.empty() && IsOnSeekingDisk(root);
   };
-  return std::make_unique<ReadAheadFileSystem>(std::move(drives), threadsFor);
+  return ListedAhead(std::move(drives), listing.threads, diskSeeks);
 }
 
 }  // namespace
 
 PlatformServices OpenFixedDrives(const ListingOptions& listing) {
   PlatformServices services;
-  services.fileSystem = ListedAhead(std::make_unique<Win32FileSystem>(), nullptr, listing);
+  services.fileSystem = DrivesListedAhead(std::make_unique<Win32FileSystem>(), nullptr, listing);
   services.display = std::make_unique<PlainDisplayText>();
   services.locale = std::make_unique<Win32NumberLocale>();
   return services;
@@ -59,8 +56,8 @@ bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& serv
       return false;
     }
   }
-  services.fileSystem = ListedAhead(std::make_unique<Win32FileSystem>(table),
-                                    std::make_shared<const DriveTable>(table), listing);
+  services.fileSystem = DrivesListedAhead(std::make_unique<Win32FileSystem>(table),
+                                          std::make_shared<const DriveTable>(table), listing);
   services.display = std::make_unique<FolderDriveDisplay>(std::move(table));
   services.locale = std::make_unique<Win32NumberLocale>();
   return true;
