@@ -108,7 +108,7 @@ ListingResult ReadAheadFileSystem::OpenListing(const char* pattern) {
   Lock lock(m_mutex);
   if (ThreadsRunLow() || m_jobs.empty() || m_jobs.front()->pattern != pattern) HandHintsOver();
   const JobPtr job = TakeExpected(pattern);
-  if (job) WaitForThreads(lock, WalkWaits::ForOpening, job.get());
+  if (job && !job->Settled()) WaitForThreads(lock, WalkWaits::ForOpening, job.get());
   if (!job || job->stage == Job::Stage::Waiting) {
     UnlockAndWake(lock);
     return OpenOnWalkThread(pattern);
@@ -211,11 +211,13 @@ void ReadAheadFileSystem::DropTaken(Job& job) {
   UnlockAndWake(lock);
 }
 
-// The walk sleeps only until the threads have got far enough: its job is
-// opened, and the jobs after it (as many as there are threads) have each
-// come to a batch or a halt, so that the next few folders go without
-// another wait. Threads wake it only then: a wake-up per folder would cost
-// more than listing a small folder.
+// The walk sleeps only when its job is not ready, and then until the
+// threads have got far enough: its job is opened, and the jobs after it (as
+// many as there are threads) have each come to a batch or a halt, so that
+// the next few folders go without another wait. Threads wake it only then:
+// a wake-up per folder would cost more than listing a small folder. (Had it
+// waited for those further jobs even with its own ready, a walk that caught
+// up with the threads would sleep again at almost every folder.)
 bool ReadAheadFileSystem::WalkMayGoOn() const {
   switch (m_walkWaits) {
     case WalkWaits::ForNothing:
