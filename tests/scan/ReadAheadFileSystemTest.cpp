@@ -73,16 +73,31 @@ struct ReadingAhead {
   std::unique_ptr<ReadAheadFileSystem> fs;
 };
 
-// Holds the walk as it inserts the item of the given text.
+// Holds the walk as it inserts the item of the given text; `later` can
+// hold it at a second item, armed before the first is released.
 class HeldTree : public MemoryTree {
  public:
   InsertedItem Insert(InsertedItem parent, const char* text, FolderRecord* record) override {
     gate.Pass(text);
+    later.Pass(text);
     return MemoryTree::Insert(parent, text, record);
   }
   ~HeldTree() override { FreeAllItems(*this); }
   Gate gate;
+  Gate later;
 };
+
+// A bound on waiting for what must come about, far above any machine's
+// time for it: it keeps a broken protocol from hanging the suite.
+template <typename Condition>
+bool Eventually(Condition condition) {
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > giveUp) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
 
 TEST(ReadAheadFileSystem, GivesTheWalkTheSameInsertionsOnEveryAdversarialTree) {
   for (const AdversarialTree& tree : AdversarialTrees()) {
@@ -130,6 +145,32 @@ TEST(ReadAheadFileSystem, ThreadsListWhatTheWalkNamedBeforeItAsks) {
   ahead.memory->GetGate().WaitUntilHeld();
   ahead.memory->GetGate().Release();
   tree.gate.Release();
+  walk.join();
+}
+
+// The walk takes a folder the threads have finished at once, even while a
+// folder after it is still being listed: it waits only for what it needs.
+TEST(ReadAheadFileSystem, AFinishedFolderIsTakenWhileALaterOneIsStillBeingListed) {
+  ReadingAhead ahead(2);
+  ahead.memory->AddDrive('C');
+  for (const char* folder : {"a", "b", "c", "d"})
+    ahead.memory->AddFile(std::string("C:\\") + folder + "\\f", 1);
+  // While the walk is held before 'a', which it lists itself, the two
+  // threads take 'b', 'c' and 'd': one is held in the middle of 'c', the
+  // other lists 'b' and then opens 'd'.
+  ahead.memory->GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\c", "f"));
+  HeldTree tree;
+  tree.gate.Arm("a");
+  tree.later.Arm("c");  // reached once the walk has taken 'b'
+  std::thread walk([&] { Scan(*ahead.fs, &tree); });
+  tree.gate.WaitUntilHeld();
+  ahead.memory->GetGate().WaitUntilHeld();
+  const int rootBCD = 4;  // 'd' is opened only once 'b' is handed over
+  EXPECT_TRUE(Eventually([&] { return ahead.memory->OpenCount() >= rootBCD; }));
+  tree.gate.Release();
+  EXPECT_TRUE(Eventually([&] { return tree.later.IsHeld(); })) << "the walk waited for 'c' to take 'b'";
+  ahead.memory->GetGate().Release();
+  tree.later.Release();
   walk.join();
 }
 
