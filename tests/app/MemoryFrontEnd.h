@@ -10,6 +10,7 @@
 #include "app/ScanController.h"
 #include "app/ScanThread.h"
 #include "scan/MemoryTree.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/MemoryFileSystem.h"
 
 class DigitsAsTheyAre : public NumberLocale {
@@ -60,13 +61,11 @@ class MemoryFrontEnd : public ScanFrontEnd {
   // Pumps until cond holds; false after a generous limit (a hang guard, not a timing check).
   template <typename Condition>
   bool PumpUntil(ScanController& controller, Condition cond) {
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!cond()) {
-      if (std::chrono::steady_clock::now() > limit) return false;
+    auto pump = [&] {
       Pump(controller);
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
+    };
+    return EventuallyWith(cond, pump, std::chrono::seconds(30));
   }
 
   MemoryTree tree;

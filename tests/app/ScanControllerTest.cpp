@@ -183,9 +183,7 @@ TEST_F(ScanControllerTest, AWorkerThatOutlastsTheCloseWaitFreesItsRecordsWhenItE
   fileSystem->GetGate().Release();  // the worker ends and frees the records it was given
   // It lets go of the file system last. Waiting for that keeps the test's process from
   // ending under a running thread, which Wine may answer by killing the process.
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (fileSystem.use_count() > usersWithoutWorker && std::chrono::steady_clock::now() < limit)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  Eventually([&] { return fileSystem.use_count() <= usersWithoutWorker; }, std::chrono::seconds(30));
   EXPECT_EQ(fileSystem.use_count(), usersWithoutWorker);
 }
 

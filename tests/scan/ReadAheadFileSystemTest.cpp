@@ -17,6 +17,7 @@
 #include "scan/ReadAheadFileSystem.h"
 #include "scan/ScanEngine.h"
 #include "tests/support/AdversarialTrees.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/Gate.h"
 #include "tests/support/MemoryFileSystem.h"
 
@@ -86,18 +87,6 @@ class HeldTree : public MemoryTree {
   Gate gate;
   Gate later;
 };
-
-// A bound on waiting for what must come about, far above any machine's
-// time for it: it keeps a broken protocol from hanging the suite.
-template <typename Condition>
-bool Eventually(Condition condition) {
-  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > giveUp) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
 
 TEST(ReadAheadFileSystem, GivesTheWalkTheSameInsertionsOnEveryAdversarialTree) {
   for (const AdversarialTree& tree : AdversarialTrees()) {
