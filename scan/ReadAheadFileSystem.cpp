@@ -94,9 +94,12 @@ void ReadAheadFileSystem::UnlockAndWake(Lock& lock) {
   for (std::size_t i = 0; i < wake; ++i) m_work.notify_one();
 }
 
-// Room in the window again: every idle thread may have a job to take up.
-void ReadAheadFileSystem::WakeAllIfRoomCame(bool wasFull) {
-  if (wasFull && !WindowFull()) m_threadsToWake = m_threads.size();
+// A window that filled opens again only once a quarter of it is free: each
+// opening then wakes the threads for many folders, not for one batch each.
+void ReadAheadFileSystem::ReopenWindowIfRoomCame() {
+  if (!m_windowClosed || m_windowUsed > kWindowEntries - kWindowEntries / 4) return;
+  m_windowClosed = false;
+  m_threadsToWake = m_threads.size();
 }
 
 void ReadAheadFileSystem::ForgetExpected() {
@@ -139,12 +142,11 @@ ReadAheadFileSystem::JobPtr ReadAheadFileSystem::TakeExpected(const char* patter
   if (found == m_jobs.end()) return nullptr;
   const std::size_t skipped = static_cast<std::size_t>(found - m_jobs.begin());
   JobPtr job = *found;
-  const bool wasFull = WindowFull();
   for (std::size_t i = 0; i < skipped; ++i) Drop(*m_jobs[i]);
   m_jobs.erase(m_jobs.begin(), m_jobs.begin() + static_cast<std::ptrdiff_t>(skipped) + 1);
   m_jobsOut -= skipped + 1;
   m_claimedFront = m_claimedFront > skipped ? m_claimedFront - skipped - 1 : 0;
-  WakeAllIfRoomCame(wasFull);
+  ReopenWindowIfRoomCame();
   if (job->stage == Job::Stage::Waiting) {
     job->dropped = true;
     return nullptr;
@@ -173,7 +175,6 @@ void ReadAheadFileSystem::GiveBackForWantOfHandles() {
 
 bool ReadAheadFileSystem::TakeBatch(Job& job, EntryBatch& batch) {
   if (!job.HasBatch()) return false;
-  const bool wasFull = WindowFull();
   batch = std::move(job.batches[job.taken++]);
   if (!job.HasBatch()) {
     job.batches.clear();
@@ -181,7 +182,7 @@ bool ReadAheadFileSystem::TakeBatch(Job& job, EntryBatch& batch) {
   }
   job.buffered -= batch.Size();
   m_windowUsed -= batch.Size();
-  WakeAllIfRoomCame(wasFull);
+  ReopenWindowIfRoomCame();
   return true;
 }
 
@@ -205,9 +206,8 @@ bool ReadAheadFileSystem::NextFromJob(Job& job, EntryBatch& batch, std::unique_p
 
 void ReadAheadFileSystem::DropTaken(Job& job) {
   Lock lock(m_mutex);
-  const bool wasFull = WindowFull();
   Drop(job);
-  WakeAllIfRoomCame(wasFull);
+  ReopenWindowIfRoomCame();
   UnlockAndWake(lock);
 }
 
@@ -217,13 +217,17 @@ void ReadAheadFileSystem::DropTaken(Job& job) {
 // the next few folders go without another wait. Threads wake it only then:
 // a wake-up per folder would cost more than listing a small folder. (Had it
 // waited for those further jobs even with its own ready, a walk that caught
-// up with the threads would sleep again at almost every folder.)
+// up with the threads would sleep again at almost every folder.) When the
+// threads can take up nothing more, the window being full or every named
+// folder taken, the walk goes on as soon as its own job is ready: only the
+// walk can make room or name more folders.
 bool ReadAheadFileSystem::WalkMayGoOn() const {
   switch (m_walkWaits) {
     case WalkWaits::ForNothing:
       return false;
     case WalkWaits::ForOpening: {
       if (!m_walkJob->Settled()) return false;
+      if (!CanClaim()) return true;
       const std::size_t ahead = std::min(m_jobs.size(), m_running);
       return std::all_of(m_jobs.begin(), m_jobs.begin() + static_cast<std::ptrdiff_t>(ahead),
                          [](const JobPtr& job) { return job->Settled(); });
@@ -236,9 +240,13 @@ bool ReadAheadFileSystem::WalkMayGoOn() const {
   return true;
 }
 
+// Before it sleeps, the walk hands over every folder it has named: threads
+// idle for want of them would otherwise wait for the walk while it waits
+// for them.
 void ReadAheadFileSystem::WaitForThreads(Lock& lock, WalkWaits what, const Job* job) {
   m_walkWaits = what;
   m_walkJob = job;
+  if (what != WalkWaits::ForIdleThreads && !WalkMayGoOn()) HandHintsOver();
   if (m_threadsToWake != 0 && !WalkMayGoOn()) {
     m_threadsToWake = 0;
     m_work.notify_all();  // they must get on for the walk to go on

@@ -26,7 +26,9 @@
 
 class ReadAheadFileSystem : public FileSystem {
  public:
-  static constexpr std::size_t kFoldersAhead = 256;
+  // Named ahead of the walk: enough that the threads seldom run out of
+  // folders to list while the window still has room.
+  static constexpr std::size_t kFoldersAhead = 4096;
   static constexpr std::size_t kWindowEntries = 16384;
   static constexpr std::size_t kBatchEntries = 256;
 
@@ -80,7 +82,7 @@ class ReadAheadFileSystem : public FileSystem {
   bool ThreadsRunLow() const;
   void HandHintsOver();  // locked
   void UnlockAndWake(Lock& lock);
-  void WakeAllIfRoomCame(bool wasFull);      // locked
+  void ReopenWindowIfRoomCame();             // locked
   JobPtr TakeExpected(const char* pattern);  // locked
   ListingResult OpenOnWalkThread(const char* pattern);
   void GiveBackForWantOfHandles();
@@ -108,6 +110,7 @@ class ReadAheadFileSystem : public FileSystem {
   std::size_t m_running = 0;        // threads started, as the threads may see it
   std::size_t m_busyThreads = 0;    // threads opening or reading a job
   bool m_shortOfHandles = false;    // this drive's walk goes on without reading ahead
+  bool m_windowClosed = false;      // it filled: no new job until a quarter of it is free
   std::size_t m_threadsToWake = 0;  // threads to wake once the walk lets go of the lock
   std::atomic<bool> m_stopping{false};
   std::atomic<std::size_t> m_idleThreads{0};  // waiting for a job; read without the lock

@@ -35,6 +35,7 @@ void ReadAheadFileSystem::StopThreads() {
   m_running = 0;
   m_stopping = false;
   m_shortOfHandles = false;
+  m_windowClosed = false;
 }
 
 // The first folder named is the walk's next. A thread that started on it
@@ -46,13 +47,14 @@ std::size_t ReadAheadFileSystem::NextToClaim() const { return std::max<std::size
 bool ReadAheadFileSystem::WindowFull() const { return m_windowUsed >= kWindowEntries; }
 
 bool ReadAheadFileSystem::CanClaim() const {
-  return !m_shortOfHandles && !WindowFull() && NextToClaim() < m_jobs.size();
+  return !m_shortOfHandles && !m_windowClosed && !WindowFull() && NextToClaim() < m_jobs.size();
 }
 
 void ReadAheadFileSystem::RunThread() {
   Lock lock(m_mutex);
   for (;;) {
     if (!m_stopping && !CanClaim()) {
+      if (WindowFull()) m_windowClosed = true;
       ++m_idleThreads;
       m_work.wait(lock, [this] { return m_stopping || CanClaim(); });
       --m_idleThreads;

@@ -163,6 +163,35 @@ TEST(ReadAheadFileSystem, AFinishedFolderIsTakenWhileALaterOneIsStillBeingListed
   walk.join();
 }
 
+// Folders the walk named while the threads were busy reach them before the
+// walk sleeps: a thread with nothing to do does not wait for the walk while
+// the walk waits for the other thread.
+TEST(ReadAheadFileSystem, TheWalkHandsOverWhatItNamedBeforeItWaits) {
+  ReadingAhead ahead(2);
+  ahead.memory->AddDrive('C');
+  const int kFolders = 30;
+  auto name = [](char prefix, int n) { return std::string(1, prefix) + std::to_string(100 + n); };
+  for (int i = 0; i < kFolders; ++i) {
+    ahead.memory->AddFile("C:\\" + name('f', i) + "\\file", 1);
+    ahead.memory->AddFile("C:\\f100\\" + name('g', i) + "\\file", 1);
+  }
+  // One thread is held opening 'f101' while the walk is held before 'f100',
+  // which it lists itself, naming the 'g' folders in it as it goes.
+  ahead.memory->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\f101"));
+  HeldTree tree;
+  tree.gate.Arm("f100");
+  std::thread walk([&] { Scan(*ahead.fs, &tree); });
+  tree.gate.WaitUntilHeld();
+  ahead.memory->GetGate().WaitUntilHeld();
+  tree.gate.Release();
+  // The walk now waits for 'f101'; the other thread lists everything else.
+  const int everyFolder = 1 + 2 * kFolders;
+  EXPECT_TRUE(Eventually([&] { return ahead.memory->OpenCount() == everyFolder; }))
+      << ahead.memory->OpenCount() << " of " << everyFolder << " opened while the walk waited";
+  ahead.memory->GetGate().Release();
+  walk.join();
+}
+
 // A folder gone between being named and being listed reads as failed, as
 // it would have when the walk listed it itself.
 TEST(ReadAheadFileSystem, FolderThatFailsAfterBeingNamedFailsAsInTheSerialWalk) {
