@@ -70,9 +70,10 @@ class ReadAheadFileSystem : public FileSystem {
   bool WindowFull() const;
   bool CanClaim() const;
   void RunThread();
-  void ListJob(Lock& lock, Job& job);
-  void ReadOn(Lock& lock, Job& job, std::unique_ptr<DirectoryListing> listing);
-  bool ReadBatch(DirectoryListing& listing, EntryBatch& batch, std::size_t most, const Job& job) const;
+  void ListJob(Lock& lock, Job& job, EntryBatch::Builder& builder);
+  void ReadOn(Lock& lock, Job& job, std::unique_ptr<DirectoryListing> listing, EntryBatch::Builder& builder);
+  bool ReadBatch(DirectoryListing& listing, EntryBatch::Builder& builder, EntryBatch& batch, std::size_t most,
+                 const Job& job) const;
   void Publish(Job& job, EntryBatch& batch);
   void Drop(Job& job);
   void GiveBack(Job& job);

@@ -51,6 +51,7 @@ bool ReadAheadFileSystem::CanClaim() const {
 }
 
 void ReadAheadFileSystem::RunThread() {
+  EntryBatch::Builder builder;
   Lock lock(m_mutex);
   for (;;) {
     if (!m_stopping && !CanClaim()) {
@@ -64,7 +65,7 @@ void ReadAheadFileSystem::RunThread() {
     const JobPtr job = m_jobs[m_claimedFront - 1];
     job->stage = Job::Stage::Listing;
     ++m_busyThreads;
-    ListJob(lock, *job);
+    ListJob(lock, *job, builder);
     --m_busyThreads;
     TellWalk();
   }
@@ -72,7 +73,7 @@ void ReadAheadFileSystem::RunThread() {
 
 // Opens the job and reads its first batch before taking the lock again: a
 // small folder costs the lock once. Called and returns locked.
-void ReadAheadFileSystem::ListJob(Lock& lock, Job& job) {
+void ReadAheadFileSystem::ListJob(Lock& lock, Job& job, EntryBatch::Builder& builder) {
   const std::size_t most = std::min(kBatchEntries, kWindowEntries - m_windowUsed);
   m_windowUsed += most;
   lock.unlock();
@@ -83,7 +84,7 @@ void ReadAheadFileSystem::ListJob(Lock& lock, Job& job) {
   try {
     result = m_inner->OpenListing(job.pattern.c_str());
     if (result.status == ListingStatus::Opened && result.listing)
-      more = ReadBatch(*result.listing, batch, most, job);
+      more = ReadBatch(*result.listing, builder, batch, most, job);
   } catch (...) {
     failure = std::current_exception();
   }
@@ -101,7 +102,7 @@ void ReadAheadFileSystem::ListJob(Lock& lock, Job& job) {
   job.failure = failure;
   Publish(job, batch);
   if (more && !job.failure) {
-    ReadOn(lock, job, std::move(result.listing));
+    ReadOn(lock, job, std::move(result.listing), builder);
   } else {
     job.stage = Job::Stage::Finished;
   }
@@ -109,7 +110,8 @@ void ReadAheadFileSystem::ListJob(Lock& lock, Job& job) {
 
 // Reads further batches while the window has room; entries past it are left
 // in the listing, for the walk to read itself. Called and returns locked.
-void ReadAheadFileSystem::ReadOn(Lock& lock, Job& job, std::unique_ptr<DirectoryListing> listing) {
+void ReadAheadFileSystem::ReadOn(Lock& lock, Job& job, std::unique_ptr<DirectoryListing> listing,
+                                 EntryBatch::Builder& builder) {
   bool givenBack = false;
   while (listing) {
     TellWalk();
@@ -126,7 +128,7 @@ void ReadAheadFileSystem::ReadOn(Lock& lock, Job& job, std::unique_ptr<Directory
     bool more = false;
     std::exception_ptr failure;
     try {
-      more = ReadBatch(*listing, batch, most, job);
+      more = ReadBatch(*listing, builder, batch, most, job);
     } catch (...) {
       failure = std::current_exception();
     }
@@ -151,16 +153,21 @@ void ReadAheadFileSystem::ReadOn(Lock& lock, Job& job, std::unique_ptr<Directory
 
 // Up to `most` entries; false once the listing has no more. Stops early,
 // with true, when the walk has given the job up or the pool stops.
-bool ReadAheadFileSystem::ReadBatch(DirectoryListing& listing, EntryBatch& batch, std::size_t most,
-                                    const Job& job) const {
+bool ReadAheadFileSystem::ReadBatch(DirectoryListing& listing, EntryBatch::Builder& builder,
+                                    EntryBatch& batch, std::size_t most, const Job& job) const {
+  builder.Clear();  // of what a failed batch left
   DirectoryEntry entry;
-  while (batch.Size() < most) {
-    if (job.dropped.load(std::memory_order_relaxed) || m_stopping.load(std::memory_order_relaxed))
-      return true;
-    if (!listing.Next(entry)) return false;
-    batch.Add(entry);
+  bool more = true;
+  while (builder.Size() < most) {
+    if (job.dropped.load(std::memory_order_relaxed) || m_stopping.load(std::memory_order_relaxed)) break;
+    if (!listing.Next(entry)) {
+      more = false;
+      break;
+    }
+    builder.Add(entry);
   }
-  return true;
+  batch = builder.Pack();
+  return more;
 }
 
 // Hands the batch to the job, unless the walk has given the job up.
