@@ -240,13 +240,16 @@ bool ReadAheadFileSystem::WalkMayGoOn() const {
   return true;
 }
 
-// Before it sleeps, the walk hands over every folder it has named: threads
-// idle for want of them would otherwise wait for the walk while it waits
-// for them.
+// Before it sleeps, the walk hands over every folder it has named, and its
+// next one is free for the threads to take: threads idle for want of work
+// would otherwise wait for the walk while it waits for them.
 void ReadAheadFileSystem::WaitForThreads(Lock& lock, WalkWaits what, const Job* job) {
   m_walkWaits = what;
   m_walkJob = job;
-  if (what != WalkWaits::ForIdleThreads && !WalkMayGoOn()) HandHintsOver();
+  if (what != WalkWaits::ForIdleThreads && !WalkMayGoOn()) {
+    HandHintsOver();
+    if (FrontIsFree() && CanClaim()) m_threadsToWake = std::max<std::size_t>(m_threadsToWake, 1);
+  }
   if (m_threadsToWake != 0 && !WalkMayGoOn()) {
     m_threadsToWake = 0;
     m_work.notify_all();  // they must get on for the walk to go on

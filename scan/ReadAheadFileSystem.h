@@ -68,6 +68,7 @@ class ReadAheadFileSystem : public FileSystem {
   void StopThreads();
   std::size_t NextToClaim() const;
   bool WindowFull() const;
+  bool FrontIsFree() const;
   bool CanClaim() const;
   void RunThread();
   void ListJob(Lock& lock, Job& job, EntryBatch::Builder& builder);

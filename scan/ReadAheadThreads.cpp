@@ -46,8 +46,16 @@ std::size_t ReadAheadFileSystem::NextToClaim() const { return std::max<std::size
 
 bool ReadAheadFileSystem::WindowFull() const { return m_windowUsed >= kWindowEntries; }
 
+// While the walk waits for another folder, its next one no longer waits
+// for it: a thread with nothing else to do takes it up.
+bool ReadAheadFileSystem::FrontIsFree() const {
+  const bool walkWaits = m_walkWaits == WalkWaits::ForOpening || m_walkWaits == WalkWaits::ForBatch;
+  return walkWaits && !m_jobs.empty() && m_jobs.front()->stage == Job::Stage::Waiting;
+}
+
 bool ReadAheadFileSystem::CanClaim() const {
-  return !m_shortOfHandles && !m_windowClosed && !WindowFull() && NextToClaim() < m_jobs.size();
+  return !m_shortOfHandles && !m_windowClosed && !WindowFull() &&
+         (NextToClaim() < m_jobs.size() || FrontIsFree());
 }
 
 void ReadAheadFileSystem::RunThread() {
@@ -61,8 +69,11 @@ void ReadAheadFileSystem::RunThread() {
       --m_idleThreads;
     }
     if (m_stopping) return;
-    m_claimedFront = NextToClaim() + 1;
-    const JobPtr job = m_jobs[m_claimedFront - 1];
+    JobPtr job = m_jobs.front();
+    if (NextToClaim() < m_jobs.size()) {
+      m_claimedFront = NextToClaim() + 1;
+      job = m_jobs[m_claimedFront - 1];
+    }
     job->stage = Job::Stage::Listing;
     ++m_busyThreads;
     ListJob(lock, *job, builder);
