@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 // '.' and '..' name a folder itself and its parent: never entries to enter.
@@ -18,11 +19,30 @@ struct DirectoryEntry {
   std::uint64_t size = 0;  // bytes; meaningful for non-folders only
 };
 
+// Calls work(0) to work(count - 1), in no particular order, on the calling
+// thread and on any others that are free to help, and returns once every
+// call has returned. work must not throw.
+using ShareWork = std::function<void(std::size_t count, const std::function<void(std::size_t)>& work)>;
+
 class DirectoryListing {
  public:
   virtual ~DirectoryListing() = default;  // closes the listing
   // The next entry, the first one included; false at the end or on any error.
   virtual bool Next(DirectoryEntry& entry) = 0;
+  // Up to `most` entries, the same Next would give, each handed to `take` in
+  // order (its name valid during the call only); false once there are no
+  // more. A listing that measures each entry with a call of its own may
+  // share that work out.
+  virtual bool NextMany(std::size_t most, const std::function<void(const DirectoryEntry&)>& take,
+                        const ShareWork& share) {
+    (void)share;
+    DirectoryEntry entry;
+    for (std::size_t taken = 0; taken < most; ++taken) {
+      if (!Next(entry)) return false;
+      take(entry);
+    }
+    return true;
+  }
 };
 
 enum class ListingStatus {

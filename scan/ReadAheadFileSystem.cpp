@@ -17,13 +17,17 @@ class ReadAheadFileSystem::Listing : public DirectoryListing {
 
   bool Next(DirectoryEntry& entry) override {
     for (;;) {
-      if (m_rest) return m_rest->Next(entry);
       if (m_next < m_batch.Size()) {
         entry = m_batch.At(m_next++);
         return true;
       }
-      if (m_exhausted) return false;
       m_next = 0;
+      if (m_rest) {
+        // Idle threads help the walk measure what was left to it.
+        if (!m_owner.ReadBatch(*m_rest, m_builder, m_batch, kBatchEntries, nullptr)) m_rest.reset();
+        continue;
+      }
+      if (m_exhausted) return false;
       if (!m_owner.NextFromJob(*m_job, m_batch, m_rest, m_exhausted)) return false;
     }
   }
@@ -32,6 +36,7 @@ class ReadAheadFileSystem::Listing : public DirectoryListing {
   ReadAheadFileSystem& m_owner;
   JobPtr m_job;
   EntryBatch m_batch;
+  EntryBatch::Builder m_builder;
   std::size_t m_next = 0;
   bool m_exhausted;  // nothing more to take from the job
   std::unique_ptr<DirectoryListing> m_rest;

@@ -74,11 +74,25 @@ class ReadAheadFileSystem : public FileSystem {
   void ListJob(Lock& lock, Job& job, EntryBatch::Builder& builder);
   void ReadOn(Lock& lock, Job& job, std::unique_ptr<DirectoryListing> listing, EntryBatch::Builder& builder);
   bool ReadBatch(DirectoryListing& listing, EntryBatch::Builder& builder, EntryBatch& batch, std::size_t most,
-                 const Job& job) const;
+                 const Job* job);
   void Publish(Job& job, EntryBatch& batch);
   void Drop(Job& job);
   void GiveBack(Job& job);
   void TellWalk();
+
+  // Measuring a listing's entries on threads with nothing else to do.
+  struct SharedTask {
+    SharedTask(std::size_t total, const std::function<void(std::size_t)>& call) : count(total), work(call) {}
+    const std::size_t count;
+    const std::function<void(std::size_t)>& work;
+    std::atomic<std::size_t> next{0};
+    std::size_t helpers = 0;  // guarded by the lock
+  };
+  void Share(std::size_t count, const std::function<void(std::size_t)>& work);
+  bool OfferHelp(SharedTask& task);
+  void WithdrawHelp(SharedTask& task);
+  bool HelpWanted() const;  // locked
+  void Help(Lock& lock);
 
   // The walk's side (ReadAheadFileSystem.cpp).
   bool ThreadsRunLow() const;
@@ -104,6 +118,8 @@ class ReadAheadFileSystem : public FileSystem {
   std::mutex m_mutex;
   std::condition_variable m_work;      // for the threads: a job, room in the window, or stop
   std::condition_variable m_progress;  // for the walk: as WalkMayGoOn says
+  std::condition_variable m_helped;    // for a thread sharing its work: every helper is done
+  SharedTask* m_task = nullptr;        // the work a thread shares out, if any
   WalkWaits m_walkWaits = WalkWaits::ForNothing;
   const Job* m_walkJob = nullptr;   // the job the walk waits on
   std::deque<JobPtr> m_jobs;        // named by the walk and not yet asked for, in its order

@@ -2,6 +2,7 @@
 // has named, in its order, and read each into batches within the window.
 
 #include <algorithm>
+#include <thread>
 #include <utility>
 
 #include "scan/ReadAheadFileSystem.h"
@@ -62,13 +63,19 @@ void ReadAheadFileSystem::RunThread() {
   EntryBatch::Builder builder;
   Lock lock(m_mutex);
   for (;;) {
-    if (!m_stopping && !CanClaim()) {
+    if (m_stopping) return;
+    if (HelpWanted()) {
+      Help(lock);
+      continue;
+    }
+    // Decided afresh after every wait: HelpWanted can turn false without the lock.
+    if (!CanClaim()) {
       if (WindowFull()) m_windowClosed = true;
       ++m_idleThreads;
-      m_work.wait(lock, [this] { return m_stopping || CanClaim(); });
+      m_work.wait(lock, [this] { return m_stopping || CanClaim() || HelpWanted(); });
       --m_idleThreads;
+      continue;
     }
-    if (m_stopping) return;
     JobPtr job = m_jobs.front();
     if (NextToClaim() < m_jobs.size()) {
       m_claimedFront = NextToClaim() + 1;
@@ -95,7 +102,7 @@ void ReadAheadFileSystem::ListJob(Lock& lock, Job& job, EntryBatch::Builder& bui
   try {
     result = m_inner->OpenListing(job.pattern.c_str());
     if (result.status == ListingStatus::Opened && result.listing)
-      more = ReadBatch(*result.listing, builder, batch, most, job);
+      more = ReadBatch(*result.listing, builder, batch, most, &job);
   } catch (...) {
     failure = std::current_exception();
   }
@@ -139,7 +146,7 @@ void ReadAheadFileSystem::ReadOn(Lock& lock, Job& job, std::unique_ptr<Directory
     bool more = false;
     std::exception_ptr failure;
     try {
-      more = ReadBatch(*listing, builder, batch, most, job);
+      more = ReadBatch(*listing, builder, batch, most, &job);
     } catch (...) {
       failure = std::current_exception();
     }
@@ -162,23 +169,67 @@ void ReadAheadFileSystem::ReadOn(Lock& lock, Job& job, std::unique_ptr<Directory
   }
 }
 
-// Up to `most` entries; false once the listing has no more. Stops early,
-// with true, when the walk has given the job up or the pool stops.
+// Up to `most` entries; false once the listing has no more. Reading for a
+// job, it stops early, with true, when the walk has given the job up or the
+// pool stops.
 bool ReadAheadFileSystem::ReadBatch(DirectoryListing& listing, EntryBatch::Builder& builder,
-                                    EntryBatch& batch, std::size_t most, const Job& job) const {
+                                    EntryBatch& batch, std::size_t most, const Job* job) {
   builder.Clear();  // of what a failed batch left
-  DirectoryEntry entry;
+  const auto take = [&builder](const DirectoryEntry& entry) { builder.Add(entry); };
+  const ShareWork share = [this](std::size_t count, const std::function<void(std::size_t)>& work) {
+    Share(count, work);
+  };
   bool more = true;
-  while (builder.Size() < most) {
-    if (job.dropped.load(std::memory_order_relaxed) || m_stopping.load(std::memory_order_relaxed)) break;
-    if (!listing.Next(entry)) {
-      more = false;
+  while (more && builder.Size() < most) {
+    if (job != nullptr &&
+        (job->dropped.load(std::memory_order_relaxed) || m_stopping.load(std::memory_order_relaxed)))
       break;
-    }
-    builder.Add(entry);
+    more = listing.NextMany(most - builder.Size(), take, share);
   }
   batch = builder.Pack();
   return more;
+}
+
+// A large folder is listed by one thread while the others may have nothing
+// to do: they measure its entries with it. (Until the walk is past such a
+// folder it names nothing new, and the threads would wait.)
+void ReadAheadFileSystem::Share(std::size_t count, const std::function<void(std::size_t)>& work) {
+  SharedTask task(count, work);
+  const bool offered = OfferHelp(task);
+  for (std::size_t i = task.next++; i < count; i = task.next++) work(i);
+  if (offered) WithdrawHelp(task);
+}
+
+bool ReadAheadFileSystem::OfferHelp(SharedTask& task) {
+  const std::size_t idle = m_idleThreads.load(std::memory_order_relaxed);
+  if (idle == 0) return false;
+  Lock lock(m_mutex);
+  if (m_task != nullptr || m_stopping) return false;
+  m_task = &task;
+  lock.unlock();
+  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  for (std::size_t i = 0; i < std::min(idle, cores); ++i) m_work.notify_one();
+  return true;
+}
+
+// Returns once no thread helps any more: the task lives on the caller's stack.
+void ReadAheadFileSystem::WithdrawHelp(SharedTask& task) {
+  Lock lock(m_mutex);
+  m_task = nullptr;
+  m_helped.wait(lock, [&task] { return task.helpers == 0; });
+}
+
+bool ReadAheadFileSystem::HelpWanted() const {
+  return m_task != nullptr && m_task->next.load(std::memory_order_relaxed) < m_task->count;
+}
+
+void ReadAheadFileSystem::Help(Lock& lock) {
+  SharedTask& task = *m_task;
+  ++task.helpers;
+  lock.unlock();
+  for (std::size_t i = task.next++; i < task.count; i = task.next++) task.work(i);
+  lock.lock();
+  if (--task.helpers == 0) m_helped.notify_all();
 }
 
 // Hands the batch to the job, unless the walk has given the job up.

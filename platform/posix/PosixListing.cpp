@@ -41,23 +41,34 @@ bool PosixListing::ReadBatch() {
 const dirent64* PosixListing::NextRecord() {
   for (;;) {
     if (m_offset >= m_filled && (m_atEnd || !ReadBatch())) return nullptr;
+    if (const dirent64* record = NextRecordRead()) return record;
+  }
+}
+
+const dirent64* PosixListing::NextRecordRead() {
+  while (m_offset < m_filled) {
     const auto* record =
         reinterpret_cast<const dirent64*>(reinterpret_cast<const char*>(m_buffer.get()) + m_offset);
     m_offset += record->d_reclen;
     if (!IsDotOrDotDot(record->d_name)) return record;
   }
+  return nullptr;
 }
 
-bool PosixListing::Describe(const dirent64& record, DirectoryEntry& entry) {
+bool PosixListing::Measure(const dirent64& record, DirectoryEntry& entry) const {
   if (record.d_type == DT_DIR) {
     entry.isFolder = true;
     entry.size = 0;
-  } else {
-    struct stat status;
-    if (::fstatat(m_folder->Get(), record.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
-    entry.isFolder = S_ISDIR(status.st_mode);
-    entry.size = entry.isFolder ? 0 : static_cast<std::uint64_t>(status.st_size);
+    return true;
   }
+  struct stat status;
+  if (::fstatat(m_folder->Get(), record.d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  entry.isFolder = S_ISDIR(status.st_mode);
+  entry.size = entry.isFolder ? 0 : static_cast<std::uint64_t>(status.st_size);
+  return true;
+}
+
+void PosixListing::Name(const dirent64& record, DirectoryEntry& entry) {
   if (entry.isFolder && m_parents != nullptr) {
     m_parents->KeepAsParent(m_path, m_folder);
     m_parents = nullptr;
@@ -68,7 +79,43 @@ bool PosixListing::Describe(const dirent64& record, DirectoryEntry& entry) {
   } else {
     entry.name = record.d_name;
   }
+}
+
+bool PosixListing::Describe(const dirent64& record, DirectoryEntry& entry) {
+  if (!Measure(record, entry)) return false;
+  Name(record, entry);
   return true;
+}
+
+// Records are taken only from what one read returned, so that every one
+// stays valid until all are measured; the first read of a call may refill.
+bool PosixListing::NextMany(std::size_t most, const std::function<void(const DirectoryEntry&)>& take,
+                            const ShareWork& share) {
+  constexpr std::size_t kWorthSharing = 32;
+  m_measured.clear();
+  if (most == 0) return true;
+  const dirent64* record = m_first != nullptr ? m_first : NextRecord();
+  m_first = nullptr;
+  std::size_t toMeasure = 0;
+  for (; record != nullptr && m_measured.size() < most; record = NextRecordRead()) {
+    m_measured.push_back(Measured{record, DirectoryEntry(), false});
+    if (record->d_type != DT_DIR) ++toMeasure;
+  }
+  const auto measure = [this](std::size_t i) {
+    m_measured[i].present = Measure(*m_measured[i].record, m_measured[i].entry);
+  };
+  if (toMeasure >= kWorthSharing && share) {
+    share(m_measured.size(), measure);
+  } else {
+    for (std::size_t i = 0; i < m_measured.size(); ++i) measure(i);
+  }
+  for (Measured& measured : m_measured) {
+    if (!measured.present) continue;
+    Name(*measured.record, measured.entry);
+    take(measured.entry);
+  }
+  m_first = record;  // one past `most`, or null: the next call's first
+  return !m_measured.empty();
 }
 
 bool PosixListing::Next(DirectoryEntry& entry) {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/posix/HeldFolders.h"
 #include "platform/posix/OpenFolderCache.h"
@@ -24,6 +25,10 @@ class PosixListing : public DirectoryListing {
   static ListingResult Open(SharedFd folder, OpenFolderCache* parents = nullptr, std::string_view path = {});
 
   bool Next(DirectoryEntry& entry) override;
+  // Takes records from one read of the kernel's at a time, and measures
+  // those that need it on as many threads as share offers.
+  bool NextMany(std::size_t most, const std::function<void(const DirectoryEntry&)>& take,
+                const ShareWork& share) override;
 
   PosixListing(SharedFd folder, OpenFolderCache* parents, std::string_view path);
 
@@ -31,8 +36,13 @@ class PosixListing : public DirectoryListing {
   // The next record besides '.' and '..'; null at the end or on an error.
   const dirent64* NextRecord();
   bool ReadBatch();
+  // The next record in what was read already; null when it is used up.
+  const dirent64* NextRecordRead();
   // False for an entry gone since it was listed.
   bool Describe(const dirent64& record, DirectoryEntry& entry);
+  // A non-folder's size; false when it is gone. Safe on several threads at once.
+  bool Measure(const dirent64& record, DirectoryEntry& entry) const;
+  void Name(const dirent64& record, DirectoryEntry& entry);
 
   static constexpr std::size_t kBufferBytes = 32 * 1024;
   SharedFd m_folder;
@@ -43,6 +53,12 @@ class PosixListing : public DirectoryListing {
   bool m_failed = false;
   const dirent64* m_first = nullptr;  // read ahead by Open
   std::string m_mappedName;
-  OpenFolderCache* m_parents;  // null once the folder was offered as a parent
+  struct Measured {
+    const dirent64* record;
+    DirectoryEntry entry;
+    bool present;
+  };
+  std::vector<Measured> m_measured;  // NextMany's, kept for its next call
+  OpenFolderCache* m_parents;        // null once the folder was offered as a parent
   std::string m_path;
 };

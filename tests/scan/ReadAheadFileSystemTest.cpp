@@ -28,16 +28,18 @@ struct Outcome {
   ScanSummary summary;
 };
 
-Outcome Scan(FileSystem& fs, TreeInserter* inserter = nullptr, AbortSignal* abort = nullptr) {
-  MemoryTree tree;
-  ScanJob job{fs, inserter != nullptr ? *inserter : tree, abort};
+// Into `held` when given (which frees its items itself), else a tree of its own.
+Outcome Scan(FileSystem& fs, MemoryTree* held = nullptr, AbortSignal* abort = nullptr) {
+  MemoryTree own;
+  MemoryTree& tree = held != nullptr ? *held : own;
+  ScanJob job{fs, tree, abort};
   ScanThreadProc(&job);
   std::ostringstream text;
   for (TreeItem item = 1; item <= tree.GetCount(); ++item) {
     text << tree.GetParentItem(item) << ' ' << tree.GetItemText(item) << ' ' << tree.GetItemData(item)->size
          << '\n';
   }
-  FreeAllItems(tree);
+  FreeAllItems(own);
   return Outcome{text.str(), job.summary};
 }
 
@@ -241,20 +243,28 @@ TEST(ReadAheadFileSystem, AbortWithListingsInFlightJoinsEveryThreadAndClosesEver
   EXPECT_EQ(ahead.memory->OpenListings(), 0);
 }
 
-// The walk is held before it reads any of three folders far larger than
-// the window: the threads read ahead no further than the window allows.
+// The walk is held before it reads any of three folders larger than the
+// window: the threads read ahead no further than the window allows, and
+// what they leave unread, the walk reads on from where they stopped.
 // (A slow machine reads less before the count settles, never more.)
 TEST(ReadAheadFileSystem, ReadsAheadNoFurtherThanTheWindow) {
+  const int perFolder = static_cast<int>(ReadAheadFileSystem::kWindowEntries) + 300;
+  const auto build = [perFolder](MemoryFileSystem& fs) {
+    fs.AddDrive('C');
+    for (int big = 0; big < 3; ++big) {
+      for (int f = 0; f < perFolder; ++f)
+        fs.AddFile("C:\\big" + std::to_string(big) + "\\f" + std::to_string(f), 1 + f % 7);
+    }
+  };
+  MemoryFileSystem serial;
+  build(serial);
+  const Outcome expected = Scan(serial);
   ReadingAhead ahead(4);
-  ahead.memory->AddDrive('C');
-  const int perFolder = static_cast<int>(ReadAheadFileSystem::kWindowEntries);
-  for (int big = 0; big < 3; ++big) {
-    for (int f = 0; f < perFolder; ++f)
-      ahead.memory->AddFile("C:\\big" + std::to_string(big) + "\\f" + std::to_string(f), 1);
-  }
+  build(*ahead.memory);
   HeldTree tree;
   tree.gate.Arm("big0");
-  std::thread walk([&] { Scan(*ahead.fs, &tree); });
+  Outcome actual;
+  std::thread walk([&] { actual = Scan(*ahead.fs, &tree); });
   tree.gate.WaitUntilHeld();
   long read = -1;
   for (int settled = 0; settled < 10;) {
@@ -268,6 +278,7 @@ TEST(ReadAheadFileSystem, ReadsAheadNoFurtherThanTheWindow) {
   const long rootEntries = 3;
   EXPECT_LE(read, static_cast<long>(ReadAheadFileSystem::kWindowEntries) + rootEntries);
   EXPECT_GT(read, rootEntries);
+  ExpectSame(expected, actual, "folders larger than the window");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tests/support/MemoryFileSystem.h"
 
+#include <algorithm>
+
 namespace {
 
 std::string ParentOf(const std::string& path) {
@@ -34,6 +36,23 @@ class MemoryFileSystem::Listing : public DirectoryListing {
     return true;
   }
 
+  // As a lister that measures each entry with a call of its own: the sizes
+  // are read on whatever threads share offers, then handed out in order.
+  bool NextMany(std::size_t most, const std::function<void(const DirectoryEntry&)>& take,
+                const ShareWork& share) override {
+    const std::size_t first = m_next;
+    const std::size_t count = std::min(most, m_entries.size() - first);
+    if (count == 0) return false;
+    m_sizes.assign(count, 0);
+    share(count, [this, first](std::size_t i) { m_sizes[i] = m_entries[first + i].size; });
+    DirectoryEntry entry;
+    for (std::size_t i = 0; i < count && Next(entry); ++i) {
+      entry.size = m_sizes[i];
+      take(entry);
+    }
+    return true;
+  }
+
  private:
   std::string m_folder;
   const std::vector<Entry>& m_entries;
@@ -41,6 +60,7 @@ class MemoryFileSystem::Listing : public DirectoryListing {
   std::atomic<int>& m_open;
   std::atomic<long>& m_read;
   std::size_t m_next = 0;
+  std::vector<std::uint64_t> m_sizes;
 };
 
 void MemoryFileSystem::AddDrive(char letter, bool fixed) {

@@ -4,9 +4,13 @@
 #include <sys/mount.h>
 #include <sys/wait.h>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
 
 #include "platform/posix/NameMapping.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -100,6 +104,49 @@ TEST_F(PosixFileSystemTest, NamesNoPathCouldHoldAreListedMappedAndOpenBack) {
     EXPECT_EQ(inside.entries,
               (std::map<std::string, std::pair<bool, std::uint64_t>>{{"file", {false, size++}}}))
         << name;
+  }
+}
+
+// Entries taken many at a time, measured on several threads, come in the
+// order and with the sizes one at a time gives, whatever the count asked for.
+TEST_F(PosixFileSystemTest, EntriesTakenManyAtATimeAreTheSameAsOneByOne) {
+  for (int i = 0; i < 1500; ++i) {
+    const std::string n = std::to_string(i);
+    ASSERT_TRUE(tree.File("file" + n, static_cast<std::uint64_t>(i) * 7));
+    if (i % 50 != 0) continue;
+    ASSERT_TRUE(tree.Folder("folder" + n));
+    ASSERT_TRUE(tree.File("a:b" + n, 3));  // a mapped name
+    ASSERT_EQ(::symlinkat("file0", tree.Fd(), ("link" + n).c_str()), 0);
+  }
+  using Entry = std::tuple<std::string, bool, std::uint64_t>;
+  std::vector<Entry> oneByOne;
+  {
+    ListingResult result = fs.OpenListing("C:\\*");
+    ASSERT_EQ(result.status, ListingStatus::Opened);
+    DirectoryEntry entry;
+    while (result.listing->Next(entry)) oneByOne.emplace_back(entry.name, entry.isFolder, entry.size);
+  }
+  const ShareWork onThreeThreads = [](std::size_t count, const std::function<void(std::size_t)>& work) {
+    std::atomic<std::size_t> next{0};
+    const auto run = [&] {
+      for (std::size_t i = next++; i < count; i = next++) work(i);
+    };
+    std::thread helper(run);
+    std::thread another(run);
+    run();
+    helper.join();
+    another.join();
+  };
+  for (std::size_t most : {1u, 7u, 256u, 100000u}) {
+    ListingResult result = fs.OpenListing("C:\\*");
+    ASSERT_EQ(result.status, ListingStatus::Opened);
+    std::vector<Entry> many;
+    const auto take = [&many](const DirectoryEntry& entry) {
+      many.emplace_back(entry.name, entry.isFolder, entry.size);
+    };
+    while (result.listing->NextMany(most, take, onThreeThreads)) {
+    }
+    EXPECT_EQ(many, oneByOne) << most << " at a time";
   }
 }
 
