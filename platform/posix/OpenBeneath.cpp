@@ -2,16 +2,19 @@
 
 #include <fcntl.h>
 #include <linux/openat2.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 
 namespace {
 
 constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+constexpr int kListingFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
 
 // The kernel resolves a path of at most PATH_MAX bytes per call.
 constexpr std::size_t kMostPerCall = PATH_MAX - 1;
@@ -24,17 +27,31 @@ bool MaybeRefused(int error) { return error == EPERM || error == E2BIG || error 
 // only costs speed.
 std::atomic<bool> g_openAt2Exists{true};
 
-int OpenAt2(int folder, const std::string& path) {
+int OpenAt2(int folder, const char* path, int flags) {
 #ifdef SYS_openat2
   open_how how{};
-  how.flags = kFolderFlags;
+  how.flags = static_cast<std::uint64_t>(flags);
   how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS | RESOLVE_NO_XDEV;
-  return static_cast<int>(::syscall(SYS_openat2, folder, path.c_str(), &how, sizeof how));
+  return static_cast<int>(::syscall(SYS_openat2, folder, path, &how, sizeof how));
 #else
   (void)folder;
   (void)path;
+  (void)flags;
   errno = ENOSYS;
   return -1;
+#endif
+}
+
+// Without openat2, the mount is asked about once the folder is open.
+bool IsMountRoot(int folder) {
+#ifdef STATX_ATTR_MOUNT_ROOT
+  struct statx status;
+  if (::statx(folder, "", AT_EMPTY_PATH | AT_STATX_DONT_SYNC, 0, &status) != 0) return false;
+  return (status.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0 &&
+         (status.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+#else
+  (void)folder;
+  return false;
 #endif
 }
 
@@ -74,7 +91,7 @@ UniqueFd OpenFolderBeneath(int folder, std::string_view relative) {
   std::string_view rest = relative;
   while (!rest.empty()) {
     run.assign(TakeRun(rest));
-    UniqueFd next(OpenAt2(current.IsOpen() ? current.Get() : folder, run));
+    UniqueFd next(OpenAt2(current.IsOpen() ? current.Get() : folder, run.c_str(), kFolderFlags));
     if (!next.IsOpen()) {
       if (errno == ENOSYS) g_openAt2Exists.store(false, std::memory_order_relaxed);
       if (errno != ENOSYS && !MaybeRefused(errno)) return next;
@@ -83,4 +100,20 @@ UniqueFd OpenFolderBeneath(int folder, std::string_view relative) {
     current = std::move(next);
   }
   return current;
+}
+
+UniqueFd OpenFolderForListing(int folder, const char* name) {
+  if (g_openAt2Exists.load(std::memory_order_relaxed)) {
+    UniqueFd opened(OpenAt2(folder, name, kListingFlags));
+    if (opened.IsOpen()) return opened;
+    if (errno == ENOSYS) g_openAt2Exists.store(false, std::memory_order_relaxed);
+    if (errno != ENOSYS && !MaybeRefused(errno)) return opened;
+  }
+  UniqueFd opened(::openat(folder, name, kListingFlags));
+  const bool itself = name[0] == '.' && name[1] == '\0';
+  if (opened.IsOpen() && !itself && IsMountRoot(opened.Get())) {
+    errno = EXDEV;
+    return UniqueFd();
+  }
+  return opened;
 }

@@ -13,3 +13,8 @@
 // leading or trailing '/'. Opened with O_PATH; closed with errno set on
 // failure.
 UniqueFd OpenFolderBeneath(int folder, std::string_view relative);
+
+// Opens the folder `name` (one native name, or "." for `folder` itself) in
+// `folder` for reading its entries, without following a link. A folder that
+// is the root of another mount is not entered: null, errno EXDEV.
+UniqueFd OpenFolderForListing(int folder, const char* name);

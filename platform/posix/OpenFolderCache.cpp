@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kListingFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
 constexpr char kSeparator = '\\';
 
 bool IsUsableName(std::string_view name) { return !name.empty() && name != "." && name != ".."; }
@@ -88,7 +87,7 @@ SharedFd OpenFolderCache::TryOpenForListing(const std::string& nativeRoot, std::
   if (!parent) return nullptr;
   std::string name = ".";
   if (cut != std::string_view::npos) UnmapNameInto(path.substr(cut + 1), name);
-  UniqueFd folder(::openat(parent->Get(), name.c_str(), kListingFlags));
+  UniqueFd folder(OpenFolderForListing(parent->Get(), name.c_str()));
   if (!folder.IsOpen()) {
     error = errno;
     return nullptr;

@@ -26,7 +26,8 @@ class OpenFolderCache {
   // itself, 'C:\a\b' the folder b below it (names in the engine's form,
   // mapped back here). Symbolic links are never followed below the root.
   // When descriptors run short, those kept are given back and the open is
-  // tried again. Null with errno set on failure.
+  // tried again. Null with errno set on failure; EXDEV for a folder below
+  // the root that is the root of another mount, which is not entered.
   SharedFd OpenForListing(const std::string& nativeRoot, std::string_view path);
 
   // The folder at path, opened for listing, holds subfolders: they are to

@@ -4,6 +4,7 @@
 #include <fnmatch.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <string>
 
 #include "platform/posix/PosixListing.h"
@@ -11,39 +12,6 @@
 namespace {
 
 bool IsUsableName(std::string_view name) { return !name.empty() && name != "." && name != ".."; }
-
-struct OpenedFolder {
-  bool searchable = false;
-  bool mountRoot = false;
-};
-
-#ifdef STATX_ATTR_MOUNT_ROOT
-bool IsMountRootStatus(const struct statx& status) {
-  return (status.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0 &&
-         (status.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
-}
-#endif
-
-// Whether a folder just opened is the root of a mount the table did not know of when
-// the drives were read, and whether it may be searched: every entry's lstat needs
-// search permission, so without it the names could be read but not one of them
-// measured or entered, and the folder is unreadable (as it is when it is the drive
-// itself). One lookup of '.' answers both; a folder that cannot be searched is asked
-// about its mount on its own, which needs no permission.
-OpenedFolder Examine(int folder) {
-  OpenedFolder opened;
-#ifdef STATX_ATTR_MOUNT_ROOT
-  struct statx status;
-  opened.searchable = ::statx(folder, ".", AT_SYMLINK_NOFOLLOW | AT_STATX_DONT_SYNC, 0, &status) == 0;
-  if (!opened.searchable && ::statx(folder, "", AT_EMPTY_PATH | AT_STATX_DONT_SYNC, 0, &status) != 0)
-    return opened;
-  opened.mountRoot = IsMountRootStatus(status);
-#else
-  struct stat status;
-  opened.searchable = ::fstatat(folder, ".", &status, AT_SYMLINK_NOFOLLOW) == 0;
-#endif
-  return opened;
-}
 
 // Hides the entries a wildcard other than '*' does not match.
 class FilteredListing : public DirectoryListing {
@@ -106,14 +74,12 @@ ListingResult PosixFileSystem::OpenListing(const char* pattern) {
 
   SharedFd folder = m_folders.OpenForListing(drive->nativeRoot, folderPath);
   if (!folder) {
+    // A mount the table did not know of when the drives were read.
+    if (errno == EXDEV) return ListingResult{ListingStatus::Empty, {}};
     ListingResult failed;
     failed.outOfHandles = IsOutOfDescriptors(errno);
     return failed;
   }
-  const bool isDriveRoot = folderPath.size() == 2;
-  const OpenedFolder opened = Examine(folder->Get());
-  if (opened.mountRoot && !isDriveRoot) return ListingResult{ListingStatus::Empty, {}};
-  if (!opened.searchable) return ListingResult();
   return Filtered(PosixListing::Open(std::move(folder), &m_folders, folderPath), wildcard);
 }
 

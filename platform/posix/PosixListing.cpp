@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include "platform/posix/NameMapping.h"
 
 PosixListing::PosixListing(SharedFd folder, OpenFolderCache* parents, std::string_view path)
@@ -17,13 +19,28 @@ ListingResult PosixListing::Open(SharedFd folder, OpenFolderCache* parents, std:
   if (!folder || !folder->IsOpen()) return result;
   auto listing = std::make_unique<PosixListing>(std::move(folder), parents, path);
   listing->m_first = listing->NextRecord();
+  if (listing->m_failed || !listing->MaySearch()) return result;
   if (listing->m_first != nullptr) {
     result.status = ListingStatus::Opened;
     result.listing = std::move(listing);
   } else {
-    result.status = listing->m_failed ? ListingStatus::Failed : ListingStatus::Empty;
+    result.status = ListingStatus::Empty;
   }
   return result;
+}
+
+// Every entry's lstat needs search permission on the folder: without it the
+// names could be read but not one of them measured or entered, and the folder
+// is unreadable. Measuring the first entry now, as it would be anyway,
+// answers that for most folders; a look at '.' answers it for the others.
+bool PosixListing::MaySearch() {
+  if (m_first != nullptr && m_first->d_type != DT_DIR) {
+    m_firstMeasured = true;
+    m_firstPresent = Measure(*m_first, m_firstEntry);
+    if (m_firstPresent || errno != EACCES) return true;
+  }
+  struct stat status;
+  return ::fstatat(m_folder->Get(), ".", &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 bool PosixListing::ReadBatch() {
@@ -96,13 +113,19 @@ bool PosixListing::NextMany(std::size_t most, const std::function<void(const Dir
   if (most == 0) return true;
   const dirent64* record = m_first != nullptr ? m_first : NextRecord();
   m_first = nullptr;
+  if (record != nullptr && m_firstMeasured) {
+    m_measured.push_back(Measured{record, m_firstEntry, m_firstPresent, true});
+    m_firstMeasured = false;
+    record = NextRecordRead();
+  }
   std::size_t toMeasure = 0;
   for (; record != nullptr && m_measured.size() < most; record = NextRecordRead()) {
-    m_measured.push_back(Measured{record, DirectoryEntry(), false});
+    m_measured.push_back(Measured{record, DirectoryEntry(), false, false});
     if (record->d_type != DT_DIR) ++toMeasure;
   }
   const auto measure = [this](std::size_t i) {
-    m_measured[i].present = Measure(*m_measured[i].record, m_measured[i].entry);
+    Measured& measured = m_measured[i];
+    if (!measured.done) measured.present = Measure(*measured.record, measured.entry);
   };
   if (toMeasure >= kWorthSharing && share) {
     share(m_measured.size(), measure);
@@ -123,6 +146,13 @@ bool PosixListing::Next(DirectoryEntry& entry) {
     const dirent64* record = m_first != nullptr ? m_first : NextRecord();
     m_first = nullptr;
     if (record == nullptr) return false;
+    if (m_firstMeasured) {
+      m_firstMeasured = false;
+      if (!m_firstPresent) continue;
+      entry = m_firstEntry;
+      Name(*record, entry);
+      return true;
+    }
     if (Describe(*record, entry)) return true;
   }
 }

@@ -18,10 +18,10 @@ struct dirent64;
 
 class PosixListing : public DirectoryListing {
  public:
-  // Shares the open folder, which its opener found it may search. Reads ahead to
-  // its first entry, so that a folder with nothing in it comes back Empty, and one
-  // that cannot be read Failed. With parents given, the folder (at path, in the engine's
-  // form) is kept there as a parent once an entry shows it holds a folder.
+  // Shares the open folder. Reads ahead to its first entry, so that a folder with
+  // nothing in it comes back Empty, and one that cannot be read or searched Failed.
+  // With parents given, the folder (at path, in the engine's form) is kept there as a
+  // parent once an entry shows it holds a folder.
   static ListingResult Open(SharedFd folder, OpenFolderCache* parents = nullptr, std::string_view path = {});
 
   bool Next(DirectoryEntry& entry) override;
@@ -36,6 +36,7 @@ class PosixListing : public DirectoryListing {
   // The next record besides '.' and '..'; null at the end or on an error.
   const dirent64* NextRecord();
   bool ReadBatch();
+  bool MaySearch();
   // The next record in what was read already; null when it is used up.
   const dirent64* NextRecordRead();
   // False for an entry gone since it was listed.
@@ -52,11 +53,16 @@ class PosixListing : public DirectoryListing {
   bool m_atEnd = false;
   bool m_failed = false;
   const dirent64* m_first = nullptr;  // read ahead by Open
+  // The first entry, when Open measured it already.
+  bool m_firstMeasured = false;
+  bool m_firstPresent = false;
+  DirectoryEntry m_firstEntry;
   std::string m_mappedName;
   struct Measured {
     const dirent64* record;
     DirectoryEntry entry;
     bool present;
+    bool done;  // measured before
   };
   std::vector<Measured> m_measured;  // NextMany's, kept for its next call
   OpenFolderCache* m_parents;        // null once the folder was offered as a parent

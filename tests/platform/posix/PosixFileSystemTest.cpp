@@ -274,6 +274,12 @@ TEST_F(PosixFileSystemTest, FolderWithoutReadOrSearchPermissionFails) {
     ASSERT_EQ(::fchmodat(tree.Fd(), name.c_str(), folder.second, 0), 0);
   }
   ASSERT_TRUE(tree.Folder("open"));
+  // Without search permission, whatever the first entry is, or with none at all.
+  const char* const unsearchable[] = {"only-a-file", "only-a-folder", "nothing"};
+  ASSERT_TRUE(tree.Folder("only-a-file") && tree.File("only-a-file/file", 1));
+  ASSERT_TRUE(tree.Folder("only-a-folder") && tree.Folder("only-a-folder/sub"));
+  ASSERT_TRUE(tree.Folder("nothing"));
+  for (const char* name : unsearchable) ASSERT_EQ(::fchmodat(tree.Fd(), name, 0644, 0), 0);
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -289,6 +295,8 @@ TEST_F(PosixFileSystemTest, FolderWithoutReadOrSearchPermissionFails) {
       ok = ok &&
            List(unprivileged, std::string("C:\\") + folder.first + "\\*").status == ListingStatus::Failed;
     }
+    for (const char* name : unsearchable)
+      ok = ok && List(unprivileged, std::string("C:\\") + name + "\\*").status == ListingStatus::Failed;
     ::_exit(ok ? 0 : 1);
   }
   ExpectChildPassed(child, "cannot drop privileges here");
