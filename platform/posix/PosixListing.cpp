@@ -8,11 +8,26 @@
 
 #include "platform/posix/NameMapping.h"
 
+namespace {
+
+// One spare buffer a thread: a listing opened and closed on the same thread,
+// as nearly all are, allocates none, and a large allocation a folder made the
+// allocator tidy up its small blocks each time.
+thread_local std::unique_ptr<std::uint64_t[]> t_spareBuffer;
+
+}  // namespace
+
 PosixListing::PosixListing(SharedFd folder, OpenFolderCache* parents, std::string_view path)
     : m_folder(std::move(folder)),
-      m_buffer(new std::uint64_t[kBufferBytes / sizeof(std::uint64_t)]),
+      m_buffer(t_spareBuffer ? std::move(t_spareBuffer)
+                             : std::unique_ptr<std::uint64_t[]>(
+                                   new std::uint64_t[kBufferBytes / sizeof(std::uint64_t)])),
       m_parents(parents),
       m_path(parents != nullptr ? path : std::string_view()) {}
+
+PosixListing::~PosixListing() {
+  if (!t_spareBuffer) t_spareBuffer = std::move(m_buffer);
+}
 
 ListingResult PosixListing::Open(SharedFd folder, OpenFolderCache* parents, std::string_view path) {
   ListingResult result;

@@ -31,6 +31,9 @@ class PosixListing : public DirectoryListing {
                 const ShareWork& share) override;
 
   PosixListing(SharedFd folder, OpenFolderCache* parents, std::string_view path);
+  PosixListing(const PosixListing&) = delete;
+  PosixListing& operator=(const PosixListing&) = delete;
+  ~PosixListing() override;
 
  private:
   // The next record besides '.' and '..'; null at the end or on an error.
