@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <vector>
 
 #include "platform/posix/NameMapping.h"
 
@@ -124,36 +125,39 @@ bool PosixListing::Describe(const dirent64& record, DirectoryEntry& entry) {
 bool PosixListing::NextMany(std::size_t most, const std::function<void(const DirectoryEntry&)>& take,
                             const ShareWork& share) {
   constexpr std::size_t kWorthSharing = 32;
-  m_measured.clear();
+  // The thread's, kept for its next call on any listing: most folders are small.
+  static thread_local std::vector<Measured> t_measured;
+  std::vector<Measured>& measuredRecords = t_measured;
+  measuredRecords.clear();
   if (most == 0) return true;
   const dirent64* record = m_first != nullptr ? m_first : NextRecord();
   m_first = nullptr;
   if (record != nullptr && m_firstMeasured) {
-    m_measured.push_back(Measured{record, m_firstEntry, m_firstPresent, true});
+    measuredRecords.push_back(Measured{record, m_firstEntry, m_firstPresent, true});
     m_firstMeasured = false;
     record = NextRecordRead();
   }
   std::size_t toMeasure = 0;
-  for (; record != nullptr && m_measured.size() < most; record = NextRecordRead()) {
-    m_measured.push_back(Measured{record, DirectoryEntry(), false, false});
+  for (; record != nullptr && measuredRecords.size() < most; record = NextRecordRead()) {
+    measuredRecords.push_back(Measured{record, DirectoryEntry(), false, false});
     if (record->d_type != DT_DIR) ++toMeasure;
   }
-  const auto measure = [this](std::size_t i) {
-    Measured& measured = m_measured[i];
+  const auto measure = [this, &measuredRecords](std::size_t i) {
+    Measured& measured = measuredRecords[i];
     if (!measured.done) measured.present = Measure(*measured.record, measured.entry);
   };
   if (toMeasure >= kWorthSharing && share) {
-    share(m_measured.size(), measure);
+    share(measuredRecords.size(), measure);
   } else {
-    for (std::size_t i = 0; i < m_measured.size(); ++i) measure(i);
+    for (std::size_t i = 0; i < measuredRecords.size(); ++i) measure(i);
   }
-  for (Measured& measured : m_measured) {
+  for (Measured& measured : measuredRecords) {
     if (!measured.present) continue;
     Name(*measured.record, measured.entry);
     take(measured.entry);
   }
   m_first = record;  // one past `most`, or null: the next call's first
-  return !m_measured.empty();
+  return !measuredRecords.empty();
 }
 
 bool PosixListing::Next(DirectoryEntry& entry) {

@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/posix/HeldFolders.h"
 #include "platform/posix/OpenFolderCache.h"
@@ -67,7 +66,6 @@ class PosixListing : public DirectoryListing {
     bool present;
     bool done;  // measured before
   };
-  std::vector<Measured> m_measured;  // NextMany's, kept for its next call
-  OpenFolderCache* m_parents;        // null once the folder was offered as a parent
+  OpenFolderCache* m_parents;  // null once the folder was offered as a parent
   std::string m_path;
 };
