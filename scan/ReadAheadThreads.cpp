@@ -47,11 +47,14 @@ std::size_t ReadAheadFileSystem::NextToClaim() const { return std::max<std::size
 
 bool ReadAheadFileSystem::WindowFull() const { return m_windowUsed >= kWindowEntries; }
 
-// While the walk waits for another folder, its next one no longer waits
-// for it: a thread with nothing else to do takes it up.
+// While the walk waits for the entries of a folder being read, its next
+// folder no longer waits for it: a thread with nothing else to do takes it
+// up. (Not while it waits for a folder to open: that is soon done, and the
+// walk would then wait again for the one it could have listed itself, as
+// at every level of two chains side by side.)
 bool ReadAheadFileSystem::FrontIsFree() const {
-  const bool walkWaits = m_walkWaits == WalkWaits::ForOpening || m_walkWaits == WalkWaits::ForBatch;
-  return walkWaits && !m_jobs.empty() && m_jobs.front()->stage == Job::Stage::Waiting;
+  return m_walkWaits == WalkWaits::ForBatch && !m_jobs.empty() &&
+         m_jobs.front()->stage == Job::Stage::Waiting;
 }
 
 bool ReadAheadFileSystem::CanClaim() const {

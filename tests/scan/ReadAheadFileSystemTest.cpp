@@ -186,9 +186,10 @@ TEST(ReadAheadFileSystem, TheWalkHandsOverWhatItNamedBeforeItWaits) {
   tree.gate.WaitUntilHeld();
   ahead.memory->GetGate().WaitUntilHeld();
   tree.gate.Release();
-  // The walk now waits for 'f101'; the other thread lists everything else.
+  // The walk now waits for 'f101'; the other thread lists everything else
+  // but, when it came too late to take it before, the walk's next, 'f102'.
   const int everyFolder = 1 + 2 * kFolders;
-  EXPECT_TRUE(Eventually([&] { return ahead.memory->OpenCount() == everyFolder; }))
+  EXPECT_TRUE(Eventually([&] { return ahead.memory->OpenCount() >= everyFolder - 1; }))
       << ahead.memory->OpenCount() << " of " << everyFolder << " opened while the walk waited";
   ahead.memory->GetGate().Release();
   walk.join();
