@@ -29,7 +29,7 @@ class ReadAheadFileSystem : public FileSystem {
   // Named ahead of the walk: enough that the threads seldom run out of
   // folders to list while the window still has room.
   static constexpr std::size_t kFoldersAhead = 4096;
-  static constexpr std::size_t kWindowEntries = 16384;
+  static constexpr std::size_t kWindowEntries = 65536;
   static constexpr std::size_t kBatchEntries = 256;
 
   // How many threads list ahead on a drive ('C'); 1 or fewer: none, the
