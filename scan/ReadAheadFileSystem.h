@@ -83,6 +83,10 @@ class ReadAheadFileSystem : public FileSystem {
   // Measuring a listing's entries on threads with nothing else to do.
   struct SharedTask {
     SharedTask(std::size_t total, const std::function<void(std::size_t)>& call) : count(total), work(call) {}
+    // Takes calls not yet taken, with whoever else takes them, until none is left.
+    void RunToTheEnd() {
+      for (std::size_t i = next++; i < count; i = next++) work(i);
+    }
     const std::size_t count;
     const std::function<void(std::size_t)>& work;
     std::atomic<std::size_t> next{0};

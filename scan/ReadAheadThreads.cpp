@@ -199,7 +199,7 @@ bool ReadAheadFileSystem::ReadBatch(DirectoryListing& listing, EntryBatch::Build
 void ReadAheadFileSystem::Share(std::size_t count, const std::function<void(std::size_t)>& work) {
   SharedTask task(count, work);
   const bool offered = OfferHelp(task);
-  for (std::size_t i = task.next++; i < count; i = task.next++) work(i);
+  task.RunToTheEnd();
   if (offered) WithdrawHelp(task);
 }
 
@@ -230,7 +230,7 @@ void ReadAheadFileSystem::Help(Lock& lock) {
   SharedTask& task = *m_task;
   ++task.helpers;
   lock.unlock();
-  for (std::size_t i = task.next++; i < task.count; i = task.next++) task.work(i);
+  task.RunToTheEnd();
   lock.lock();
   if (--task.helpers == 0) m_helped.notify_all();
 }

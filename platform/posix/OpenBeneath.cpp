@@ -42,6 +42,13 @@ int OpenAt2(int folder, const char* path, int flags) {
 #endif
 }
 
+// After openat2 failed with error: whether to do without it, the call
+// itself being missing (remembered) or refused here.
+bool DoWithoutOpenAt2(int error) {
+  if (error == ENOSYS) g_openAt2Exists.store(false, std::memory_order_relaxed);
+  return error == ENOSYS || MaybeRefused(error);
+}
+
 // Without openat2, the mount is asked about once the folder is open.
 bool IsMountRoot(int folder) {
 #ifdef STATX_ATTR_MOUNT_ROOT
@@ -92,11 +99,7 @@ UniqueFd OpenFolderBeneath(int folder, std::string_view relative) {
   while (!rest.empty()) {
     run.assign(TakeRun(rest));
     UniqueFd next(OpenAt2(current.IsOpen() ? current.Get() : folder, run.c_str(), kFolderFlags));
-    if (!next.IsOpen()) {
-      if (errno == ENOSYS) g_openAt2Exists.store(false, std::memory_order_relaxed);
-      if (errno != ENOSYS && !MaybeRefused(errno)) return next;
-      return OpenNameByName(folder, relative);
-    }
+    if (!next.IsOpen()) return DoWithoutOpenAt2(errno) ? OpenNameByName(folder, relative) : std::move(next);
     current = std::move(next);
   }
   return current;
@@ -105,9 +108,7 @@ UniqueFd OpenFolderBeneath(int folder, std::string_view relative) {
 UniqueFd OpenFolderForListing(int folder, const char* name) {
   if (g_openAt2Exists.load(std::memory_order_relaxed)) {
     UniqueFd opened(OpenAt2(folder, name, kListingFlags));
-    if (opened.IsOpen()) return opened;
-    if (errno == ENOSYS) g_openAt2Exists.store(false, std::memory_order_relaxed);
-    if (errno != ENOSYS && !MaybeRefused(errno)) return opened;
+    if (opened.IsOpen() || !DoWithoutOpenAt2(errno)) return opened;
   }
   UniqueFd opened(::openat(folder, name, kListingFlags));
   const bool itself = name[0] == '.' && name[1] == '\0';

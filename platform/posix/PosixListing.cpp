@@ -34,9 +34,9 @@ ListingResult PosixListing::Open(SharedFd folder, OpenFolderCache* parents, std:
   ListingResult result;
   if (!folder || !folder->IsOpen()) return result;
   auto listing = std::make_unique<PosixListing>(std::move(folder), parents, path);
-  listing->m_first = listing->NextRecord();
+  listing->m_pending.record = listing->NextRecord();
   if (listing->m_failed || !listing->MaySearch()) return result;
-  if (listing->m_first != nullptr) {
+  if (listing->m_pending.record != nullptr) {
     result.status = ListingStatus::Opened;
     result.listing = std::move(listing);
   } else {
@@ -50,10 +50,11 @@ ListingResult PosixListing::Open(SharedFd folder, OpenFolderCache* parents, std:
 // is unreadable. Measuring the first entry now, as it would be anyway,
 // answers that for most folders; a look at '.' answers it for the others.
 bool PosixListing::MaySearch() {
-  if (m_first != nullptr && m_first->d_type != DT_DIR) {
-    m_firstMeasured = true;
-    m_firstPresent = Measure(*m_first, m_firstEntry);
-    if (m_firstPresent || errno != EACCES) return true;
+  Measured& first = m_pending;
+  if (first.record != nullptr && first.record->d_type != DT_DIR) {
+    first.done = true;
+    first.present = Measure(*first.record, first.entry);
+    if (first.present || errno != EACCES) return true;
   }
   struct stat status;
   return ::fstatat(m_folder->Get(), ".", &status, AT_SYMLINK_NOFOLLOW) == 0;
@@ -114,12 +115,6 @@ void PosixListing::Name(const dirent64& record, DirectoryEntry& entry) {
   }
 }
 
-bool PosixListing::Describe(const dirent64& record, DirectoryEntry& entry) {
-  if (!Measure(record, entry)) return false;
-  Name(record, entry);
-  return true;
-}
-
 // Records are taken only from what one read returned, so that every one
 // stays valid until all are measured; the first read of a call may refill.
 bool PosixListing::NextMany(std::size_t most, const std::function<void(const DirectoryEntry&)>& take,
@@ -130,17 +125,11 @@ bool PosixListing::NextMany(std::size_t most, const std::function<void(const Dir
   std::vector<Measured>& measuredRecords = t_measured;
   measuredRecords.clear();
   if (most == 0) return true;
-  const dirent64* record = m_first != nullptr ? m_first : NextRecord();
-  m_first = nullptr;
-  if (record != nullptr && m_firstMeasured) {
-    measuredRecords.push_back(Measured{record, m_firstEntry, m_firstPresent, true});
-    m_firstMeasured = false;
-    record = NextRecordRead();
-  }
+  Measured next = TakePending(true);
   std::size_t toMeasure = 0;
-  for (; record != nullptr && measuredRecords.size() < most; record = NextRecordRead()) {
-    measuredRecords.push_back(Measured{record, DirectoryEntry(), false, false});
-    if (record->d_type != DT_DIR) ++toMeasure;
+  for (; next.record != nullptr && measuredRecords.size() < most; next = TakePending(false)) {
+    if (!next.done && next.record->d_type != DT_DIR) ++toMeasure;
+    measuredRecords.push_back(next);
   }
   const auto measure = [this, &measuredRecords](std::size_t i) {
     Measured& measured = measuredRecords[i];
@@ -156,22 +145,25 @@ bool PosixListing::NextMany(std::size_t most, const std::function<void(const Dir
     Name(*measured.record, measured.entry);
     take(measured.entry);
   }
-  m_first = record;  // one past `most`, or null: the next call's first
+  m_pending = next;  // one past `most`, or none: the next call's first
   return !measuredRecords.empty();
+}
+
+PosixListing::Measured PosixListing::TakePending(bool mayRefill) {
+  Measured taken = m_pending;
+  m_pending = Measured();
+  if (taken.record == nullptr) taken.record = mayRefill ? NextRecord() : NextRecordRead();
+  return taken;
 }
 
 bool PosixListing::Next(DirectoryEntry& entry) {
   for (;;) {
-    const dirent64* record = m_first != nullptr ? m_first : NextRecord();
-    m_first = nullptr;
-    if (record == nullptr) return false;
-    if (m_firstMeasured) {
-      m_firstMeasured = false;
-      if (!m_firstPresent) continue;
-      entry = m_firstEntry;
-      Name(*record, entry);
-      return true;
-    }
-    if (Describe(*record, entry)) return true;
+    Measured next = TakePending(true);
+    if (next.record == nullptr) return false;
+    if (!next.done) next.present = Measure(*next.record, next.entry);
+    if (!next.present) continue;
+    entry = next.entry;
+    Name(*next.record, entry);
+    return true;
   }
 }

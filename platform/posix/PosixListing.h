@@ -35,14 +35,23 @@ class PosixListing : public DirectoryListing {
   ~PosixListing() override;
 
  private:
+  // A record and what measuring it found.
+  struct Measured {
+    const dirent64* record = nullptr;
+    DirectoryEntry entry;
+    bool present = false;
+    bool done = false;  // measured already
+  };
+
   // The next record besides '.' and '..'; null at the end or on an error.
   const dirent64* NextRecord();
   bool ReadBatch();
   bool MaySearch();
   // The next record in what was read already; null when it is used up.
   const dirent64* NextRecordRead();
-  // False for an entry gone since it was listed.
-  bool Describe(const dirent64& record, DirectoryEntry& entry);
+  // The pending record, else the next one (read from the kernel when may
+  // refill, else only from what was read); its record is null at the end.
+  Measured TakePending(bool mayRefill);
   // A non-folder's size; false when it is gone. Safe on several threads at once.
   bool Measure(const dirent64& record, DirectoryEntry& entry) const;
   void Name(const dirent64& record, DirectoryEntry& entry);
@@ -54,18 +63,10 @@ class PosixListing : public DirectoryListing {
   std::size_t m_offset = 0;
   bool m_atEnd = false;
   bool m_failed = false;
-  const dirent64* m_first = nullptr;  // read ahead by Open
-  // The first entry, when Open measured it already.
-  bool m_firstMeasured = false;
-  bool m_firstPresent = false;
-  DirectoryEntry m_firstEntry;
+  // A record read and not yet handed out: Open's first (measured there when it
+  // told whether the folder may be searched), or the one past NextMany's most.
+  Measured m_pending;
   std::string m_mappedName;
-  struct Measured {
-    const dirent64* record;
-    DirectoryEntry entry;
-    bool present;
-    bool done;  // measured before
-  };
   OpenFolderCache* m_parents;  // null once the folder was offered as a parent
   std::string m_path;
 };
