@@ -32,10 +32,10 @@ bool NativeRelativePath(std::string_view names, std::string& native) {
 }
 
 std::size_t HeldForLimit() {
-  constexpr std::size_t kMostHeld = 64;
+  constexpr std::size_t kMostHeld = 4096;
   rlimit limit;
   if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return kMostHeld;
-  return std::clamp<std::size_t>(static_cast<std::size_t>(limit.rlim_cur / 8), 1, kMostHeld);
+  return std::clamp<std::size_t>(static_cast<std::size_t>(limit.rlim_cur / 4), 1, kMostHeld);
 }
 
 // The last parent a thread found, and under which of the caches' states.

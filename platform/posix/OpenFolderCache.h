@@ -17,9 +17,11 @@
 
 class OpenFolderCache {
  public:
-  // At most maxHeld descriptors are kept besides those in use; 0 keeps an
-  // eighth of what the process may open, at most 64, so that a low limit
-  // leaves its descriptors to the listings.
+  // At most maxHeld descriptors are kept besides those in use; 0 keeps a
+  // quarter of what the process may open, at most 4,096, so that a low
+  // limit leaves most of its descriptors to the listings. Breadth first, a
+  // parent is needed again a whole level after it was listed: held for
+  // fewer folders than a level has parents, each would be opened twice.
   explicit OpenFolderCache(std::size_t maxHeld = 0);
 
   // Opens the folder at path for reading its entries: 'C:' is nativeRoot
