@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <thread>
 
+#include "platform/posix/DescriptorLimit.h"
+
 extern char** environ;
 
 namespace {
@@ -34,6 +36,7 @@ bool OpenInFileBrowser(const std::string& nativePath, const char* opener) {
   char* const argv[] = {program.data(), argument.data(), nullptr};
   pid_t child = 0;
   if (::posix_spawnp(&child, opener, nullptr, nullptr, argv, environ) != 0) return false;
+  GiveOriginalDescriptorLimit(child);
   ReapWhenDone(child);
   return true;
 }

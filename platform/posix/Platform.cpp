@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/posix/DescriptorLimit.h"
 #include "platform/posix/FileBrowser.h"
 #include "platform/posix/FixedDrives.h"
 #include "platform/posix/NativePath.h"
@@ -31,6 +32,7 @@ std::unique_ptr<FileSystem> DrivesListedAhead(std::shared_ptr<const DriveSet> dr
 }
 
 PlatformServices ServicesFor(std::shared_ptr<const DriveSet> drives, const ListingOptions& listing) {
+  RaiseDescriptorLimit();  // before the file system sizes its cache of open folders
   PlatformServices services;
   services.fileSystem = DrivesListedAhead(drives, listing);
   services.display = std::make_unique<PosixDisplayText>(drives);

@@ -1,21 +1,25 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
 
+#include "platform/posix/DescriptorLimit.h"
 #include "platform/posix/FileBrowser.h"
 #include "tests/platform/posix/TempTree.h"
 
 namespace {
 
-// A stand-in opener that writes each argument it gets on a line of its own.
-std::string MakeFakeOpener(const TempTree& folder) {
+// A stand-in opener that writes each argument it gets on a line of its own,
+// or what `report` prints.
+std::string MakeFakeOpener(const TempTree& folder,
+                           const char* report = "for a in \"$@\"; do printf '%s\\n' \"$a\"; done") {
   const std::string opener = folder.Path() + "/fake-opener";
-  std::ofstream(opener) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.args.tmp\"\n"
-                           "mv \"$0.args.tmp\" \"$0.args\"\n";
+  std::ofstream(opener) << "#!/bin/sh\n" << report << " > \"$0.args.tmp\"\nmv \"$0.args.tmp\" \"$0.args\"\n";
   ::chmod(opener.c_str(), 0755);
   return opener;
 }
@@ -46,6 +50,27 @@ TEST(FileBrowser, APathLikeAnOptionStaysAPath) {
   const std::string opener = MakeFakeOpener(folder);
   ASSERT_TRUE(OpenInFileBrowser("-h", opener.c_str()));
   EXPECT_EQ(WaitForFile(opener + ".args"), "./-h\n");
+}
+
+// The scan raises the soft limit on descriptors for itself alone.
+TEST(FileBrowser, TheOpenerGetsTheDescriptorLimitThisProcessStartedWith) {
+  rlimit limit;
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+  if (limit.rlim_max != RLIM_INFINITY && limit.rlim_max < 1024) GTEST_SKIP() << "hard limit below 1,024";
+  limit.rlim_cur = 1000;
+  ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &limit), 0);
+  RaiseDescriptorLimit();
+  ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+  const rlim_t wanted = limit.rlim_max == RLIM_INFINITY
+                            ? kWantedDescriptors
+                            : std::min<rlim_t>(limit.rlim_max, kWantedDescriptors);
+  EXPECT_EQ(limit.rlim_cur, wanted);
+
+  TempTree folder;
+  // The pause leaves the limit time to arrive after the program started.
+  const std::string opener = MakeFakeOpener(folder, "sleep 1; ulimit -n");
+  ASSERT_TRUE(OpenInFileBrowser("/tmp", opener.c_str()));
+  EXPECT_EQ(WaitForFile(opener + ".args"), "1000\n");
 }
 
 TEST(FileBrowser, FailsWhenTheOpenerCannotStart) {

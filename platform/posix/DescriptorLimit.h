@@ -1,0 +1,18 @@
+#pragma once
+// The scan holds a folder open for each parent whose subfolders are yet to
+// be listed: on a wide tree, more than the 1,024 descriptors a desktop
+// session usually allows a process at first. The hard limit is the
+// system's word on what the process may have; the soft one a default kept
+// low for programs that still use select().
+
+#include <sys/types.h>
+
+// Raises this process's soft limit on open descriptors towards the hard
+// one, up to kWantedDescriptors; never lowers it. Once is enough.
+void RaiseDescriptorLimit();
+
+// A program started from here gets the soft limit this process started
+// with, as if it had been started from the desktop.
+void GiveOriginalDescriptorLimit(pid_t child);
+
+constexpr unsigned long kWantedDescriptors = 16384;
