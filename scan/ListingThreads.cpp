@@ -39,10 +39,12 @@ unsigned ListingThreadsFor(unsigned asked, bool diskSeeks) {
 }
 
 std::unique_ptr<FileSystem> ListedAhead(std::unique_ptr<FileSystem> inner, unsigned chosen,
-                                        std::function<bool(char driveLetter)> diskSeeks) {
+                                        std::function<bool(char driveLetter)> diskSeeks,
+                                        std::function<void()> onThreadStart) {
   const unsigned asked = AskedListingThreads(chosen);
   auto threadsFor = [asked, diskSeeks = std::move(diskSeeks)](char letter) {
     return asked != 0 ? asked : ListingThreadsFor(0, diskSeeks(letter));
   };
-  return std::make_unique<ReadAheadFileSystem>(std::move(inner), std::move(threadsFor));
+  return std::make_unique<ReadAheadFileSystem>(std::move(inner), std::move(threadsFor),
+                                               std::move(onThreadStart));
 }

@@ -33,6 +33,7 @@ unsigned ListingThreadsFor(unsigned asked, bool diskSeeks);
 
 // inner listed ahead of the walk: each drive with the threads chosen (0: what
 // AMBRELL_THREADS asks for), or when none were asked for with its disk's default,
-// diskSeeks asked once per drive.
+// diskSeeks asked once per drive. onThreadStart runs first on each listing thread.
 std::unique_ptr<FileSystem> ListedAhead(std::unique_ptr<FileSystem> inner, unsigned chosen,
-                                        std::function<bool(char driveLetter)> diskSeeks);
+                                        std::function<bool(char driveLetter)> diskSeeks,
+                                        std::function<void()> onThreadStart = nullptr);

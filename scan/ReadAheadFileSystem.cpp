@@ -42,8 +42,11 @@ class ReadAheadFileSystem::Listing : public DirectoryListing {
   std::unique_ptr<DirectoryListing> m_rest;
 };
 
-ReadAheadFileSystem::ReadAheadFileSystem(std::unique_ptr<FileSystem> inner, ThreadCountFor threadsFor)
-    : m_inner(std::move(inner)), m_threadsFor(std::move(threadsFor)) {
+ReadAheadFileSystem::ReadAheadFileSystem(std::unique_ptr<FileSystem> inner, ThreadCountFor threadsFor,
+                                         ThreadStart onThreadStart)
+    : m_inner(std::move(inner)),
+      m_threadsFor(std::move(threadsFor)),
+      m_onThreadStart(std::move(onThreadStart)) {
   m_threadCounts.fill(kNotAsked);
 }
 

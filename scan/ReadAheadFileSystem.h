@@ -35,9 +35,14 @@ class ReadAheadFileSystem : public FileSystem {
   // How many threads list ahead on a drive ('C'); 1 or fewer: none, the
   // walk's own thread lists each folder when it gets there.
   using ThreadCountFor = std::function<unsigned(char driveLetter)>;
+  // Called first on each listing thread; the platform lowers the thread's
+  // priority there, so that the walk, which takes what the threads read,
+  // and a dialog's GUI thread run as soon as they have work.
+  using ThreadStart = std::function<void()>;
 
   // inner must take listings opened on several threads at once.
-  ReadAheadFileSystem(std::unique_ptr<FileSystem> inner, ThreadCountFor threadsFor);
+  ReadAheadFileSystem(std::unique_ptr<FileSystem> inner, ThreadCountFor threadsFor,
+                      ThreadStart onThreadStart = nullptr);
   ReadAheadFileSystem(const ReadAheadFileSystem&) = delete;
   ReadAheadFileSystem& operator=(const ReadAheadFileSystem&) = delete;
   ~ReadAheadFileSystem() override;
@@ -114,6 +119,7 @@ class ReadAheadFileSystem : public FileSystem {
 
   std::unique_ptr<FileSystem> m_inner;
   ThreadCountFor m_threadsFor;
+  ThreadStart m_onThreadStart;
   mutable std::array<int, 26> m_threadCounts;  // per drive letter, asked once
   std::vector<JobPtr> m_hints;                 // named, not yet handed to the threads (walk only)
   std::size_t m_jobsOut = 0;                   // handed to the threads, not yet taken back (walk only)

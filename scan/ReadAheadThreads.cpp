@@ -63,6 +63,7 @@ bool ReadAheadFileSystem::CanClaim() const {
 }
 
 void ReadAheadFileSystem::RunThread() {
+  if (m_onThreadStart) m_onThreadStart();
   EntryBatch::Builder builder;
   Lock lock(m_mutex);
   for (;;) {

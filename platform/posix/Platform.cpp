@@ -15,6 +15,7 @@
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/SeekingDisk.h"
 #include "platform/posix/SystemLocale.h"
+#include "platform/posix/ThreadPriority.h"
 #include "scan/ListingThreads.h"
 #include "scan/ReadAheadFileSystem.h"
 
@@ -28,7 +29,8 @@ std::unique_ptr<FileSystem> DrivesListedAhead(std::shared_ptr<const DriveSet> dr
     const DriveRoot* drive = drives->table.Find(rootText);
     return drive != nullptr && IsOnSeekingDisk(drive->nativeRoot);
   };
-  return ListedAhead(std::make_unique<PosixFileSystem>(drives), listing.threads, diskSeeks);
+  return ListedAhead(std::make_unique<PosixFileSystem>(drives), listing.threads, diskSeeks,
+                     LowerThisThreadsPriority);
 }
 
 PlatformServices ServicesFor(std::shared_ptr<const DriveSet> drives, const ListingOptions& listing) {

@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include <windows.h>
+
 #include <memory>
 
 #include "platform/win32/FolderDriveDisplay.h"
@@ -29,7 +31,10 @@ std::unique_ptr<FileSystem> DrivesListedAhead(std::unique_ptr<Win32FileSystem> d
     const std::string root = RootOf(letter, folders.get());
     return !root.empty() && IsOnSeekingDisk(root);
   };
-  return ListedAhead(std::move(drives), listing.threads, diskSeeks);
+  // The listing threads give way to the walk, which takes what they read, and
+  // to the dialog's GUI thread: at one priority with them they took turns.
+  const auto yieldToOthers = [] { ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL); };
+  return ListedAhead(std::move(drives), listing.threads, diskSeeks, yieldToOthers);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -120,6 +122,26 @@ TEST(ReadAheadFileSystem, RunningShortOfHandlesLosesNothing) {
       EXPECT_EQ(ahead.memory->OpenListings(), 0);
     }
   }
+}
+
+// The platform lowers the priority of the listing threads, never the walk's.
+TEST(ReadAheadFileSystem, EveryListingThreadAndOnlyThoseStartsWithTheHook) {
+  auto inner = std::make_unique<MemoryFileSystem>();
+  inner->AddDrive('C');
+  for (int i = 0; i < 20; ++i) inner->AddFile("C:\\f" + std::to_string(i) + "\\x", 1);
+  std::mutex mutex;
+  std::multiset<std::thread::id> started;
+  ReadAheadFileSystem fs(
+      std::move(inner), [](char) { return 3u; },
+      [&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        started.insert(std::this_thread::get_id());
+      });
+  EXPECT_EQ(Scan(fs).summary.folders, 21u);
+  std::lock_guard<std::mutex> lock(mutex);
+  EXPECT_EQ(started.size(), 3u);
+  EXPECT_EQ(std::set<std::thread::id>(started.begin(), started.end()).size(), 3u);
+  EXPECT_EQ(started.count(std::this_thread::get_id()), 0u);
 }
 
 TEST(ReadAheadFileSystem, ThreadsListWhatTheWalkNamedBeforeItAsks) {
