@@ -52,7 +52,8 @@ TEST(FileBrowser, APathLikeAnOptionStaysAPath) {
   EXPECT_EQ(WaitForFile(opener + ".args"), "./-h\n");
 }
 
-// The scan raises the soft limit on descriptors for itself alone.
+// The scan raises the soft limit on descriptors for itself alone. The limit
+// is raised once a process: ctest runs each test in a process of its own.
 TEST(FileBrowser, TheOpenerGetsTheDescriptorLimitThisProcessStartedWith) {
   rlimit limit;
   ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
