@@ -211,7 +211,8 @@ bool ReadAheadFileSystem::OfferHelp(SharedTask& task) {
   if (m_task != nullptr || m_stopping) return false;
   m_task = &task;
   lock.unlock();
-  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  // Asked once: each asking reads a file of the kernel's.
+  static const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
   for (std::size_t i = 0; i < std::min(idle, cores); ++i) m_work.notify_one();
   return true;
 }
