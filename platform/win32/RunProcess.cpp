@@ -42,6 +42,14 @@ bool StartWide(const CDynString& commandLine, std::uint32_t flags, PROCESS_INFOR
                         nullptr, &startup, &process) != 0;
 }
 
+// The "A" functions read UTF-8 through the system's converter, which turns the
+// 3-byte form of a lone surrogate (a name NTFS allows) into U+FFFD: such a
+// command line goes through the wide function even where the code page is UTF-8.
+bool AnsiTakesIntact(const CDynString& commandLine, unsigned codePage) {
+  return AnsiTakesUtf8(codePage) &&
+         MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, TextOrEmpty(commandLine), -1, nullptr, 0) > 0;
+}
+
 }  // namespace
 
 std::uint32_t RunProcess(const CDynString& commandLine, std::uint32_t flags) {
@@ -50,7 +58,7 @@ std::uint32_t RunProcess(const CDynString& commandLine, std::uint32_t flags) {
 
 std::uint32_t RunProcess(const CDynString& commandLine, std::uint32_t flags, unsigned codePage) {
   PROCESS_INFORMATION process = {};
-  const bool started = AnsiTakesUtf8(codePage) ? StartAnsi(commandLine, flags, process)
+  const bool started = AnsiTakesIntact(commandLine, codePage) ? StartAnsi(commandLine, flags, process)
                                                : StartWide(commandLine, flags, process);
   if (!started) return GetLastError();
   DWORD result = 0;

@@ -19,8 +19,9 @@ bool CTreeCtrl::WideText() const { return !AnsiTakesUtf8(m_codePage); }
 
 namespace {
 
-// The UTF-8 label as the control's W messages take it; text that is not UTF-8 (which
-// no listing returns) shows as the replacement character rather than nothing.
+// The UTF-8 label as the control's W messages take it (a lone surrogate of a name as
+// the unit itself); text that is not UTF-8 (which no listing returns) shows as the
+// replacement character rather than nothing.
 std::wstring WideLabel(const char* text) {
   std::wstring wide;
   if (!Utf8ToWide(text, wide)) wide = L"\xFFFD";
