@@ -22,6 +22,15 @@ bool IsDriveAbsolute(const std::wstring& path) {
   return path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
 }
 
+std::wstring AddPrefix(const std::wstring& absolutePath) {
+  if (IsPrefixed(absolutePath)) return absolutePath;
+  if (IsUncPath(absolutePath)) return L"\\\\?\\UNC\\" + absolutePath.substr(2);
+  if (IsDriveAbsolute(absolutePath)) return L"\\\\?\\" + absolutePath;
+  return absolutePath;
+}
+
+}  // namespace
+
 bool GetFullWidePath(const std::wstring& path, std::wstring& fullPath) {
   const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   if (needed == 0) return false;
@@ -31,15 +40,6 @@ bool GetFullWidePath(const std::wstring& path, std::wstring& fullPath) {
   fullPath.resize(written);
   return true;
 }
-
-std::wstring AddPrefix(const std::wstring& absolutePath) {
-  if (IsPrefixed(absolutePath)) return absolutePath;
-  if (IsUncPath(absolutePath)) return L"\\\\?\\UNC\\" + absolutePath.substr(2);
-  if (IsDriveAbsolute(absolutePath)) return L"\\\\?\\" + absolutePath;
-  return absolutePath;
-}
-
-}  // namespace
 
 std::wstring ToExtendedPath(const std::wstring& path) {
   if (IsPrefixed(path) || IsUncPath(path) || IsDriveAbsolute(path)) return AddPrefix(path);

@@ -8,6 +8,10 @@
 // path stays as it is; anything else is made absolute first.
 std::wstring ToExtendedPath(const std::wstring& path);
 
+// The absolute form of a UTF-16 path, as the system resolves it ('NUL' becomes
+// '\\.\NUL'); false when it cannot.
+bool GetFullWidePath(const std::wstring& path, std::wstring& fullPath);
+
 // The absolute form of a path as a user may type it (relative, with '/'
 // or '.' and '..'), in UTF-8; false when the system cannot resolve it.
 bool GetFullNativePath(const std::string& path, std::string& fullPath);
