@@ -2,9 +2,12 @@
 
 #include <shellapi.h>
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/win32/framework/DialogBase.h"
+#include "platform/win32/WideText.h"
 #include "res/resource.h"
 
 namespace {
@@ -15,10 +18,12 @@ constexpr LONG kLastTextKind = SS_RIGHT;
 // ShellExecute's answers up to this value are failures.
 constexpr INT_PTR kLastShellError = 32;
 
-std::vector<char> WindowText(HWND window) {
-  std::vector<char> text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1);
-  GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
-  return text;
+// As UTF-16: the link may be a path holding any character (the README beside the
+// program), which the ANSI code page need not have.
+std::wstring WindowText(HWND window) {
+  std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1);
+  GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+  return text.data();
 }
 
 }  // namespace
@@ -76,23 +81,24 @@ void CLinkStatic::MakeLinkFont() {
 }
 
 void CLinkStatic::OnLButtonDown() {
-  const std::vector<char> text = WindowText(m_hWnd);
+  const std::wstring text = WindowText(m_hWnd);
   const auto opened =
-      reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", text.data(), nullptr, nullptr, SW_SHOWNORMAL));
-  if (opened <= kLastShellError) CopyTextToClipboard(m_hWnd, text.data());
+      reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  if (opened <= kLastShellError) CopyTextToClipboard(m_hWnd, WideToUtf8(text.c_str()).c_str());
 }
 
 bool CopyTextToClipboard(HWND owner, const char* text) {
-  if (!OpenClipboard(owner)) return false;
+  std::wstring wide;
+  if (!Utf8ToWide(text, wide) || !OpenClipboard(owner)) return false;
   bool placed = false;
   if (EmptyClipboard()) {
-    const SIZE_T size = static_cast<SIZE_T>(lstrlenA(text)) + 1;
+    const SIZE_T size = (wide.size() + 1) * sizeof(wchar_t);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size);
-    char* copy = memory != nullptr ? static_cast<char*>(GlobalLock(memory)) : nullptr;
+    void* copy = memory != nullptr ? GlobalLock(memory) : nullptr;
     if (copy != nullptr) {
-      lstrcpyA(copy, text);
+      std::memcpy(copy, wide.c_str(), size);
       GlobalUnlock(memory);
-      placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+      placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
     }
     // The clipboard owns the memory only once it has taken it.
     if (!placed && memory != nullptr) GlobalFree(memory);

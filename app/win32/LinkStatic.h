@@ -27,6 +27,6 @@ class CLinkStatic : public CWindowSubclass {
   HCURSOR m_handCursor;
 };
 
-// Puts text on the clipboard as plain text for owner; false when the clipboard
-// could not be had.
+// Puts UTF-8 text on the clipboard as Unicode text for owner (the system offers it
+// in the ANSI code page too); false when the clipboard could not be had.
 bool CopyTextToClipboard(HWND owner, const char* text);

@@ -8,6 +8,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/win32/CommandLineArguments.h"
 #endif
 
 #include "platform/Platform.h"
@@ -134,12 +136,15 @@ int PrintHelp() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
 #ifdef _WIN32
   // Names are UTF-8 throughout (the manifest's code page); a console shows them so too.
   SetConsoleOutputCP(CP_UTF8);
-#endif
+  // argv holds the ANSI code page's text, which has lost every name outside it.
+  const std::vector<std::string> arguments = Utf8ArgumentsOf(GetCommandLineW());
+#else
   const std::vector<std::string> arguments(argv + 1, argv + argc);
+#endif
   ReportOptions options;
   std::string error;
   if (!ParseReportOptions(arguments, options, error)) {

@@ -11,17 +11,19 @@
 #include "app/AppTexts.h"
 #include "app/win32/AboutDlg.h"
 #include "platform/win32/ProgramFolder.h"
+#include "platform/win32/WideText.h"
 #include "res/resource.h"
 #include "tests/app/win32/DialogTestSupport.h"
 
 namespace {
 
+// In UTF-8, from the clipboard's Unicode text.
 std::string ClipboardText(HWND owner) {
   std::string text;
   if (!OpenClipboard(owner)) return "(clipboard unavailable)";
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-      text = chars;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const wchar_t* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = WideToUtf8(chars);
       GlobalUnlock(data);
     }
   }
@@ -130,9 +132,12 @@ TEST_F(AboutDlgTest, AStaticThatIsNotPlainTextKeepsItsColoursButTakesTheMouse) {
   ReleaseDC(iconLink.GetSafeHwnd(), dc);
 }
 
+// Greek and Japanese: no ANSI code page holds both.
 TEST_F(AboutDlgTest, ALinkTheShellCannotOpenGoesToTheClipboardAsText) {
-  const std::string unopenable = "ambrell-test-no-such-scheme:nowhere/at all";
-  SetWindowTextA(Link(), unopenable.c_str());
+  const std::string unopenable = "ambrell-test-no-such-scheme:nowhere/at all \xCE\xA9 \xE6\x97\xA5";
+  std::wstring wide;
+  ASSERT_TRUE(Utf8ToWide(unopenable.c_str(), wide));
+  SetWindowTextW(Link(), wide.c_str());
   ASSERT_TRUE(CopyTextToClipboard(about.GetSafeHwnd(), "something else"));
 
   SendMessageA(Link(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
