@@ -37,11 +37,15 @@ bool ScanController::RequestAbort() {
 }
 
 void ScanController::OnScanComplete() {
-  // Totals are added up once per scan: a stray second notice would double them.
-  if (!m_worker) return;
+  // Totals are added up once per scan: a stray second notice would double them. So
+  // would one carried out in the wait below (a notice another program sends), which
+  // would also free the worker this call is waiting for.
+  if (!m_worker || m_completing) return;
+  m_completing = true;
   // Handing over its completion is the worker's last act: it ends at once.
   m_worker->WaitServingHandOver(std::chrono::milliseconds::max());
   m_worker.reset();
+  m_completing = false;
   AccumulateFolderSizes(m_frontEnd.Folders());
   RelabelAll();
   m_frontEnd.SetBusyCursor(false);

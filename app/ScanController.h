@@ -99,4 +99,5 @@ class ScanController {
   int m_unit;
   std::shared_ptr<AbortFlag> m_abort = std::make_shared<AbortFlag>();
   std::unique_ptr<ScanWorker> m_worker;  // from the start until the completion is handled
+  bool m_completing = false;             // while the completion waits for the worker to end
 };

@@ -180,6 +180,61 @@ TEST_F(MainDialogTest, ACompletionOrBatchTheWorkerDidNotHandOverChangesNothing) 
   EXPECT_EQ(Labels(), kMegabyteLabels);
 }
 
+// When the worker's own completion is taken from the queue, another program sends the
+// dialog one more: the message waits, and the dialog's wait for the worker carries it
+// out, inside the completion already under way.
+class SecondCompletionSender {
+ public:
+  explicit SecondCompletionSender(HWND dialog) {
+    s_dialog = dialog;
+    s_sent = false;
+    m_hook = SetWindowsHookExA(WH_GETMESSAGE, &OnMessageTaken, nullptr, GetCurrentThreadId());
+  }
+  ~SecondCompletionSender() { UnhookWindowsHookEx(m_hook); }
+  SecondCompletionSender(const SecondCompletionSender&) = delete;
+  SecondCompletionSender& operator=(const SecondCompletionSender&) = delete;
+
+  bool Installed() const { return m_hook != nullptr; }
+  static bool Sent() { return s_sent; }
+
+ private:
+  static LRESULT CALLBACK OnMessageTaken(int code, WPARAM removal, LPARAM message) {
+    const MSG& taken = *reinterpret_cast<const MSG*>(message);
+    if (code == HC_ACTION && removal == PM_REMOVE && taken.hwnd == s_dialog && taken.message == WM_SCANCOMPLETE &&
+        !s_sent) {
+      s_sent = true;
+      // Sent from another thread, it is queued and not carried out until this thread
+      // next looks for sent messages: in the dialog's wait.
+      std::thread([] { SendNotifyMessageA(s_dialog, WM_SCANCOMPLETE, 0, 0); }).join();
+    }
+    return CallNextHookEx(nullptr, code, removal, message);
+  }
+
+  static HWND s_dialog;
+  static bool s_sent;
+  HHOOK m_hook;
+};
+
+HWND SecondCompletionSender::s_dialog = nullptr;
+bool SecondCompletionSender::s_sent = false;
+
+TEST_F(MainDialogTest, ACompletionArrivingWhileTheCompletionWaitsForTheWorkerAddsNothing) {
+  Open();
+  const SecondCompletionSender sender(dialog->GetSafeHwnd());
+  ASSERT_TRUE(sender.Installed());
+  WaitForIdle();
+  ASSERT_TRUE(SecondCompletionSender::Sent());
+  ASSERT_TRUE(PumpUntil([] { return true; }));
+
+  EXPECT_EQ(Labels(), kMegabyteLabels);
+  EXPECT_EQ(ButtonText(), "&Refresh");
+
+  // And the next scan still totals once.
+  Click(IDC_REFRESH);
+  WaitForIdle();
+  EXPECT_EQ(Labels(), kMegabyteLabels);
+}
+
 TEST_F(MainDialogTest, AScanStartedWithTheFocusInTheTreeLeavesItOnTheRefreshButton) {
   OpenAndScan();
   SetActiveWindow(dialog->GetSafeHwnd());
