@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "saved/SavedFileNames.h"
+#include "saved/SavedFileSet.h"
 #include "saved/SavedScanReader.h"
-#include "saved/SavedScanWriter.h"
 #include "scan/DriveTable.h"
+#include "text/NameQuoting.h"
 
 bool ReadSavedScanSet(const std::vector<std::string>& files, SavedScanSet& saved, std::string& error) {
   if (files.size() > DriveTable::kMaxDrives) {
@@ -27,18 +27,19 @@ std::vector<std::string> SavedRoots(const SavedScanSet& saved) {
   return roots;
 }
 
-bool SaveTreeAsScans(const TreeView& tree, const DisplayText& display, const std::string& given,
-                     std::vector<std::string>& written, std::string& error) {
-  const std::vector<SavedFile> files = PlanSavedFiles(tree, given);
-  if (files.empty()) {
-    error = "the tree is empty, so there is nothing to save";
-    return false;
-  }
-  for (const SavedFile& file : files) {
-    if (!WriteSavedScanFile(file.path, tree, file.drive, display, error)) return false;
-    written.push_back(file.path);
-  }
-  return true;
+bool SaveTreeAsScans(const TreeView& tree, const DisplayText& display, const std::string& given) {
+  std::vector<std::string> written;
+  std::string error;
+  const bool saved = tree.GetRootItem() == kNoItem
+                         ? (error = "the tree is empty, so there is nothing to save", false)
+                         : SaveScanFiles(tree, display, given, written, error);
+  for (const std::string& file : written) std::fprintf(stderr, "ambrell: saved %s\n", EscapeForTerminal(file).c_str());
+  if (saved) return true;
+  ReportSavedScanError(error);
+  if (written.empty()) std::fprintf(stderr, "ambrell: nothing was saved\n");
+  return false;
 }
 
-void ReportSavedScanError(const std::string& error) { std::fprintf(stderr, "ambrell: %s\n", error.c_str()); }
+void ReportSavedScanError(const std::string& error) {
+  std::fprintf(stderr, "ambrell: %s\n", EscapeForTerminal(error).c_str());
+}

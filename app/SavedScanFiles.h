@@ -28,11 +28,12 @@ bool ReadSavedScanSet(const std::vector<std::string>& files, SavedScanSet& saved
 std::vector<std::string> SavedRoots(const SavedScanSet& saved);
 
 // Writes each drive of the finished tree (totals computed) to a file: the name given
-// for one drive, the drive's letter before its extension for several. written
-// receives the files made; false, with the reason in error, at the first that fails.
-bool SaveTreeAsScans(const TreeView& tree, const DisplayText& display, const std::string& given,
-                     std::vector<std::string>& written, std::string& error);
+// for one drive, the drive's letter before its extension for several. No file is
+// replaced until all are written. Standard error names the files saved, or the
+// reason and that nothing was saved; false when not all were.
+bool SaveTreeAsScans(const TreeView& tree, const DisplayText& display, const std::string& given);
 
 // How the dialogs tell of a file they could not read or write: on standard error,
-// never in a message box.
+// never in a message box, with whatever a hostile file put into it made harmless
+// for the terminal.
 void ReportSavedScanError(const std::string& error);

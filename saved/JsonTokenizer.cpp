@@ -80,17 +80,15 @@ JsonToken JsonTokenizer::Next() {
       return JsonToken::End;
     case '[':
       Take();
-      return Nest(JsonToken::BeginArray);
+      return JsonToken::BeginArray;
     case '{':
       Take();
-      return Nest(JsonToken::BeginObject);
+      return JsonToken::BeginObject;
     case ']':
       Take();
-      --m_depth;
       return JsonToken::EndArray;
     case '}':
       Take();
-      --m_depth;
       return JsonToken::EndObject;
     case ',':
       Take();
@@ -115,11 +113,6 @@ JsonToken JsonTokenizer::Next() {
     return JsonToken::Number;
   }
   FailUnexpected(c);
-}
-
-JsonToken JsonTokenizer::Nest(JsonToken token) {
-  if (++m_depth > kMaxNesting) FailAtToken("nested deeper than " + std::to_string(kMaxNesting) + " levels");
-  return token;
 }
 
 JsonToken JsonTokenizer::ReadWord(const char* word, JsonToken token) {

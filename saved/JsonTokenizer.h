@@ -1,6 +1,7 @@
 #pragma once
 // JSON as a stream of tokens, read a chunk at a time: memory holds one
-// chunk and the current token, never the file. Every token knows where it
+// chunk and the current token, never the file. Nesting is the reader's to
+// track, on the heap: a saved tree is as deep as the scan that wrote it. Every token knows where it
 // began, so that an error can name the line and the column.
 
 #include <cstdint>
@@ -41,9 +42,6 @@ class JsonError : public std::runtime_error {
 
 class JsonTokenizer {
  public:
-  // Arrays and objects nested deeper than this are refused: nothing a scan
-  // writes comes near it, and the trees that show a scan are not built for it.
-  static constexpr int kMaxNesting = 4096;
   // A longer string is no name any file system holds.
   static constexpr std::size_t kMaxStringBytes = 1 << 20;
 
@@ -64,7 +62,6 @@ class JsonTokenizer {
   int Take();
   bool Refill();
   void SkipWhitespace();
-  JsonToken Nest(JsonToken token);
   void ReadString();
   void ReadEscape();
   unsigned ReadHexDigits();
@@ -82,5 +79,4 @@ class JsonTokenizer {
   TextPosition m_position;    // of the next byte
   TextPosition m_tokenStart;  // of the last token
   std::string m_text;
-  int m_depth = 0;
 };

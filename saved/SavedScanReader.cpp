@@ -6,9 +6,14 @@
 #include <limits>
 #include <vector>
 
+#include "platform/Utf8File.h"
 #include "saved/JsonTokenizer.h"
 
 namespace {
+
+// No file system allows a name near this long (255 bytes on Linux, 255
+// UTF-16 units on NTFS): a longer one only makes labelling it slow.
+constexpr std::size_t kLongestName = 4096;
 
 // What an entry's object says about it; everything else is skipped.
 struct EntryInfo {
@@ -204,8 +209,12 @@ class SavedScanParser {
     return size;
   }
 
-  // A name below the root is one component of a path.
+  // A name below the root is one component of a path. (The root's name is
+  // a path, which may be longer.)
   static void CheckComponentName(const EntryInfo& info) {
+    if (info.name.size() > kLongestName) {
+      throw JsonError(info.nameAt, "a name longer than " + std::to_string(kLongestName) + " bytes");
+    }
     if (info.name == "." || info.name == ".." || info.name.find('/') != std::string::npos) {
       throw JsonError(info.nameAt, "'" + info.name + "' is no file name");
     }
@@ -265,7 +274,7 @@ bool ReadSavedScan(ByteSource& source, const std::string& fileName, SavedScan& s
 }
 
 bool ReadSavedScanFile(const std::string& path, SavedScan& scan, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = OpenUtf8File(path, "rb");
   if (file == nullptr) {
     error = path + ": " + std::strerror(errno);
     return false;

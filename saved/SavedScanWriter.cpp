@@ -1,10 +1,7 @@
 #include "saved/SavedScanWriter.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <ctime>
 #include <limits>
+#include <string>
 
 #include "scan/FolderRecord.h"
 
@@ -118,17 +115,28 @@ class DriveWriter {
   }
 
  private:
+  // The folder's own size is 0 and its files are one entry of their own:
+  // peers that ignore a folder's size (gdu) and peers that count it as the
+  // folder entry's own (ncdu, and so a file ncdu saved again) then total
+  // exactly as we do.
   void OpenFolder(TreeItem item, bool isDrive) {
     const FolderRecord* record = m_tree.GetItemData(item);
-    const std::uint64_t size = OwnFilesSize(m_tree, item);
     m_out.Raw(isDrive ? "[{\"name\":" : ",\n[{\"name\":");
     m_out.String(TextOrEmpty(m_display.ForName(record->name, isDrive)));
-    m_out.Raw(",\"asize\":");
-    m_out.Number(size);
-    m_out.Raw(",\"dsize\":");
-    m_out.Number(size);
-    if (record->unreadable) m_out.Raw(",\"read_error\":true");
+    m_out.Raw(",\"asize\":0,\"dsize\":0");
+    if (record->unreadable || record->incomplete) m_out.Raw(",\"read_error\":true");
     m_out.Raw("}");
+    const std::uint64_t ownFiles = OwnFilesSize(m_tree, item);
+    if (ownFiles == 0) return;
+    m_out.Raw(",\n{\"name\":");
+    m_out.String(kOwnFilesName);
+    m_out.Raw(",\"asize\":");
+    m_out.Number(ownFiles);
+    m_out.Raw(",\"dsize\":");
+    m_out.Number(ownFiles);
+    m_out.Raw(",");
+    m_out.String(kOwnFilesKey);
+    m_out.Raw(":true}");
   }
 
   const TreeView& m_tree;
@@ -147,36 +155,4 @@ void WriteSavedScan(const TreeView& tree, TreeItem drive, const DisplayText& dis
   DriveWriter(tree, display, out).Write(drive);
   out.Raw("]\n");
   out.Flush();
-}
-
-bool WriteSavedScanFile(const std::string& path, const TreeView& tree, TreeItem drive,
-                        const DisplayText& display, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    error = path + ": " + std::strerror(errno);
-    return false;
-  }
-  bool written = true;
-  int writeError = 0;
-  try {
-    WriteSavedScan(tree, drive, display, static_cast<std::int64_t>(std::time(nullptr)),
-                   [&](const char* bytes, std::size_t length) {
-                     if (written && std::fwrite(bytes, 1, length, file) != length) {
-                       written = false;
-                       writeError = errno;
-                     }
-                   });
-  } catch (...) {
-    std::fclose(file);
-    std::remove(path.c_str());
-    throw;
-  }
-  if (std::fclose(file) != 0 && written) {
-    written = false;
-    writeError = errno;
-  }
-  if (written) return true;
-  std::remove(path.c_str());
-  error = path + ": " + std::strerror(writeError != 0 ? writeError : EIO);
-  return false;
 }

@@ -8,6 +8,7 @@ struct FolderRecord {
   char* name;               // owned, never null or empty
   std::uint64_t size;       // only ever grows
   bool unreadable = false;  // its listing failed: nothing inside it was counted
+  bool incomplete = false;  // an abort cut its listing, or its subfolders' listings, short
 };
 
 // Sizes stop at the largest value rather than wrap around past 2^64 - 1

@@ -21,6 +21,7 @@ struct PendingFolder {
   SharedPattern parentPattern;  // null for a drive
   CPathComponent leaf;          // the folder's own name; 'C:' for a drive
   InsertedItem parent;
+  FolderRecord* parentRecord;  // null for a drive
 };
 
 void MakePattern(const PendingFolder& folder, std::string& pattern) {
@@ -64,7 +65,7 @@ class DriveWalker {
     CPath drivePath;
     drivePath.Parse(CDynString(rootText, AllocHeap));
     m_namesAhead = m_job.fileSystem.ListingsAhead(rootText);
-    m_queue.push_back(PendingFolder{nullptr, drivePath.GetLast(), kTopLevel});
+    m_queue.push_back(PendingFolder{nullptr, drivePath.GetLast(), kTopLevel, nullptr});
     NameQueuedFolders();
     RunFolderLoop();
     EndDrive();
@@ -82,7 +83,10 @@ class DriveWalker {
   void RunFolderLoop() {
     DirectoryEntry entry;
     for (;;) {
-      if (Aborted()) return;
+      if (Aborted()) {
+        MarkCutShort();
+        return;
+      }
       if (m_listing) {
         if (m_listing->Next(entry)) {
           HandleEntry(entry);
@@ -93,6 +97,15 @@ class DriveWalker {
       }
       if (m_queue.empty()) return;
       if (StartNextFolder() && m_listing->Next(entry)) HandleEntry(entry);
+    }
+  }
+
+  // What an abort leaves unread: the folder being listed, and every folder
+  // whose subfolders wait in the queue. A saved scan says so.
+  void MarkCutShort() {
+    if (m_listing) m_currentRecord->incomplete = true;
+    for (const PendingFolder& folder : m_queue) {
+      if (folder.parentRecord != nullptr) folder.parentRecord->incomplete = true;
     }
   }
 
@@ -142,7 +155,7 @@ class DriveWalker {
       return;
     }
     try {
-      m_queue.push_back(PendingFolder{m_currentPattern, CPathComponent(name), m_currentItem});
+      m_queue.push_back(PendingFolder{m_currentPattern, CPathComponent(name), m_currentItem, m_currentRecord});
     } catch (const CPathException&) {
       ++m_job.summary.unreadableFolders;
       return;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <new>
 
@@ -40,8 +41,7 @@ bool PointsInto(const char* text, const char* block, std::int32_t size) {
 }
 
 constexpr std::int32_t kScratchSize = 256;
-constexpr std::int32_t kFirstTrialSize = 512;
-constexpr std::int32_t kTrialStep = 256;
+constexpr int kLargestText = std::numeric_limits<std::int32_t>::max();
 
 }  // namespace
 
@@ -191,17 +191,15 @@ CDynString& CDynString::FormatV(const char* format, va_list args) {
   if (needed < 0) return Empty();  // an encoding error: no size would help
   if (needed < kScratchSize) return Assign(scratch);
 
-  for (std::int32_t trialSize = kFirstTrialSize;; trialSize += kTrialStep) {
-    char* buffer = GetBuffer(trialSize);
-    // A buffer that was already exactly trialSize bytes long has no room
-    // for the terminator after a text of trialSize characters.
-    const std::int32_t limit = m_capacity < trialSize + 1 ? m_capacity : trialSize + 1;
-    va_copy(trialArgs, args);
-    const int written = std::vsnprintf(buffer, static_cast<std::size_t>(limit), format, trialArgs);
-    va_end(trialArgs);
-    if (written < 0) return Empty();
-    if (written < limit) break;
-  }
+  // The trial already measured the text: one more pass writes it, so a long
+  // text costs its length, not its length squared.
+  if (needed >= kLargestText) throw std::bad_alloc();
+  const std::int32_t size = static_cast<std::int32_t>(needed) + 1;
+  char* buffer = GetBuffer(size);
+  va_copy(trialArgs, args);
+  const int written = std::vsnprintf(buffer, static_cast<std::size_t>(size), format, trialArgs);
+  va_end(trialArgs);
+  if (written < 0) return Empty();
   ReleaseBuffer(-1);
   return *this;
 }

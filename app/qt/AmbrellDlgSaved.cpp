@@ -51,10 +51,7 @@ void CAmbrellDlg::OnSaveScanAs() {
   const std::vector<std::string> files = m_chooseFiles(SavedScanChoice::kSaveAs);
   if (files.empty()) return;
   const WaitCursor waiting;
-  std::vector<std::string> written;
-  std::string error;
-  if (!SaveTreeAsScans(*m_tree, *m_origin.Names(), files.front(), written, error))
-    ReportSavedScanError(error);
+  SaveTreeAsScans(*m_tree, *m_origin.Names(), files.front());
 }
 
 void CAmbrellDlg::OnOpenSavedScan() {

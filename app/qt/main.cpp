@@ -11,11 +11,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/SavedScanFiles.h"
 #include "app/qt/AmbrellDlg.h"
 #include "app/qt/CommandLine.h"
 #include "app/qt/Pictures.h"
 #include "platform/Platform.h"
 #include "scan/ListingThreads.h"
+#include "text/NameQuoting.h"
 
 namespace {
 
@@ -65,11 +67,11 @@ int main(int argc, char** argv) {
   std::string error;
   unsigned threads = 0;
   if (!ListingThreadsFromEnvironment(threads, error)) {
-    std::fprintf(stderr, "ambrell: %s; each disk is listed with its default\n", error.c_str());
+    std::fprintf(stderr, "ambrell: %s; each disk is listed with its default\n", EscapeForTerminal(error).c_str());
     error.clear();
   }
   if (!OpenArguments(arguments, *platform, saved, error)) {
-    std::fprintf(stderr, "ambrell: %s\n", error.c_str());
+    ReportSavedScanError(error);
     return 2;
   }
   CAmbrellDlg dialog(ServicesFromPlatform(platform), std::move(saved));

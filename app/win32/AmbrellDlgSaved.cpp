@@ -55,10 +55,7 @@ void CAmbrellDlg::OnSaveScanAs() {
   const std::vector<std::string> files = m_chooseFiles(m_hWnd, SavedScanChoice::kSaveAs);
   if (files.empty()) return;
   const WaitCursor waiting;
-  std::vector<std::string> written;
-  std::string error;
-  if (!SaveTreeAsScans(m_folders, *m_origin.Names(), files.front(), written, error))
-    ReportSavedScanError(error);
+  SaveTreeAsScans(m_folders, *m_origin.Names(), files.front());
 }
 
 void CAmbrellDlg::OnOpenSavedScan() {

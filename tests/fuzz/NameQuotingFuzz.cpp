@@ -4,7 +4,7 @@
 // four blanks and '(' that could pass for the start of a size.
 
 #include "tests/fuzz/FuzzInput.h"
-#include "tools/ambrell-scan/NameQuoting.h"
+#include "text/NameQuoting.h"
 
 namespace {
 

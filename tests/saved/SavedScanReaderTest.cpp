@@ -190,23 +190,31 @@ TEST_F(SavedScanReaderTest, BadInputIsRefusedWithWhereAndWhat) {
   for (const Case& c : cases) EXPECT_EQ(ReadError(c.text), c.error) << c.text;
 }
 
-TEST_F(SavedScanReaderTest, NestingPastTheLimitIsRefusedWithoutRecursion) {
+// As deep as a scan goes, and deeper than the call stack would allow.
+TEST_F(SavedScanReaderTest, AnyDepthIsReadWithoutRecursion) {
+  constexpr int kDepth = 100000;
   std::string deep = "[1,2,{},";
-  for (int i = 0; i < 10000; ++i) deep += "[{\"name\":\"d\"},";
-  EXPECT_EQ(ReadError(deep), "s.json:1:57326: nested deeper than 4096 levels");
+  for (int i = 0; i < kDepth; ++i) deep += "[{\"name\":\"d\",\"x\":[[[{}]]]},";
+  deep += "{\"name\":\"f\",\"asize\":1}";
+  deep.append(kDepth + 1, ']');
+  SavedScan scan;
+  ASSERT_TRUE(Read(deep, scan)) << error;
+  EXPECT_EQ(scan.FolderCount(), static_cast<std::size_t>(kDepth));
+  EXPECT_EQ(scan.SizeOf(kDepth - 1), 1u);
 
   std::string skipped = "[1,2,{\"x\":";
-  skipped.append(10000, '[');
-  EXPECT_EQ(ReadError(skipped), "s.json:1:4105: nested deeper than 4096 levels");
+  skipped.append(kDepth, '[');
+  EXPECT_EQ(ReadError(skipped), "s.json:1:100011: the file ends before the saved scan does");
+}
 
-  std::string allowed = "[1,2,{},";
-  for (int i = 0; i < 4000; ++i) allowed += "[{\"name\":\"d\",\"asize\":1},";
-  allowed += "{\"name\":\"f\",\"asize\":1}";
-  allowed.append(4001, ']');
+TEST_F(SavedScanReaderTest, NamesLongerThanAnyFileSystemAllowsAreRefused) {
+  const std::string start = "[1,2,{},[{\"name\":\"/" + std::string(5000, 'r') + "\"},";
+  const std::string longest(4096, 'n');
   SavedScan scan;
-  ASSERT_TRUE(Read(allowed, scan)) << error;
-  EXPECT_EQ(scan.FolderCount(), 4000u);
-  EXPECT_EQ(scan.SizeOf(3999), 1u);
+  ASSERT_TRUE(Read(start + "[{\"name\":\"" + longest + "\"}]]]", scan)) << error;
+  EXPECT_EQ(scan.FolderCount(), 2u);
+  EXPECT_EQ(ReadError(start + "{\"name\":\"" + longest + "n\"}]]"),
+            "s.json:1:5031: a name longer than 4096 bytes");
 }
 
 TEST_F(SavedScanReaderTest, AFailedReadLeavesTheScanAsItWas) {

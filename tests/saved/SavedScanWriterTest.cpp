@@ -43,7 +43,13 @@ class SavedScanWriterTest : public ::testing::Test {
   MountDisplay display;
 };
 
-TEST_F(SavedScanWriterTest, WritesFoldersDepthFirstWithTheirOwnFilesAsTheirSize) {
+// A folder's own files as the one file entry that stands for them.
+std::string OwnFiles(const char* size) {
+  return std::string(",\n{\"name\":\"(files in this folder)\",\"asize\":") + size + ",\"dsize\":" + size +
+         ",\"ambrell_own_files\":true}";
+}
+
+TEST_F(SavedScanWriterTest, WritesFoldersDepthFirstWithTheirOwnFilesAsAFileEntry) {
   const InsertedItem c = Add(kTopLevel, "C:", 1);
   const InsertedItem a = Add(c, "a", 10, true);
   Add(Add(a, "a1", 100), "a11", 1000);
@@ -53,15 +59,24 @@ TEST_F(SavedScanWriterTest, WritesFoldersDepthFirstWithTheirOwnFilesAsTheirSize)
 
   EXPECT_EQ(Write(c),
             "[1,2,{\"progname\":\"ambrell\",\"progver\":\"1.1\",\"timestamp\":1700000000},\n"
-            "[{\"name\":\"/mnt/C\",\"asize\":1,\"dsize\":1},\n"
-            "[{\"name\":\"a\",\"asize\":10,\"dsize\":10,\"read_error\":true},\n"
-            "[{\"name\":\"a1\",\"asize\":100,\"dsize\":100},\n"
-            "[{\"name\":\"a11\",\"asize\":1000,\"dsize\":1000}]]],\n"
+            "[{\"name\":\"/mnt/C\",\"asize\":0,\"dsize\":0}" + OwnFiles("1") + ",\n"
+            "[{\"name\":\"a\",\"asize\":0,\"dsize\":0,\"read_error\":true}" + OwnFiles("10") + ",\n"
+            "[{\"name\":\"a1\",\"asize\":0,\"dsize\":0}" + OwnFiles("100") + ",\n"
+            "[{\"name\":\"a11\",\"asize\":0,\"dsize\":0}" + OwnFiles("1000") + "]]],\n"
             "[{\"name\":\"b\",\"asize\":0,\"dsize\":0}]]]\n");
   EXPECT_EQ(Write(tree.GetNextSiblingItem(c)),
             "[1,2,{\"progname\":\"ambrell\",\"progver\":\"1.1\",\"timestamp\":1700000000},\n"
-            "[{\"name\":\"/mnt/D\",\"asize\":5,\"dsize\":5},\n"
-            "[{\"name\":\"other\",\"asize\":7,\"dsize\":7}]]]\n");
+            "[{\"name\":\"/mnt/D\",\"asize\":0,\"dsize\":0}" + OwnFiles("5") + ",\n"
+            "[{\"name\":\"other\",\"asize\":0,\"dsize\":0}" + OwnFiles("7") + "]]]\n");
+}
+
+// An aborted scan's tree is saved with what it lacks marked as a read error.
+TEST_F(SavedScanWriterTest, AFolderCutShortIsMarkedAsAReadError) {
+  const InsertedItem c = Add(kTopLevel, "C:", 0);
+  FolderRecord* cut = NewFolderRecord("cut");
+  cut->incomplete = true;
+  tree.Insert(c, "cut", cut);
+  EXPECT_NE(Write(c).find("{\"name\":\"cut\",\"asize\":0,\"dsize\":0,\"read_error\":true}"), std::string::npos);
 }
 
 TEST_F(SavedScanWriterTest, NamesKeepTheirBytesWithWhatJsonForbidsEscaped) {
@@ -80,10 +95,13 @@ TEST_F(SavedScanWriterTest, ATotalThatStoppedAtTheLargestSizeIsWrittenAsIt) {
   Add(big, "bigger", 1ull << 63);
   Add(c, "small", 2);
   const std::string text = Write(c);
-  EXPECT_NE(text.find("{\"name\":\"/mnt/C\",\"asize\":18446744073709551615,"), std::string::npos) << text;
-  EXPECT_NE(text.find("{\"name\":\"big\",\"asize\":18446744073709551615,"), std::string::npos) << text;
-  EXPECT_NE(text.find("{\"name\":\"bigger\",\"asize\":9223372036854775808,"), std::string::npos) << text;
-  EXPECT_NE(text.find("{\"name\":\"small\",\"asize\":2,"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"/mnt/C\",\"asize\":0,\"dsize\":0}" + OwnFiles("18446744073709551615")), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("\"big\",\"asize\":0,\"dsize\":0}" + OwnFiles("18446744073709551615")), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("\"bigger\",\"asize\":0,\"dsize\":0}" + OwnFiles("9223372036854775808")), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("\"small\",\"asize\":0,\"dsize\":0}" + OwnFiles("2")), std::string::npos) << text;
 }
 
 TEST_F(SavedScanWriterTest, SeveralDrivesGoToOneFileEachWithTheLetterBeforeTheExtension) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "scan/FreeItems.h"
 #include "scan/MemoryTree.h"
 #include "scan/ScanEngine.h"
+#include "scan/TreeWalk.h"
 #include "tests/support/MemoryFileSystem.h"
 #include "tests/support/TreeDump.h"
 
@@ -190,6 +192,77 @@ TEST_F(ScanEngineTest, AbortMidFolderKeepsPartialSizesAndSkipsLaterDrives) {
   const ScanSummary summary = Scan(&abort);
   EXPECT_TRUE(summary.aborted);
   EXPECT_EQ(DumpRecords(tree), "C: 100\n");
+}
+
+struct FolderShown {
+  std::uint64_t ownFiles;
+  int subfolders;
+  bool cutShort;
+  bool operator==(const FolderShown& other) const {
+    return ownFiles == other.ownFiles && subfolders == other.subfolders;
+  }
+};
+
+// Every folder of a tree by its path.
+std::map<std::string, FolderShown> FoldersShown(const MemoryTree& tree) {
+  std::map<std::string, FolderShown> shown;
+  WalkPreOrder(tree, [&](TreeItem item) {
+    std::string path;
+    for (TreeItem at = item; at != kNoItem; at = tree.GetParentItem(at))
+      path = tree.GetItemData(at)->name + ("\\" + path);
+    int subfolders = 0;
+    for (TreeItem child = tree.GetChildItem(item); child != kNoItem; child = tree.GetNextSiblingItem(child))
+      ++subfolders;
+    const FolderRecord& record = *tree.GetItemData(item);
+    shown[path] = FolderShown{record.size, subfolders, record.incomplete};
+  });
+  return shown;
+}
+
+// Stopped after every number of polls in turn: each folder an abort left
+// unmarked holds all its files and all its subfolders, as a full scan finds them.
+TEST_F(ScanEngineTest, AnAbortMarksEveryFolderItLeftShort) {
+  const auto build = [](MemoryFileSystem& files) {
+    files.AddDrive('C');
+    files.AddFolder("C:\\a");
+    files.AddFile("C:\\a\\f", 3);
+    files.AddFolder("C:\\a\\x");
+    files.AddFile("C:\\a\\x\\g", 5);
+    files.AddFile("C:\\a\\h", 7);
+    files.AddFolder("C:\\b");
+    files.AddFile("C:\\b\\i", 11);
+  };
+  build(fs);
+  Scan();
+  const std::map<std::string, FolderShown> whole = FoldersShown(tree);
+
+  class CountingAbort : public AbortSignal {
+   public:
+    explicit CountingAbort(int polls) : m_allowed(polls) {}
+    bool IsSet() const override { return ++m_polls > m_allowed; }
+    int m_allowed;
+    mutable int m_polls = 0;
+  };
+  int cutsSeen = 0;
+  for (int polls = 0;; ++polls) {
+    MemoryFileSystem files;
+    build(files);
+    MemoryTree cut;
+    CountingAbort abort(polls);
+    ScanJob job{files, cut, &abort};
+    ScanDrives(job);
+    const std::map<std::string, FolderShown> shown = FoldersShown(cut);
+    FreeAllItems(cut);
+    for (const auto& [path, folder] : shown) {
+      cutsSeen += folder.cutShort ? 1 : 0;
+      if (!folder.cutShort) {
+        EXPECT_EQ(folder, whole.at(path)) << path << " after " << polls << " polls";
+      }
+    }
+    if (!job.summary.aborted) break;
+  }
+  EXPECT_GT(cutsSeen, 3);
+  for (const auto& [path, folder] : whole) EXPECT_FALSE(folder.cutShort) << path << " in a full scan";
 }
 
 }  // namespace

@@ -64,7 +64,8 @@ TEST(DynString, AppendMovesTheTextOnlyWhenTheBufferIsFull) {
 }
 
 TEST(DynString, FormatKeepsTheWholeTextAtEveryLength) {
-  const std::pair<int, int> cases[] = {{0, 0}, {255, 512}, {256, 513}, {600, 769}, {1100, 1281}};
+  // Past the scratch buffer the text gets exactly the room it needs.
+  const std::pair<int, int> cases[] = {{0, 0}, {255, 512}, {256, 512}, {600, 602}, {1100, 1102}, {1 << 20, (1 << 20) + 2}};
   for (const auto& [length, capacity] : cases) {
     const std::string text(static_cast<std::size_t>(length), 'f');
     CDynString s;
@@ -77,7 +78,7 @@ TEST(DynString, FormatKeepsTheWholeTextAtEveryLength) {
   }
   EXPECT_EQ(TextOf(CDynString(AllocHeap, "%d-%s-%c", 42, "ab", 'z')), "42-ab-z");
 
-  // A buffer of exactly the first trial size has no room for a terminator after 512 characters.
+  // A buffer of exactly 512 bytes has no room for a terminator after 512 characters.
   CDynString reused(std::string(300, 'o').c_str(), AllocHeap);
   ASSERT_EQ(reused.GetCapacity(), 512);
   FormatInto(reused, "%s", std::string(512, 'n').c_str());

@@ -9,7 +9,7 @@
 #include "scan/FreeItems.h"
 #include "scan/MemoryTree.h"
 #include "scan/SizeLabels.h"
-#include "tools/ambrell-scan/NameQuoting.h"
+#include "text/NameQuoting.h"
 #include "tools/ambrell-scan/QuotedDisplayText.h"
 #include "tools/ambrell-scan/TreePrinter.h"
 

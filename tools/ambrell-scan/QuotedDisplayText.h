@@ -3,7 +3,7 @@
 // line of the report (NameQuoting.h).
 
 #include "scan/DisplayText.h"
-#include "tools/ambrell-scan/NameQuoting.h"
+#include "text/NameQuoting.h"
 
 class QuotedDisplayText : public DisplayText {
  public:

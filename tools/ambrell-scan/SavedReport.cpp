@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "saved/SavedFileNames.h"
+#include "saved/SavedFileSet.h"
 #include "saved/SavedScanReader.h"
 #include "saved/SavedScanWriter.h"
 #include "scan/DriveTable.h"
@@ -70,9 +71,5 @@ bool ExportSavedScans(const std::string& target, const TreeView& tree, const Dis
             " drives were scanned; give --export a file name";
     return false;
   }
-  for (const SavedFile& file : files) {
-    if (!WriteSavedScanFile(file.path, tree, file.drive, display, error)) return false;
-    written.push_back(file.path);
-  }
-  return true;
+  return SaveScanFiles(tree, display, target, written, error);
 }

@@ -18,7 +18,7 @@
 #include "scan/MemoryTree.h"
 #include "scan/ScanEngine.h"
 #include "scan/SizeLabels.h"
-#include "tools/ambrell-scan/NameQuoting.h"
+#include "text/NameQuoting.h"
 #include "tools/ambrell-scan/QuotedDisplayText.h"
 #include "tools/ambrell-scan/ReportOptions.h"
 #include "tools/ambrell-scan/ReportOutput.h"
@@ -88,8 +88,10 @@ bool Export(const ReportOptions& options, const MemoryTree& tree, const DisplayT
   for (const std::string& file : written) {
     std::fprintf(stderr, "ambrell-scan: saved %s\n", EscapeForTerminal(file).c_str());
   }
-  if (!saved) std::fprintf(stderr, "ambrell-scan: %s\n", EscapeForTerminal(error).c_str());
-  return saved;
+  if (saved) return true;
+  std::fprintf(stderr, "ambrell-scan: %s\n", EscapeForTerminal(error).c_str());
+  if (written.empty() && options.exportFile != "-") std::fprintf(stderr, "ambrell-scan: nothing was saved\n");
+  return false;
 }
 
 // False, with a message unless its reader just stopped reading, when the

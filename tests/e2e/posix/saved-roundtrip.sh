@@ -5,9 +5,9 @@
 # ncdu both ways: ncdu reads our file and every folder total it computes
 # equals ours; we read ncdu's own save of the tree and the report equals a
 # live scan. The same with gdu when it is installed, which reads our file
-# but counts a size of its own for every folder instead of the one saved,
-# so only our reading of its file is compared. Then the report's handling of several drives, standard
-# output and bad files.
+# and counts 4,096 bytes of its own for every folder besides what we saved.
+# Then the report's handling of several drives, standard output and bad
+# files.
 set -euo pipefail
 
 scan=${1:?usage: saved-roundtrip.sh PATH-TO-AMBRELL-SCAN}
@@ -57,6 +57,10 @@ same_totals "$work/live" "$work/ours" "our file does not add up to our totals"
 ncdu --ignore-config -f "$out/ours.json" -0 -o "$out/again.json"
 totals json "$out/again.json" >"$work/again"
 same_totals "$work/live" "$work/again" "ncdu's totals of our file differ from ours"
+# And what ncdu saved of our file reads back as our scan.
+"${ambrell[@]}" --import "$out/again.json" >"$out/again.txt" 2>/dev/null
+totals report "$out/again.txt" >"$work/again-imported"
+same_totals "$work/live" "$work/again-imported" "our file saved again by ncdu reads differently"
 
 # We read ncdu's own scan of the tree: the report is the live one.
 "${runner[@]}" ncdu --ignore-config -0 -o "$out/ncdu.json" "$tree"
@@ -74,7 +78,12 @@ if command -v gdu >/dev/null; then
   grep -vE "^$tree(/chain|	)" "$work/live" >"$work/live-for-gdu"
   totals report "$out/gdu.txt" | grep -vE "^$tree(/chain|	)" >"$work/from-gdu"
   same_totals "$work/live-for-gdu" "$work/from-gdu" "gdu's scan reads differently from a live scan"
-  gdu -n -p -f "$out/ours.json" >/dev/null || fail "gdu cannot read our file"
+  # gdu counts 4,096 bytes of its own for every folder, and every byte we saved.
+  gdu_total=$(gdu -n -p -a -s --no-prefix -f "$out/ours.json" | awk '{ print $1 }')
+  folders=$(grep -c '^' "$work/live")
+  our_total=$(awk -F'\t' -v root="$tree" '$1 == root { print $2 }' "$work/live")
+  [ "$gdu_total" = $((our_total + 4096 * folders)) ] ||
+    fail "gdu's total of our file is $gdu_total, not $our_total and 4096 a folder for $folders folders"
   echo "gdu: its scan reads as a live scan; it reads our file"
 fi
 

@@ -1,4 +1,4 @@
-#include "tools/ambrell-scan/NameQuoting.h"
+#include "text/NameQuoting.h"
 
 namespace {
 
