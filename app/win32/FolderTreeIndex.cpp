@@ -1,5 +1,18 @@
 #include "app/win32/FolderTreeIndex.h"
 
+#include <vector>
+
+#include "scan/TreeWalk.h"
+
+namespace {
+
+// The control deletes a subtree by recursing once per level, and Wine's tree view runs
+// out of stack between 10,000 and 20,000 levels. Deleting the items of every this
+// many-th level first, the deepest first, holds each deletion to that many levels.
+constexpr int kLevelsPerDeletion = 1000;
+
+}  // namespace
+
 void FolderTreeIndex::Insert(const PendingInsertion& pending) {
   // A parent this index does not hold would be a worker of another scan: never nest under it.
   const InsertedItem parent = pending.parent <= m_folders.GetCount() ? pending.parent : kTopLevel;
@@ -53,6 +66,20 @@ bool FolderTreeIndex::GetItemTextRect(TreeItem item, RECT& rect) const {
 }
 
 void FolderTreeIndex::DeleteAllItems() {
+  DeleteDeepSubtrees();
   m_control.DeleteAllItems();
   Clear();
+}
+
+void FolderTreeIndex::DeleteDeepSubtrees() {
+  // So few items make no such depth: a wide tree goes in one message, as it always did.
+  if (m_folders.GetCount() <= static_cast<std::size_t>(kLevelsPerDeletion)) return;
+  std::vector<TreeItem> cuts;
+  WalkPreOrderWithDepth(m_folders, -1, [&cuts](TreeItem item, int depth) {
+    if (depth > 0 && depth % kLevelsPerDeletion == 0) cuts.push_back(item);
+  });
+  // Every item comes after its ancestors: backwards, each goes before any above it.
+  for (auto cut = cuts.rbegin(); cut != cuts.rend(); ++cut) {
+    if (const HTREEITEM native = NativeOf(*cut)) m_control.DeleteItem(native);
+  }
 }

@@ -48,6 +48,8 @@ class FolderTreeIndex : public TreeView {
 
  private:
   TreeItem IndexOf(HTREEITEM native) const;
+  // Deletes from the control, deepest first, the subtrees too deep to delete in one message.
+  void DeleteDeepSubtrees();
 
   CTreeCtrl& m_control;
   MemoryTree m_folders;

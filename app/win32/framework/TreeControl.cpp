@@ -47,9 +47,11 @@ void CTreeCtrl::SetItemText(HTREEITEM item, const char* text) {
   SendMessageA(m_hWnd, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
 }
 
-void CTreeCtrl::DeleteAllItems() {
-  SendMessageA(m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+void CTreeCtrl::DeleteItem(HTREEITEM item) {
+  SendMessageA(m_hWnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
 }
+
+void CTreeCtrl::DeleteAllItems() { DeleteItem(TVI_ROOT); }
 
 namespace {
 

@@ -26,6 +26,8 @@ class CTreeCtrl {
   HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
   void SetItemText(HTREEITEM item, const char* text);
   std::string GetItemText(HTREEITEM item) const;
+  // The item and everything below it.
+  void DeleteItem(HTREEITEM item);
   void DeleteAllItems();
 
   // Appends an item with the closed folder, the open one when selected, and
