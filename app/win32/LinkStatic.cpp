@@ -82,8 +82,8 @@ void CLinkStatic::MakeLinkFont() {
 
 void CLinkStatic::OnLButtonDown() {
   const std::wstring text = WindowText(m_hWnd);
-  const auto opened =
-      reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  const auto opened = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(nullptr, L"open", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   if (opened <= kLastShellError) CopyTextToClipboard(m_hWnd, WideToUtf8(text.c_str()).c_str());
 }
 

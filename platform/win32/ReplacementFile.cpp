@@ -76,8 +76,8 @@ std::string DescribeOpened(HANDLE handle, Target& target) {
 // A reason when the path holds something other than a file, or cannot be looked at.
 std::string Examine(const std::wstring& extended, Target& target) {
   target.path = extended;
-  const HANDLE handle = CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES, kExamineShare, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const HANDLE handle = CreateFileW(extended.c_str(), FILE_READ_ATTRIBUTES, kExamineShare, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND ? std::string() : SystemErrorText(error);
@@ -136,13 +136,15 @@ DWORD WriteAll(HANDLE file, const char* bytes, std::size_t length) {
 }  // namespace
 
 struct ReplacementFile::State {
-  std::string path;        // as given, for messages
+  std::string path;  // as given, for messages
   Target target;
   std::wstring temporary;  // empty when there is none
   HANDLE file = INVALID_HANDLE_VALUE;
   DWORD writeError = ERROR_SUCCESS;
 
-  std::string Failure(const std::string& reason) const { return path.empty() ? reason : path + ": " + reason; }
+  std::string Failure(const std::string& reason) const {
+    return path.empty() ? reason : path + ": " + reason;
+  }
   void CloseFile() {
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     file = INVALID_HANDLE_VALUE;

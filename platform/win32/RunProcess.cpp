@@ -59,7 +59,7 @@ std::uint32_t RunProcess(const CDynString& commandLine, std::uint32_t flags) {
 std::uint32_t RunProcess(const CDynString& commandLine, std::uint32_t flags, unsigned codePage) {
   PROCESS_INFORMATION process = {};
   const bool started = AnsiTakesIntact(commandLine, codePage) ? StartAnsi(commandLine, flags, process)
-                                               : StartWide(commandLine, flags, process);
+                                                              : StartWide(commandLine, flags, process);
   if (!started) return GetLastError();
   DWORD result = 0;
   if ((flags & kRunNoWait) == 0) {

@@ -200,8 +200,8 @@ class SecondCompletionSender {
  private:
   static LRESULT CALLBACK OnMessageTaken(int code, WPARAM removal, LPARAM message) {
     const MSG& taken = *reinterpret_cast<const MSG*>(message);
-    if (code == HC_ACTION && removal == PM_REMOVE && taken.hwnd == s_dialog && taken.message == WM_SCANCOMPLETE &&
-        !s_sent) {
+    if (code == HC_ACTION && removal == PM_REMOVE && taken.hwnd == s_dialog &&
+        taken.message == WM_SCANCOMPLETE && !s_sent) {
       s_sent = true;
       // Sent from another thread, it is queued and not carried out until this thread
       // next looks for sent messages: in the dialog's wait.

@@ -14,10 +14,10 @@ using Arguments = std::vector<std::string>;
 TEST(CommandLineArguments, EveryArgumentComesBackInUtf8WhateverItHolds) {
   const wchar_t* commandLine =
       L"\"C:\\Program Files\\ambrell-scan.exe\" --unit mb \"C:\\D\x00FCsseldorf Fotos\" "
-      L"D:\\\x0394\x03B9\x03AC \x65E5\x672C E:\\a\xD800" L"b \"quoted \\\"part\\\"\"";
+      L"D:\\\x0394\x03B9\x03AC \x65E5\x672C E:\\a\xD800z \"quoted \\\"part\\\"\"";
   EXPECT_EQ(Utf8ArgumentsOf(commandLine),
             (Arguments{"--unit", "mb", "C:\\D\xC3\xBCsseldorf Fotos", "D:\\\xCE\x94\xCE\xB9\xCE\xAC",
-                       "\xE6\x97\xA5\xE6\x9C\xAC", "E:\\a\xED\xA0\x80" "b", "quoted \"part\""}));
+                       "\xE6\x97\xA5\xE6\x9C\xAC", "E:\\a\xED\xA0\x80z", "quoted \"part\""}));
 }
 
 TEST(CommandLineArguments, TheProgramAloneOrNothingGivesNoArguments) {

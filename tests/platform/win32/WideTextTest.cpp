@@ -16,8 +16,8 @@ struct NameForms {
 const NameForms kNames[] = {
     {"plain", L"Data", "Data"},
     {"outside Latin-1", L"\x65E5\x672C", "\xE6\x97\xA5\xE6\x9C\xAC"},
-    {"a pair stays one 4-byte sequence", L"a\xD83D\xDE00" L"b", "a\xF0\x9F\x98\x80" "b"},
-    {"lone high half", L"a\xD800" L"b", "a\xED\xA0\x80" "b"},
+    {"a pair stays one 4-byte sequence", L"a\xD83D\xDE00z", "a\xF0\x9F\x98\x80z"},
+    {"lone high half", L"a\xD800z", "a\xED\xA0\x80z"},
     {"lone low half", L"\xDFFF", "\xED\xBF\xBF"},
     {"high half last", L"ab\xDBFF", "ab\xED\xAF\xBF"},
     {"reversed pair", L"\xDC00\xD800", "\xED\xB0\x80\xED\xA0\x80"},
