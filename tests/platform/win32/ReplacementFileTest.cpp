@@ -106,16 +106,6 @@ TEST(ReplacementFile, AFolderOrADeviceIsRefusedAndNothingIsTouched) {
   EXPECT_EQ(ReadText(folder + "\\inside"), "kept");
 }
 
-TEST(ReplacementFile, AFolderThatIsMissingIsToldByItsPath) {
-  TempFolder temp;
-  const std::string target = temp / "missing\\scan.json";
-  ReplacementFile file;
-  std::string error;
-  EXPECT_FALSE(file.Open(target, error));
-  EXPECT_EQ(error.rfind(target + ": ", 0), 0u) << error;
-  EXPECT_GT(error.size(), target.size() + 2);
-}
-
 TEST(ReplacementFile, ANameOutsideTheCodePageIsSavedUnderItself) {
   TempFolder temp;
   const std::string name = u8"\u65e5\u672c \u00fc\u00df \U0001F4C1.json";

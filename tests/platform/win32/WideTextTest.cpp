@@ -52,12 +52,4 @@ TEST(WideText, MalformedBytesAreRefused) {
   }
 }
 
-TEST(WideText, ABufferTooSmallForTheWholeNameGetsNone) {
-  char buffer[4] = {'x', 'x', 'x', 'x'};
-  EXPECT_FALSE(WideToUtf8(L"a\xD800", buffer, sizeof buffer));  // four bytes and the terminator
-  EXPECT_STREQ(buffer, "");
-  EXPECT_TRUE(WideToUtf8(L"\xD800", buffer, sizeof buffer));
-  EXPECT_STREQ(buffer, "\xED\xA0\x80");
-}
-
 }  // namespace
