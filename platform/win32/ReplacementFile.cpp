@@ -21,7 +21,8 @@ constexpr std::size_t kNameKept = 32;
 constexpr int kNameAttempts = 100;
 // The old file's attributes the new one takes: a hidden file stays hidden.
 constexpr DWORD kAttributesKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-// Reaches the file or folder behind a path, a link followed, without any access to its content.
+// Looking at the target shares it every way: another program holding it open is no
+// reason to refuse it (the rename may still be, and then says so).
 constexpr DWORD kExamineShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
