@@ -179,6 +179,6 @@ std::vector<FolderRecord*> CAmbrellDlg::TakeAllRecords() {
   for (QTreeWidgetItemIterator it(m_tree); *it != nullptr; ++it) {
     if (FolderRecord* record = m_tree->GetItemData(FolderTree::HandleOf(*it))) records.push_back(record);
   }
-  m_tree->clear();
+  m_tree->DeleteAllItems();
   return records;
 }

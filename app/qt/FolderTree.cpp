@@ -1,6 +1,8 @@
 #include "app/qt/FolderTree.h"
 
 #include <QHeaderView>
+#include <QTreeWidgetItemIterator>
+#include <vector>
 
 namespace {
 
@@ -77,7 +79,21 @@ void FolderTree::SetItemText(TreeItem item, const char* text) {
   if (QTreeWidgetItem* node = ItemOf(item)) node->setText(0, QString::fromUtf8(text));
 }
 
-void FolderTree::DeleteAllItems() { clear(); }
+// An item deletes its children inside its own destructor, one stack frame a
+// level, and a child finds its place among its siblings by a search: a saved
+// tree 100,000 levels deep would overflow the stack. So every item is
+// visited after all below it (reverse pre-order) and gives up its children
+// once they are leaves, which then go without a search or a frame.
+void FolderTree::DeleteAllItems() {
+  std::vector<QTreeWidgetItem*> preOrder;
+  for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it) preOrder.push_back(*it);
+  std::vector<QTreeWidgetItem*> drives;
+  for (int i = topLevelItemCount(); i > 0; --i) drives.push_back(takeTopLevelItem(i - 1));
+  for (auto item = preOrder.rbegin(); item != preOrder.rend(); ++item) {
+    for (QTreeWidgetItem* child : (*item)->takeChildren()) delete child;
+  }
+  for (QTreeWidgetItem* drive : drives) delete drive;
+}
 
 void FolderTree::SelectItem(TreeItem item) {
   QTreeWidgetItem* node = ItemOf(item);

@@ -111,4 +111,22 @@ for bad in truncated major; do
   [ ! -s "$work/bad.out" ] || fail "$bad.json: a report was printed"
 done
 
+# As deep as no scan here could go: 100,000 levels read, reported, and saved again the same.
+python3 - "$work/deep.json" <<'PYTHON'
+import sys
+levels = 100000
+with open(sys.argv[1], "w") as out:
+    out.write('[1,2,{"progname":"ambrell","progver":"1.1","timestamp":0},\n[{"name":"/deep","asize":1}')
+    out.write(',\n[{"name":"d","asize":1}' * levels)
+    out.write("]" * (levels + 2) + "\n")
+PYTHON
+"${ambrell[@]}" --import "$work/deep.json" --export - >"$out/deep-again.json" 2>/dev/null ||
+  fail "a 100,000-level saved scan does not read"
+# (Printed in full, its indents alone would take 10 GB.)
+"${ambrell[@]}" --depth 1 --import "$out/deep-again.json" >"$out/deep.txt" 2>"$out/deep.err" ||
+  fail "a deep scan saved again does not read"
+[ "$(cat "$out/deep.txt")" = "$(printf '/deep    (100001 bytes)\n  d    (100000 bytes)')" ] &&
+  grep -q '^ambrell-scan: 100001 folders in the saved scans' "$out/deep.err" ||
+  fail "a 100,000-level saved scan reads wrongly: $(cat "$out/deep.txt" "$out/deep.err")"
+
 echo "ok: $(grep -c '^' "$work/live") folders, the same totals through ncdu both ways"

@@ -39,8 +39,8 @@ QString DumpLabels(const CAmbrellDlg& dialog) {
       DumpTree(tree, [&tree](TreeItem item) { return FolderTree::ItemOf(item)->text(0).toStdString(); }));
 }
 
-bool WaitForScanEnd(CAmbrellDlg& dialog) {
-  QDeadlineTimer deadline(10000);
+bool WaitForScanEnd(CAmbrellDlg& dialog, int milliseconds) {
+  QDeadlineTimer deadline(milliseconds);
   while (dialog.IsScanHeld() && !deadline.hasExpired()) QTest::qWait(1);
   return !dialog.IsScanHeld();
 }

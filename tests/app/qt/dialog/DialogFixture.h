@@ -24,7 +24,7 @@ QStringList Labels(const CAmbrellDlg& dialog);
 QString DumpLabels(const CAmbrellDlg& dialog);
 
 // Waits (running the event loop) until the dialog has handled a scan's end.
-bool WaitForScanEnd(CAmbrellDlg& dialog);
+bool WaitForScanEnd(CAmbrellDlg& dialog, int milliseconds = 10000);
 
 // Releases the gate once the dialog asks the worker to stop, so that a test
 // can press Abort or close while the worker is held.

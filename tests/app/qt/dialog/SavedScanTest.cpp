@@ -151,6 +151,30 @@ class SavedScanTest : public QObject {
     QCOMPARE(DumpLabels(shown.dialog), QStringLiteral("/srv    (8 MB)\n  www    (7 MB)\n"));
   }
 
+  // Deeper than any stack would take: opened, read again by Refresh, and emptied.
+  void AHundredThousandLevelsOpenRefreshAndClose() {
+    QTemporaryDir folder;
+    const std::string file = (folder.path() + "/deep.json").toStdString();
+    constexpr int kLevels = 100000;
+    std::string deep = "[1,2,{\"progname\":\"ambrell\"},\n[{\"name\":\"/deep\",\"asize\":1}";
+    for (int level = 0; level < kLevels; ++level) deep += ",[{\"name\":\"d\",\"asize\":1}";
+    deep.append(kLevels + 2, ']');
+    WriteFile(file, deep);
+    {
+      SavedScanDialog shown(SavedScanServices(std::make_shared<MemoryFileSystem>()));
+      QVERIFY(WaitForScanEnd(shown.dialog));
+      shown.dialog.Units().setCurrentIndex(0);
+      emit shown.dialog.Units().activated(0);
+      shown.Pick(kOpen, {file});
+      QVERIFY(WaitForScanEnd(shown.dialog, 60000));
+      const QString expected = QStringLiteral("/deep    (%L1 bytes)").arg(kLevels + 1);
+      QCOMPARE(Labels(shown.dialog).first(), expected);
+      shown.dialog.RefreshButton().click();
+      QVERIFY(WaitForScanEnd(shown.dialog, 60000));
+      QCOMPARE(Labels(shown.dialog).first(), expected);
+    }
+  }
+
   void OpenInExplorerOpensASavedFolderOnlyWhereItExistsHere() {
     QTemporaryDir root;
     QVERIFY(QDir(root.path()).mkpath("srv/www"));
