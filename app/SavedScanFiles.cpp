@@ -33,7 +33,8 @@ bool SaveTreeAsScans(const TreeView& tree, const DisplayText& display, const std
   const bool saved = tree.GetRootItem() == kNoItem
                          ? (error = "the tree is empty, so there is nothing to save", false)
                          : SaveScanFiles(tree, display, given, written, error);
-  for (const std::string& file : written) std::fprintf(stderr, "ambrell: saved %s\n", EscapeForTerminal(file).c_str());
+  for (const std::string& file : written)
+    std::fprintf(stderr, "ambrell: saved %s\n", EscapeForTerminal(file).c_str());
   if (saved) return true;
   ReportSavedScanError(error);
   if (written.empty()) std::fprintf(stderr, "ambrell: nothing was saved\n");

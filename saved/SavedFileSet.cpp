@@ -9,8 +9,8 @@
 
 namespace {
 
-bool WriteDrive(const SavedFile& planned, const TreeView& tree, const DisplayText& display, std::int64_t timestamp,
-                ReplacementFile& file, std::string& error) {
+bool WriteDrive(const SavedFile& planned, const TreeView& tree, const DisplayText& display,
+                std::int64_t timestamp, ReplacementFile& file, std::string& error) {
   if (!file.Open(planned.path, error)) return false;
   WriteSavedScan(tree, planned.drive, display, timestamp,
                  [&file](const char* bytes, std::size_t length) { file.Write(bytes, length); });

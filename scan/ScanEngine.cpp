@@ -155,7 +155,8 @@ class DriveWalker {
       return;
     }
     try {
-      m_queue.push_back(PendingFolder{m_currentPattern, CPathComponent(name), m_currentItem, m_currentRecord});
+      m_queue.push_back(
+          PendingFolder{m_currentPattern, CPathComponent(name), m_currentItem, m_currentRecord});
     } catch (const CPathException&) {
       ++m_job.summary.unreadableFolders;
       return;

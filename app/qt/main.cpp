@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
   std::string error;
   unsigned threads = 0;
   if (!ListingThreadsFromEnvironment(threads, error)) {
-    std::fprintf(stderr, "ambrell: %s; each disk is listed with its default\n", EscapeForTerminal(error).c_str());
+    std::fprintf(stderr, "ambrell: %s; each disk is listed with its default\n",
+                 EscapeForTerminal(error).c_str());
     error.clear();
   }
   if (!OpenArguments(arguments, *platform, saved, error)) {

@@ -59,15 +59,26 @@ TEST_F(SavedScanWriterTest, WritesFoldersDepthFirstWithTheirOwnFilesAsAFileEntry
 
   EXPECT_EQ(Write(c),
             "[1,2,{\"progname\":\"ambrell\",\"progver\":\"1.1\",\"timestamp\":1700000000},\n"
-            "[{\"name\":\"/mnt/C\",\"asize\":0,\"dsize\":0}" + OwnFiles("1") + ",\n"
-            "[{\"name\":\"a\",\"asize\":0,\"dsize\":0,\"read_error\":true}" + OwnFiles("10") + ",\n"
-            "[{\"name\":\"a1\",\"asize\":0,\"dsize\":0}" + OwnFiles("100") + ",\n"
-            "[{\"name\":\"a11\",\"asize\":0,\"dsize\":0}" + OwnFiles("1000") + "]]],\n"
-            "[{\"name\":\"b\",\"asize\":0,\"dsize\":0}]]]\n");
+            "[{\"name\":\"/mnt/C\",\"asize\":0,\"dsize\":0}" +
+                OwnFiles("1") +
+                ",\n"
+                "[{\"name\":\"a\",\"asize\":0,\"dsize\":0,\"read_error\":true}" +
+                OwnFiles("10") +
+                ",\n"
+                "[{\"name\":\"a1\",\"asize\":0,\"dsize\":0}" +
+                OwnFiles("100") +
+                ",\n"
+                "[{\"name\":\"a11\",\"asize\":0,\"dsize\":0}" +
+                OwnFiles("1000") +
+                "]]],\n"
+                "[{\"name\":\"b\",\"asize\":0,\"dsize\":0}]]]\n");
   EXPECT_EQ(Write(tree.GetNextSiblingItem(c)),
             "[1,2,{\"progname\":\"ambrell\",\"progver\":\"1.1\",\"timestamp\":1700000000},\n"
-            "[{\"name\":\"/mnt/D\",\"asize\":0,\"dsize\":0}" + OwnFiles("5") + ",\n"
-            "[{\"name\":\"other\",\"asize\":0,\"dsize\":0}" + OwnFiles("7") + "]]]\n");
+            "[{\"name\":\"/mnt/D\",\"asize\":0,\"dsize\":0}" +
+                OwnFiles("5") +
+                ",\n"
+                "[{\"name\":\"other\",\"asize\":0,\"dsize\":0}" +
+                OwnFiles("7") + "]]]\n");
 }
 
 // An aborted scan's tree is saved with what it lacks marked as a read error.
@@ -76,7 +87,8 @@ TEST_F(SavedScanWriterTest, AFolderCutShortIsMarkedAsAReadError) {
   FolderRecord* cut = NewFolderRecord("cut");
   cut->incomplete = true;
   tree.Insert(c, "cut", cut);
-  EXPECT_NE(Write(c).find("{\"name\":\"cut\",\"asize\":0,\"dsize\":0,\"read_error\":true}"), std::string::npos);
+  EXPECT_NE(Write(c).find("{\"name\":\"cut\",\"asize\":0,\"dsize\":0,\"read_error\":true}"),
+            std::string::npos);
 }
 
 TEST_F(SavedScanWriterTest, NamesKeepTheirBytesWithWhatJsonForbidsEscaped) {
@@ -95,11 +107,14 @@ TEST_F(SavedScanWriterTest, ATotalThatStoppedAtTheLargestSizeIsWrittenAsIt) {
   Add(big, "bigger", 1ull << 63);
   Add(c, "small", 2);
   const std::string text = Write(c);
-  EXPECT_NE(text.find("\"/mnt/C\",\"asize\":0,\"dsize\":0}" + OwnFiles("18446744073709551615")), std::string::npos)
+  EXPECT_NE(text.find("\"/mnt/C\",\"asize\":0,\"dsize\":0}" + OwnFiles("18446744073709551615")),
+            std::string::npos)
       << text;
-  EXPECT_NE(text.find("\"big\",\"asize\":0,\"dsize\":0}" + OwnFiles("18446744073709551615")), std::string::npos)
+  EXPECT_NE(text.find("\"big\",\"asize\":0,\"dsize\":0}" + OwnFiles("18446744073709551615")),
+            std::string::npos)
       << text;
-  EXPECT_NE(text.find("\"bigger\",\"asize\":0,\"dsize\":0}" + OwnFiles("9223372036854775808")), std::string::npos)
+  EXPECT_NE(text.find("\"bigger\",\"asize\":0,\"dsize\":0}" + OwnFiles("9223372036854775808")),
+            std::string::npos)
       << text;
   EXPECT_NE(text.find("\"small\",\"asize\":0,\"dsize\":0}" + OwnFiles("2")), std::string::npos) << text;
 }

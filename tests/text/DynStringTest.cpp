@@ -65,7 +65,8 @@ TEST(DynString, AppendMovesTheTextOnlyWhenTheBufferIsFull) {
 
 TEST(DynString, FormatKeepsTheWholeTextAtEveryLength) {
   // Past the scratch buffer the text gets exactly the room it needs.
-  const std::pair<int, int> cases[] = {{0, 0}, {255, 512}, {256, 512}, {600, 602}, {1100, 1102}, {1 << 20, (1 << 20) + 2}};
+  const std::pair<int, int> cases[] = {{0, 0},     {255, 512},   {256, 512},
+                                       {600, 602}, {1100, 1102}, {1 << 20, (1 << 20) + 2}};
   for (const auto& [length, capacity] : cases) {
     const std::string text(static_cast<std::size_t>(length), 'f');
     CDynString s;
