@@ -37,9 +37,8 @@ bool ScanController::RequestAbort() {
 }
 
 void ScanController::OnScanComplete() {
-  // Totals are added up once per scan: a stray second notice would double them. So
-  // would one carried out in the wait below (a notice another program sends), which
-  // would also free the worker this call is waiting for.
+  // A stray second notice, or one carried out in the wait below (a notice another
+  // program sends), would free the worker this call is waiting for.
   if (!m_worker || m_completing) return;
   m_completing = true;
   // Handing over its completion is the worker's last act: it ends at once.

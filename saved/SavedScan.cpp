@@ -59,10 +59,10 @@ std::size_t SavedScan::AddFolder(std::size_t parent, const std::string& name, bo
 
 void SavedScan::AddSize(std::size_t folder, std::uint64_t size) {
   FolderRecord& record = *m_folders[folder].record;
-  ::AddSize(record.size, size);  // stops at the largest size, as a scan's totals do
+  ::AddSize(record.ownFiles, size);  // stops at the largest size, as a scan's sizes do
 }
 
-std::uint64_t SavedScan::SizeOf(std::size_t folder) const { return m_folders[folder].record->size; }
+std::uint64_t SavedScan::SizeOf(std::size_t folder) const { return m_folders[folder].record->ownFiles; }
 
 void SavedScan::InsertInto(TreeInserter& tree, const char* driveName, const DisplayText& names) {
   std::vector<InsertedItem> items(m_folders.size());

@@ -1,6 +1,5 @@
 #include "saved/SavedScanWriter.h"
 
-#include <limits>
 #include <string>
 
 #include "scan/FolderRecord.h"
@@ -10,8 +9,6 @@
 #endif
 
 namespace {
-
-constexpr std::uint64_t kLargestSize = std::numeric_limits<std::uint64_t>::max();
 
 class JsonWriter {
  public:
@@ -75,19 +72,6 @@ class JsonWriter {
   std::string m_buffer;
 };
 
-// The size of the folder's own files: its total less its subfolders'. A
-// total that stopped at the largest size cannot be split and stays as it is.
-std::uint64_t OwnFilesSize(const TreeView& tree, TreeItem folder) {
-  const std::uint64_t total = tree.GetItemData(folder)->size;
-  if (total == kLargestSize) return total;
-  std::uint64_t below = 0;
-  for (TreeItem child = tree.GetChildItem(folder); child != kNoItem; child = tree.GetNextSiblingItem(child)) {
-    const std::uint64_t size = tree.GetItemData(child)->size;
-    below = size > kLargestSize - below ? kLargestSize : below + size;
-  }
-  return below >= total ? 0 : total - below;
-}
-
 class DriveWriter {
  public:
   DriveWriter(const TreeView& tree, const DisplayText& display, JsonWriter& out)
@@ -126,7 +110,7 @@ class DriveWriter {
     m_out.Raw(",\"asize\":0,\"dsize\":0");
     if (record->unreadable || record->incomplete) m_out.Raw(",\"read_error\":true");
     m_out.Raw("}");
-    const std::uint64_t ownFiles = OwnFilesSize(m_tree, item);
+    const std::uint64_t ownFiles = record->ownFiles;
     if (ownFiles == 0) return;
     m_out.Raw(",\n{\"name\":");
     m_out.String(kOwnFilesName);

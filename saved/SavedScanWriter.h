@@ -1,5 +1,5 @@
 #pragma once
-// Writes one drive of a finished tree (totals computed) in ncdu's JSON
+// Writes one drive of a scanned tree in ncdu's JSON
 // export format, major version 1, minor version 2: folders as arrays, depth
 // first, every name byte for byte with control characters escaped. The walk
 // keeps no file list, so a folder's own files are written as one file entry

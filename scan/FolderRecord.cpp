@@ -7,7 +7,7 @@ FolderRecord* NewFolderRecord(const char* name) {
   char* copy = new char[length + 1];
   std::memcpy(copy, name, length + 1);
   try {
-    return new FolderRecord{copy, 0};
+    return new FolderRecord{copy};
   } catch (...) {
     delete[] copy;
     throw;

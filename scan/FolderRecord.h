@@ -2,13 +2,15 @@
 #include <cstdint>
 
 // The item data of every tree item: a folder's leaf name (or 'C:' for a
-// drive) and its size in bytes. During a scan the size is that of the files
-// directly in the folder; the totals pass adds everything below it.
+// drive), the size of the files directly in it, which the scan adds up, and
+// its total, which the totals pass computes from those: any number of times,
+// always to the same result.
 struct FolderRecord {
-  char* name;               // owned, never null or empty
-  std::uint64_t size;       // only ever grows
-  bool unreadable = false;  // its listing failed: nothing inside it was counted
-  bool incomplete = false;  // an abort cut its listing, or its subfolders' listings, short
+  char* name;                  // owned, never null or empty
+  std::uint64_t ownFiles = 0;  // only ever grows
+  std::uint64_t size = 0;      // the total: own files and every folder below
+  bool unreadable = false;     // its listing failed: nothing inside it was counted
+  bool incomplete = false;     // an abort cut its listing, or its subfolders' listings, short
 };
 
 // Sizes stop at the largest value rather than wrap around past 2^64 - 1

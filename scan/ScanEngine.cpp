@@ -140,7 +140,7 @@ class DriveWalker {
 
   void HandleEntry(const DirectoryEntry& entry) {
     if (!entry.isFolder) {
-      AddSize(m_currentRecord->size, entry.size);
+      AddSize(m_currentRecord->ownFiles, entry.size);
       return;
     }
     if (IsDotOrDotDot(entry.name)) return;

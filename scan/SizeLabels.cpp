@@ -12,6 +12,7 @@ const SizeUnit kSizeUnits[kUnitCount] = {
 
 void AddChildSizes(TreeView& tree, TreeItem item) {
   FolderRecord* record = tree.GetItemData(item);
+  record->size = record->ownFiles;
   for (TreeItem child = tree.GetChildItem(item); child != kNoItem; child = tree.GetNextSiblingItem(child)) {
     AddSize(record->size, tree.GetItemData(child)->size);
   }

@@ -17,10 +17,10 @@ constexpr int kUnitCount = 4;
 constexpr int kDefaultUnit = 2;  // Megabytes
 extern const SizeUnit kSizeUnits[kUnitCount];
 
-// Adds the size of each direct child's record into the item's record.
+// Sets the item's total: its own files and its direct children's totals.
 void AddChildSizes(TreeView& tree, TreeItem item);
-// Turns every record's size into its folder's total. Exactly once per scan:
-// a second run would add every subtree again.
+// Computes every folder's total from the own files of it and all below it. As
+// often as asked: each run gives the same totals.
 void AccumulateFolderSizes(TreeView& tree);
 
 struct LabelContext {

@@ -129,7 +129,7 @@ TEST_F(SavedScanReaderTest, WhatWeWriteReadsBackAsTheSameTree) {
   MemoryTree scanned;
   const auto add = [&scanned](InsertedItem parent, const char* name, std::uint64_t size) {
     FolderRecord* record = NewFolderRecord(name);
-    record->size = size;
+    record->ownFiles = size;
     return scanned.Insert(parent, name, record);
   };
   const InsertedItem c = add(kTopLevel, "C:", 4);

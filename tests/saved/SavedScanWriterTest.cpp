@@ -27,7 +27,7 @@ class SavedScanWriterTest : public ::testing::Test {
 
   InsertedItem Add(InsertedItem parent, const char* name, std::uint64_t ownFiles, bool unreadable = false) {
     FolderRecord* record = NewFolderRecord(name);
-    record->size = ownFiles;
+    record->ownFiles = ownFiles;
     record->unreadable = unreadable;
     return tree.Insert(parent, name, record);
   }

@@ -16,6 +16,13 @@ std::string DumpTree(const TreeView& tree, const std::function<std::string(TreeI
 std::string DumpRecords(const MemoryTree& tree) {
   return DumpTree(tree, [&tree](TreeItem item) {
     const FolderRecord* record = tree.GetItemData(item);
+    return std::string(record->name) + " " + std::to_string(record->ownFiles);
+  });
+}
+
+std::string DumpTotals(const MemoryTree& tree) {
+  return DumpTree(tree, [&tree](TreeItem item) {
+    const FolderRecord* record = tree.GetItemData(item);
     return std::string(record->name) + " " + std::to_string(record->size);
   });
 }

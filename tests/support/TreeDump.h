@@ -8,6 +8,7 @@
 // each line what textOf says of the item.
 std::string DumpTree(const TreeView& tree, const std::function<std::string(TreeItem)>& textOf);
 
-// "name size" from the records, or the labels.
+// "name own-files" or "name total" from the records, or the labels.
 std::string DumpRecords(const MemoryTree& tree);
+std::string DumpTotals(const MemoryTree& tree);
 std::string DumpLabels(const MemoryTree& tree);
