@@ -6,8 +6,9 @@
 //
 // A symbolic link at the path is followed: the file it leads to is replaced and
 // the link stays. A target that is something other than a regular file (a
-// folder, a device, a FIFO) is refused before anything is created. A replaced
-// file's permissions carry over to the new one. Paths are UTF-8.
+// folder, a device, a FIFO), or a file we may not write, is refused before
+// anything is created. A replaced file's permissions carry over to the new
+// one. Paths are UTF-8.
 
 #include <cstddef>
 #include <memory>

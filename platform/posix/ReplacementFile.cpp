@@ -96,6 +96,9 @@ struct ReplacementFile::State {
     struct stat status {};
     if (stat(target.c_str(), &status) == 0) {
       if (!S_ISREG(status.st_mode)) return -1;
+      // A file its owner made read-only stays protected, as it was when it
+      // was written in place.
+      if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return errno;
       replaced = status;
     }
     folder = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -1,5 +1,5 @@
 """Saving a scan over last week's: a file-size limit, a full disk, a folder
-that cannot be written, a symbolic link, a FIFO and a folder at the target,
+or a file that cannot be written, a symbolic link, a FIFO and a folder at the target,
 two saves to one path at once, SIGTERM halfway, and several drives of which
 a later one cannot be saved. Must hold: a save either replaces the file with
 a complete scan, or fails with a message and leaves the old file (and a link
@@ -97,6 +97,9 @@ def unwritable_folder(scratch, tree, out, runner):
     keep(target, mode=0o666)  # the file may be written; its folder may not
     os.chmod(locked, 0o555)
     expect_refused(export(scratch, tree, target, runner=runner), target, "a folder that cannot be written")
+    os.chmod(locked, 0o777)
+    os.chmod(target, 0o444)
+    expect_refused(export(scratch, tree, target, runner=runner), target, "a file that cannot be written")
 
 
 def several_drives(scratch, tree, out):
