@@ -3,6 +3,12 @@
 on generated trees and on /usr, paired and interleaved, warm or cold, and
 prints medians, ratios to du, processor time and peak memory.
 
+When the shared yardstick ../shared/bench/limitscan.c sits beside the
+repository, it is built once into --work and run as the peer "limitscan"
+(-o -t 2: subfolders opened relative to their parent, two threads), and every
+tool's median is also given as a ratio to it: how close to the floor of open,
+getdents and fstatat a tool comes. Without it (on CI) a note says so.
+
     bench/report_vs_du.py [--scan build/release/tools/ambrell-scan/ambrell-scan]
                           [--trees folders-20k,folders-100k,chain-2000,...] [--rounds 7]
                           [--threads 1,2,4,8] [--cold] [--no-peers] [--work /tmp]
@@ -156,6 +162,24 @@ def run_once(command, cold):
         return elapsed, int(peak), float(user) + float(system)
 
 
+def build_limitscan(work):
+    """The yardstick built into work, or None (with a note) when its source
+    is not beside the repository or does not build."""
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    source = os.path.normpath(os.path.join(root, "..", "shared", "bench", "limitscan.c"))
+    if not os.path.exists(source):
+        print("note: %s is absent: no limitscan column" % source)
+        return None
+    os.makedirs(work, exist_ok=True)
+    binary = os.path.join(work, "limitscan")
+    # Without -DWITH_URING: the io_uring mode is not what is compared.
+    result = subprocess.run(["gcc", "-O2", "-pthread", "-o", binary, source], capture_output=True, text=True)
+    if result.returncode != 0:
+        print("note: limitscan did not build, no limitscan column:\n" + result.stderr)
+        return None
+    return binary
+
+
 def tools_for(path, args):
     tools = {}
     for threads in args.threads or [None]:
@@ -166,6 +190,8 @@ def tools_for(path, args):
         tools["ncdu -o"] = ["ncdu", "-0", "-x", "-o", "/dev/null", path]
     if not args.no_peers and shutil.which("gdu"):
         tools["gdu -n"] = ["gdu", "-n", "-p", "-x", path]
+    if args.limitscan:
+        tools["limitscan"] = [args.limitscan, "-o", "-t", "2", path]
     return tools
 
 
@@ -192,7 +218,9 @@ def bench_tree(name, args):
         return
     du_time = statistics.median(times["du -s -b -l"])
     du_peak = max(peaks["du -s -b -l"])
-    print("%-20s %9s %7s %7s %11s %16s" % ("tool", "median s", "vs du", "cpu s", "peak KiB", "B/folder > du"))
+    limit_time = statistics.median(times["limitscan"]) if times.get("limitscan") else None
+    print("%-20s %9s %7s %8s %7s %11s %16s"
+          % ("tool", "median s", "vs du", "vs limit", "cpu s", "peak KiB", "B/folder > du"))
     for tool in tools:
         if not times[tool]:
             print("%-20s %9s" % (tool, "failed"))
@@ -201,7 +229,8 @@ def bench_tree(name, args):
         peak = max(peaks[tool])
         per_folder = "%16.0f" % ((peak - du_peak) * 1024 / folders) if folders else "%16s" % "-"
         cpu = statistics.median(cpus[tool])
-        print("%-20s %9.3f %7.2f %7.2f %11d %s" % (tool, median, median / du_time, cpu, peak, per_folder))
+        vs_limit = "%8.2f" % (median / limit_time) if limit_time else "%8s" % "-"
+        print("%-20s %9.3f %7.2f %s %7.2f %11d %s" % (tool, median, median / du_time, vs_limit, cpu, peak, per_folder))
 
 
 def main():
@@ -220,6 +249,7 @@ def main():
     if args.cold and not drop_caches():
         print("--cold: cannot drop the page cache (it needs root): these runs are warm", file=sys.stderr)
         args.cold = False
+    args.limitscan = build_limitscan(args.work)
     for name in args.trees.split(","):
         bench_tree(name, args)
 
