@@ -2,7 +2,6 @@
 // machines without a display. Runs the same pipeline as the dialog.
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -124,9 +123,10 @@ int Report(const ReportOptions& options) {
   return exported ? 0 : kExitNotSaved;
 }
 
-int PrintHelp() {
+int PrintInformation(const ReportOptions& options) {
+  const std::string text = RequestedInformation(options);
   ReportOutput output(stdout);
-  output.Write(kReportUsage, std::strlen(kReportUsage));
+  output.Write(text.data(), text.size());
   if (output.Finish()) return 0;
   ReportOutputFailure(output.Error());
   return kExitWriteFailed;
@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "ambrell-scan: %s\nTry 'ambrell-scan --help'.\n", EscapeForTerminal(error).c_str());
     return kExitBadUsage;
   }
-  if (options.showHelp) return PrintHelp();
+  if (options.showHelp || options.showVersion) return PrintInformation(options);
   try {
     return Report(options);
   } catch (...) {
