@@ -9,9 +9,6 @@
 #include "app/SavedScanFiles.h"
 #include "platform/Platform.h"
 
-// False, with a message naming the argument (and for a saved scan the line and
-// column), when a folder is missing, a file does not read, or folders and saved scans
-// are mixed. saved stays empty unless saved scans were given.
 // The first argument that begins with '-' is the only option that counts: the dialog
 // takes none but these two.
 enum class DialogOption { None, Help, Version, Unknown };
@@ -22,5 +19,8 @@ DialogOption FirstOption(const std::vector<std::string>& arguments);
 // unknown option (1 when standard output cannot be written).
 int AnswerOption(DialogOption option);
 
+// False, with a message naming the argument (and for a saved scan the line and
+// column), when a folder is missing, a file does not read, or folders and saved scans
+// are mixed. saved stays empty unless saved scans were given.
 bool OpenArguments(const std::vector<std::string>& arguments, PlatformServices& platform, SavedScanSet& saved,
                    std::string& error);
