@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes a preset's release package with cpack and checks it:
-#   release       the .deb's file list, lintian, and ambrell-scan --help run from
-#                 the extracted package
+#   release       the .deb's file list, lintian, and ambrell-scan --help and both
+#                 programs' --version run from the extracted package
 #   win32, win64  the zip's file list
 #
 #   bash scripts/check-packages.sh PRESET
@@ -37,8 +37,14 @@ check_deb() {
   root=$(mktemp -d)
   dpkg-deb -x "$deb" "$root"
   "$root/usr/bin/ambrell-scan" --help | grep -q -- '--export FILE' || fail "ambrell-scan --help from the package"
+  # Answered without a display, and naming the package's own version.
+  local program
+  for program in ambrell ambrell-scan; do
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/$program" --version | grep -qx "$program ${version%.0}" ||
+      fail "$program --version from the package does not print '$program ${version%.0}'"
+  done
   rm -rf "$root"
-  echo "check-packages: $deb: $(wc -l <"$build/deb-files") files, lintian clean of errors, ambrell-scan runs"
+  echo "check-packages: $deb: $(wc -l <"$build/deb-files") files, lintian clean of errors, both programs run"
 }
 
 check_zip() {

@@ -10,7 +10,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 # Build chatter goes to stderr: stdout carries only the report. The subshell keeps
 # the caller's folder, against which relative folder arguments are meant.
 (
-  bash "$root/scripts/install-deps.sh"
+  bash "$root/scripts/install-deps.sh" run
   cd "$root"
   cmake --preset release
   cmake --build --preset release --target ambrell ambrell-scan

@@ -13,7 +13,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 
-bash scripts/install-deps.sh || exit 1
+bash scripts/install-deps.sh test || exit 1
 
 presets=("$@")
 ((${#presets[@]})) || presets=(debug asan tsan win32 release fuzz)

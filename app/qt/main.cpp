@@ -21,12 +21,6 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: ambrell [FOLDER]...\n"
-    "       ambrell SAVED-SCAN.json...\n"
-    "Shows how much space every folder takes, on every local disk or on the folders given,\n"
-    "or as saved scans (ambrell-scan --export, ncdu -o, gdu -o) recorded it.\n";
-
 bool HasDisplay() {
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
     const char* value = std::getenv(name);
@@ -46,6 +40,9 @@ QIcon ProgramIcon() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered without a display, as any command-line tool answers them.
+  const DialogOption early = FirstOption(std::vector<std::string>(argv + 1, argv + argc));
+  if (early == DialogOption::Help || early == DialogOption::Version) return AnswerOption(early);
   if (!HasDisplay()) {
     std::fputs("ambrell: no display to show the dialog on; ambrell-scan prints the same tree as text\n",
                stderr);
@@ -56,12 +53,8 @@ int main(int argc, char** argv) {
 
   // QApplication has taken its own options out of argv by now.
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  for (const std::string& argument : arguments) {
-    if (!argument.empty() && argument[0] == '-') {
-      std::fputs(kUsage, argument == "--help" ? stdout : stderr);
-      return argument == "--help" ? 0 : 2;
-    }
-  }
+  if (const DialogOption option = FirstOption(arguments); option != DialogOption::None)
+    return AnswerOption(option);
   auto platform = std::make_shared<PlatformServices>();
   SavedScanSet saved;
   std::string error;

@@ -10,6 +10,7 @@ namespace {
 std::once_flag g_raised;
 rlimit g_original{};
 std::atomic<bool> g_changed{false};  // published once g_original holds the limit
+static_assert(std::atomic<bool>::is_always_lock_free, "read between fork and exec");
 
 }  // namespace
 
@@ -28,7 +29,7 @@ void RaiseDescriptorLimit() {
   });
 }
 
-void GiveOriginalDescriptorLimit(pid_t child) {
+void GiveOriginalDescriptorLimitToThisChild() noexcept {
   if (!g_changed.load(std::memory_order_acquire)) return;
-  ::prlimit(child, RLIMIT_NOFILE, &g_original, nullptr);
+  ::setrlimit(RLIMIT_NOFILE, &g_original);
 }

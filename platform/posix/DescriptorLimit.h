@@ -5,14 +5,16 @@
 // system's word on what the process may have; the soft one a default kept
 // low for programs that still use select().
 
-#include <sys/types.h>
-
 // Raises this process's soft limit on open descriptors towards the hard
 // one, up to kWantedDescriptors; never lowers it. Once is enough.
 void RaiseDescriptorLimit();
 
-// A program started from here gets the soft limit this process started
-// with, as if it had been started from the desktop.
-void GiveOriginalDescriptorLimit(pid_t child);
+// Called in a child between fork and exec, so that a program started from
+// here gets the soft limit this process started with, as if it had been
+// started from the desktop. The limit is set before the program runs: set
+// from the parent afterwards, the program could already have read it. Only
+// reads what RaiseDescriptorLimit published and makes one system call, so
+// it is safe after fork in a process with threads.
+void GiveOriginalDescriptorLimitToThisChild() noexcept;
 
 constexpr unsigned long kWantedDescriptors = 16384;

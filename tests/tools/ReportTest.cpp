@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,32 @@ TEST(ReportOptionsTest, RefusesSavedScanOptionsThatCannotWork) {
     EXPECT_FALSE(ParseReportOptions(arguments, options, error)) << arguments.back();
     EXPECT_FALSE(error.empty());
   }
+}
+
+// As Debian's command-line tools answer: on standard output, in place of a
+// report, whatever else is on the line.
+TEST(ReportOptionsTest, VersionAndHelpAnswerInsteadOfAReport) {
+  const std::regex versionLine("ambrell-scan [0-9]+\\.[0-9]+\n");
+  for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--version"},
+                                                    {"/data", "--version", "--unit", "kb"},
+                                                    {"--import", "--version"}}) {
+    ReportOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseReportOptions(arguments, options, error)) << error;
+    EXPECT_TRUE(options.showVersion);
+    EXPECT_TRUE(std::regex_match(RequestedInformation(options), versionLine))
+        << RequestedInformation(options);
+  }
+
+  ReportOptions both;
+  std::string error;
+  ASSERT_TRUE(ParseReportOptions({"--version", "--help"}, both, error));
+  EXPECT_EQ(RequestedInformation(both), kReportUsage);
+
+  ReportOptions folder;
+  ASSERT_TRUE(ParseReportOptions({"--", "--version"}, folder, error));
+  EXPECT_FALSE(folder.showVersion);
+  EXPECT_EQ(folder.folders, std::vector<std::string>{"--version"});
 }
 
 class TreePrinterTest : public ::testing::Test {

@@ -7,9 +7,14 @@
 
 #include "scan/ListingThreads.h"
 
+#ifndef AMBRELL_VERSION
+#error "AMBRELL_VERSION names the program's version"
+#endif
+
 const char kReportUsage[] =
     "Usage: ambrell-scan [--unit bytes|kb|mb|gb] [--depth N] [--threads N] [--export FILE] [FOLDER...]\n"
     "       ambrell-scan --import [OPTION...] FILE...\n"
+    "       ambrell-scan --help | --version\n"
     "\n"
     "Scans folders and prints how much space each one occupies, one folder a\n"
     "line in tree order, indented two spaces a level, each with its total:\n"
@@ -38,6 +43,7 @@ const char kReportUsage[] =
     "                 --export, ncdu or gdu, and show it as a drive instead of\n"
     "                 scanning\n"
     "  --help         show this text\n"
+    "  --version      show the program's name and version\n"
     "\n"
     "Numbers are grouped as the system's default locale groups them. Totals\n"
     "stop at 18446744073709551615 bytes (2^64 - 1) rather than wrap around;\n"
@@ -101,7 +107,7 @@ bool StartsWithOption(const std::string& argument, const std::string& name) {
 }
 
 bool CheckSavedScanOptions(const ReportOptions& options, std::string& error) {
-  if (options.importSaved && options.folders.empty() && !options.showHelp) {
+  if (options.importSaved && options.folders.empty() && !options.showHelp && !options.showVersion) {
     error = "--import takes one or more saved scans";
     return false;
   }
@@ -126,6 +132,8 @@ bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions
       onlyFolders = true;
     } else if (argument == "--help" || argument == "-h") {
       options.showHelp = true;
+    } else if (argument == "--version") {
+      options.showVersion = true;
     } else if (argument == "--import") {
       options.importSaved = true;
     } else if (StartsWithOption(argument, "--import")) {
@@ -158,4 +166,9 @@ bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions
     }
   }
   return CheckSavedScanOptions(options, error);
+}
+
+std::string RequestedInformation(const ReportOptions& options) {
+  if (options.showHelp) return kReportUsage;
+  return "ambrell-scan " AMBRELL_VERSION "\n";
 }

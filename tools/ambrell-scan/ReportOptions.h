@@ -9,6 +9,7 @@ struct ReportOptions {
   int maxDepth = -1;     // drives are depth 0; -1 prints everything
   unsigned threads = 0;  // threads listing folders; 0: AMBRELL_THREADS, else each disk's default
   bool showHelp = false;
+  bool showVersion = false;
   std::vector<std::string> folders;  // none: every fixed drive
   bool importSaved = false;          // folders are saved scans to read instead
   std::string exportFile;            // where to save the tree; "-": standard output
@@ -19,3 +20,7 @@ bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions
                         std::string& error);
 
 extern const char kReportUsage[];
+
+// What --help or --version asks for in place of a report (the usage wins
+// when both are given): the usage, or the name and version on one line.
+std::string RequestedInformation(const ReportOptions& options);

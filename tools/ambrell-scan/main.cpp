@@ -2,7 +2,6 @@
 // machines without a display. Runs the same pipeline as the dialog.
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -128,9 +127,10 @@ int Report(const ReportOptions& options) {
   return exported ? 0 : kExitNotSaved;
 }
 
-int PrintHelp() {
+int PrintInformation(const ReportOptions& options) {
+  const std::string text = RequestedInformation(options);
   ReportOutput output(stdout);
-  output.Write(kReportUsage, std::strlen(kReportUsage));
+  output.Write(text.data(), text.size());
   if (output.Finish()) return 0;
   ReportOutputFailure(output.Error());
   return kExitWriteFailed;
@@ -153,7 +153,7 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
     std::fprintf(stderr, "ambrell-scan: %s\nTry 'ambrell-scan --help'.\n", EscapeForTerminal(error).c_str());
     return kExitBadUsage;
   }
-  if (options.showHelp) return PrintHelp();
+  if (options.showHelp || options.showVersion) return PrintInformation(options);
   try {
     return Report(options);
   } catch (...) {

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "app/qt/Pictures.h"
+#include "platform/posix/DescriptorLimit.h"
 
 namespace {
 
@@ -61,6 +62,8 @@ bool CLinkStatic::StartOpenerProgram(const QString& text) {
   connect(process, &QProcess::errorOccurred, process, [settle](QProcess::ProcessError error) {
     if (error == QProcess::FailedToStart) settle(false);
   });
+  // The scan's raised descriptor limit is not the opener's to inherit.
+  process->setChildProcessModifier(GiveOriginalDescriptorLimitToThisChild);
   process->start(m_openerProgram, {text});
   return true;
 }

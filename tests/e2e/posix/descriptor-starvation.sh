@@ -1,17 +1,14 @@
 #!/bin/bash
-# Usage: descriptor-starvation.sh PATH-TO-AMBRELL-SCAN [EXTRA-DESCRIPTORS]
+# Usage: descriptor-starvation.sh PATH-TO-AMBRELL-SCAN
 #
 # Scans a 500-level chain and a wide tree with the descriptor limit
 # (RLIMIT_NOFILE) at 16 and at 8, on one thread, the default count and 16.
 # Every folder must be counted exactly, or the summary must own up to the
 # folders it could not read: nothing may disappear silently. The walk needs
 # about three descriptors, so here every folder is counted exactly.
-# EXTRA-DESCRIPTORS raises both limits for a build whose runtime needs
-# descriptors of its own (a sanitizer's).
 set -euo pipefail
 
-scan=${1:?usage: descriptor-starvation.sh PATH-TO-AMBRELL-SCAN [EXTRA-DESCRIPTORS]}
-extra=${2:-0}
+scan=${1:?usage: descriptor-starvation.sh PATH-TO-AMBRELL-SCAN}
 work=$(mktemp -d /tmp/ambrell-e2e-fd-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 tree=$work/tree
@@ -49,7 +46,7 @@ for limit in 16 8; do
     options=(--unit bytes)
     [ "$threads" = default ] || options+=(--threads "$threads")
     status=0
-    (ulimit -n "$((limit + extra))" && exec "$scan" "${options[@]}" "$tree") >"$work/out" 2>"$work/err" || status=$?
+    (ulimit -n "$limit" && exec "$scan" "${options[@]}" "$tree") >"$work/out" 2>"$work/err" || status=$?
     [ "$status" = 0 ] || { cat "$work/err" >&2; fail "$run: exit status $status"; }
     unreadable=$(sed -n 's/^ambrell-scan: [0-9]* folders scanned, \([0-9]*\) could not be read$/\1/p' "$work/err")
     [ -n "$unreadable" ] || { cat "$work/err" >&2; fail "$run: no summary"; }

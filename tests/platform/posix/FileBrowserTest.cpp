@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
 
 #include "platform/posix/DescriptorLimit.h"
+#include "platform/posix/DetachedProgram.h"
 #include "platform/posix/FileBrowser.h"
 #include "tests/platform/posix/TempTree.h"
 
@@ -68,14 +70,35 @@ TEST(FileBrowser, TheOpenerGetsTheDescriptorLimitThisProcessStartedWith) {
   EXPECT_EQ(limit.rlim_cur, wanted);
 
   TempTree folder;
-  // The pause leaves the limit time to arrive after the program started.
-  const std::string opener = MakeFakeOpener(folder, "sleep 1; ulimit -n");
+  // Read the moment it runs: the limit must be in place before, not after.
+  const std::string opener = MakeFakeOpener(folder, "ulimit -n");
   ASSERT_TRUE(OpenInFileBrowser("/tmp", opener.c_str()));
   EXPECT_EQ(WaitForFile(opener + ".args"), "1000\n");
 }
 
+TEST(FileBrowser, FindsTheOpenerOnPath) {
+  TempTree folder;
+  MakeFakeOpener(folder);
+  const std::string path = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+  ASSERT_EQ(::setenv("PATH", ("/ambrell-no-such-folder:" + folder.Path() + ":" + path).c_str(), 1), 0);
+  EXPECT_EQ(FindProgram("fake-opener"), folder.Path() + "/fake-opener");
+  ASSERT_TRUE(OpenInFileBrowser("/tmp", "fake-opener"));
+  EXPECT_EQ(WaitForFile(folder.Path() + "/fake-opener.args"), "/tmp\n");
+}
+
+// Each is refused before the program could run: the caller shows nothing.
 TEST(FileBrowser, FailsWhenTheOpenerCannotStart) {
+  TempTree folder;
+  const std::string notExecutable = folder.Path() + "/not-executable";
+  std::ofstream(notExecutable) << "#!/bin/sh\n";
+  const std::string notAProgram = folder.Path() + "/not-a-program";
+  std::ofstream(notAProgram) << "neither a script nor a binary, which only a shell would run\n";
+  ::chmod(notAProgram.c_str(), 0755);
+
   EXPECT_FALSE(OpenInFileBrowser("/tmp", "ambrell-no-such-opener"));
+  EXPECT_FALSE(OpenInFileBrowser("/tmp", notExecutable.c_str()));
+  EXPECT_FALSE(OpenInFileBrowser("/tmp", notAProgram.c_str()));
+  EXPECT_FALSE(OpenInFileBrowser("/tmp", folder.Path().c_str()));
   EXPECT_FALSE(OpenInFileBrowser("", "true"));
 }
 

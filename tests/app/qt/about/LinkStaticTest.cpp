@@ -1,11 +1,15 @@
+#include <sys/resource.h>
+
 #include <QClipboard>
 #include <QCursor>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
@@ -13,6 +17,7 @@
 
 #include "AboutTests.h"
 #include "app/qt/about/LinkStatic.h"
+#include "platform/posix/DescriptorLimit.h"
 
 namespace {
 
@@ -83,6 +88,7 @@ class LinkStaticTest : public QObject {
   void successfulOpenLeavesClipboardAlone();
   void throwingOpenerCountsAsFailedOpen();
   void theOpenerProgramsExitStatusDecides();
+  void theOpenerProgramGetsTheDescriptorLimitThisProcessStartedWith();
   void onlyLeftClickOpens();
   void drawnBlueAndUnderlined();
   void underlinedFontIsKeptAfterFontChange();
@@ -165,6 +171,40 @@ void LinkStaticTest::theOpenerProgramsExitStatusDecides() {
     QCOMPARE(finished.first().first().toBool(), c.opens);
     QCOMPARE(QGuiApplication::clipboard()->text(), c.opens ? kClipboardBefore : kAddress);
   }
+}
+
+// The scan raises the soft limit on descriptors for itself alone. Raised once
+// a process: for the tests after this one, too, which is harmless.
+void LinkStaticTest::theOpenerProgramGetsTheDescriptorLimitThisProcessStartedWith() {
+  rlimit limit;
+  QCOMPARE(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+  if (limit.rlim_max != RLIM_INFINITY && limit.rlim_max < 1024) QSKIP("hard limit below 1,024");
+  limit.rlim_cur = 1000;
+  QCOMPARE(::setrlimit(RLIMIT_NOFILE, &limit), 0);
+  RaiseDescriptorLimit();
+  QCOMPARE(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+  QVERIFY(limit.rlim_cur > 1000);
+
+  // The opener writes the limit it finds, the moment it runs, to the file the link names.
+  QTemporaryDir folder;
+  QFile opener(folder.filePath(QStringLiteral("opener")));
+  QVERIFY(opener.open(QIODevice::WriteOnly));
+  opener.write("#!/bin/sh\nulimit -n > \"$1\"\n");
+  opener.close();
+  QVERIFY(opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+  CLinkStatic link(folder.filePath(QStringLiteral("limit")));
+  link.SetOpenerProgram(opener.fileName());
+  link.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&link));
+  QSignalSpy finished(&link, &CLinkStatic::OpenerFinished);
+
+  QTest::mouseClick(&link, Qt::LeftButton);
+
+  QVERIFY(finished.count() == 1 || finished.wait(10000));
+  QVERIFY(finished.first().first().toBool());
+  QFile written(link.text());
+  QVERIFY(written.open(QIODevice::ReadOnly));
+  QCOMPARE(written.readAll(), QByteArray("1000\n"));
 }
 
 void LinkStaticTest::onlyLeftClickOpens() {
