@@ -107,18 +107,22 @@ struct ReplacementFile::State {
 
   int CreateTemporary() {
     std::mt19937_64 random(std::random_device{}() ^ static_cast<std::uint64_t>(getpid()));
+    // Covered before it exists, so that no signal finds it uncovered.
+    signalGuard.emplace();
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
       const std::string name = TemporaryName(NameOf(target), random);
+      signalGuard->Cover(folder, name);
       file = openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (file >= 0) {
         temporaryName = name;
-        signalGuard.emplace(folder, temporaryName);
         CarryOverOwnerAndMode();
         return 0;
       }
-      if (errno != EEXIST) return errno;
+      if (errno != EEXIST) break;
     }
-    return EEXIST;
+    const int problem = errno;
+    signalGuard.reset();
+    return problem;
   }
 
   // Best effort: a file someone else owns keeps its owner only where we may

@@ -63,23 +63,26 @@ void RestoreHandlers() {
   sigaction(SIGXFSZ, &g_previousFileSize, nullptr);
 }
 
-int ClaimSlot(int folderFd, const std::string& name) {
-  if (name.size() >= sizeof g_slots[0].name) return -1;
+int ClaimSlot() {
   for (int i = 0; i < kSlots; ++i) {
     int expected = kFree;
-    if (!g_slots[i].folder.compare_exchange_strong(expected, kClaimed)) continue;
-    std::memcpy(g_slots[i].name, name.c_str(), name.size() + 1);
-    g_slots[i].folder.store(folderFd);
-    return i;
+    if (g_slots[i].folder.compare_exchange_strong(expected, kClaimed)) return i;
   }
   return -1;
 }
 
 }  // namespace
 
-SaveSignalGuard::SaveSignalGuard(int folderFd, const std::string& name) : m_slot(ClaimSlot(folderFd, name)) {
+SaveSignalGuard::SaveSignalGuard() : m_slot(ClaimSlot()) {
   std::lock_guard<std::mutex> lock(g_mutex);
   if (g_activeSaves++ == 0) InstallHandlers();
+}
+
+void SaveSignalGuard::Cover(int folderFd, const std::string& name) {
+  if (m_slot < 0 || name.size() >= sizeof g_slots[0].name) return;
+  g_slots[m_slot].folder.store(kClaimed);  // the handler never reads a name half written
+  std::memcpy(g_slots[m_slot].name, name.c_str(), name.size() + 1);
+  g_slots[m_slot].folder.store(folderFd);
 }
 
 SaveSignalGuard::~SaveSignalGuard() {

@@ -10,13 +10,15 @@
 
 class SaveSignalGuard {
  public:
-  // Covers the temporary file name in the open folder folderFd until the
-  // guard is destroyed; folderFd must stay open until then.
-  SaveSignalGuard(int folderFd, const std::string& name);
+  SaveSignalGuard();
   ~SaveSignalGuard();
+  // From here on a file of this name in the open folder folderFd is removed
+  // on a signal; folderFd must stay open until the guard goes. Covering the
+  // name before the file is made leaves no moment in which it is uncovered.
+  void Cover(int folderFd, const std::string& name);
   SaveSignalGuard(const SaveSignalGuard&) = delete;
   SaveSignalGuard& operator=(const SaveSignalGuard&) = delete;
 
  private:
-  int m_slot;  // -1 when every slot was taken: the file is then not removed on a signal
+  int m_slot = -1;  // -1 when every slot was taken: the file is then not removed on a signal
 };
