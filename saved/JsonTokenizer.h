@@ -1,8 +1,8 @@
 #pragma once
 // JSON as a stream of tokens, read a chunk at a time: memory holds one
-// chunk and the current token, never the file. Nesting is the reader's to
-// track, on the heap: a saved tree is as deep as the scan that wrote it. Every token knows where it
-// began, so that an error can name the line and the column.
+// chunk and the current token, never the file. Every token knows where it
+// began, so that an error can name the line and the column. Nesting is the
+// reader's to track, on the heap: a saved tree is as deep as its scan was.
 
 #include <cstdint>
 #include <stdexcept>
