@@ -50,12 +50,12 @@ class ControllerDriver : public ScanProtocolDriver {
   std::chrono::milliseconds m_closeWait = ScanController::kClosingWait;
 };
 
-INSTANTIATE_TEST_SUITE_P(Controller, ScanProtocolTest,
-                         ::testing::Values(ScanProtocolTarget{"Controller",
-                                                              [](std::shared_ptr<MemoryFileSystem> machine) {
-                                                                return std::make_unique<ControllerDriver>(
-                                                                    std::move(machine));
-                                                              }}),
+const ScanProtocolTarget kControllerTarget{"Controller", [](std::shared_ptr<MemoryFileSystem> machine) {
+                                             return std::make_unique<ControllerDriver>(std::move(machine));
+                                           }};
+INSTANTIATE_TEST_SUITE_P(Controller, ScanProtocolTest, ::testing::Values(kControllerTarget),
+                         ScanProtocolTargetName());
+INSTANTIATE_TEST_SUITE_P(Controller, ScanProtocolCloseWaitTest, ::testing::Values(kControllerTarget),
                          ScanProtocolTargetName());
 
 constexpr std::uint64_t kMB = 1024 * 1024;

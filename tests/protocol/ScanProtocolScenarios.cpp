@@ -219,7 +219,7 @@ TEST_P(ScanProtocolTest, ClosingDuringAScanStopsTheWorkerFirstThenFreesEverythin
   EXPECT_FALSE(driver->IsScanRunning());
 }
 
-TEST_P(ScanProtocolTest, AWorkerThatOutlastsTheCloseWaitIsLeftToEndAndFreeItsRecords) {
+TEST_P(ScanProtocolCloseWaitTest, AWorkerThatOutlastsTheCloseWaitIsLeftToEndAndFreeItsRecords) {
   const long usersWithoutFrontEnd = machine.use_count();
   machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
   Open();

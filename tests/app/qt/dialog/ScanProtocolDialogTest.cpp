@@ -54,12 +54,12 @@ class DialogDriver : public ScanProtocolDriver {
   CAmbrellDlg m_dialog;
 };
 
-INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolTest,
-                         ::testing::Values(ScanProtocolTarget{"QtDialog",
-                                                              [](std::shared_ptr<MemoryFileSystem> machine) {
-                                                                return std::make_unique<DialogDriver>(
-                                                                    std::move(machine));
-                                                              }}),
+const ScanProtocolTarget kQtDialogTarget{"QtDialog", [](std::shared_ptr<MemoryFileSystem> machine) {
+                                           return std::make_unique<DialogDriver>(std::move(machine));
+                                         }};
+INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolTest, ::testing::Values(kQtDialogTarget),
+                         ScanProtocolTargetName());
+INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolCloseWaitTest, ::testing::Values(kQtDialogTarget),
                          ScanProtocolTargetName());
 
 }  // namespace
