@@ -1,4 +1,7 @@
-// Starting, finishing, aborting and repeating a scan, and switching units.
+// The Windows dialog's own side of scanning: its unit list, the messages between the
+// worker and the dialog (sent batches, queued and forged completions), focus, and OK
+// and Cancel. The protocol itself (Abort, Refresh, relabelling, no drives, closing
+// mid-scan) is the shared scenarios' (ScanProtocolDialogTest.cpp).
 
 #include <windows.h>
 
@@ -15,23 +18,11 @@ std::string ComboEntry(HWND combo, int index) {
   return text;
 }
 
-// Releases the gate once the dialog has asked the worker to stop, from another
-// thread: the GUI thread is then inside the dialog's wait for the worker.
-std::thread ReleaseGateOnAbort(HANDLE abortEvent, Gate& gate) {
-  return std::thread([abortEvent, &gate] {
-    WaitForSingleObject(abortEvent, INFINITE);
-    gate.Release();
-  });
-}
-
-TEST_F(MainDialogTest, WhileTheFirstScanRunsTheButtonAbortsAndTheListsAreLocked) {
+TEST_F(MainDialogTest, WhileTheFirstScanRunsTheButtonsTakeInputAndTheUnitListOffersFourUnits) {
   fileSystem->GetGate().Arm(MemoryFileSystem::OpenPoint("C:"));
   Open();
   fileSystem->GetGate().WaitUntilHeld();
 
-  EXPECT_EQ(ButtonText(), "&Abort");
-  EXPECT_FALSE(IsEnabled(IDC_TREE));
-  EXPECT_FALSE(IsEnabled(IDC_UNITS));
   EXPECT_TRUE(IsEnabled(IDC_REFRESH));
   EXPECT_TRUE(IsEnabled(IDC_CLOSE));
   const HWND units = Item(IDC_UNITS);
@@ -47,59 +38,6 @@ TEST_F(MainDialogTest, WhileTheFirstScanRunsTheButtonAbortsAndTheListsAreLocked)
   WaitForIdle();
 }
 
-TEST_F(MainDialogTest, AfterTheScanEveryFolderShowsItsTotalAndTheControlsAreFree) {
-  OpenAndScan();
-
-  EXPECT_EQ(Labels(), kMegabyteLabels);
-  EXPECT_EQ(ButtonText(), "&Refresh");
-  EXPECT_TRUE(IsEnabled(IDC_TREE));
-  EXPECT_TRUE(IsEnabled(IDC_UNITS));
-  EXPECT_FALSE(dialog->IsScanRunning());
-}
-
-TEST_F(MainDialogTest, AnotherUnitRelabelsEveryItemWithoutScanningAgain) {
-  OpenAndScan();
-  const int opened = fileSystem->OpenCount();
-
-  PickUnit(3);
-  EXPECT_EQ(Labels(),
-            "C:    (0 GB)\n"
-            "  Windows    (0 GB)\n"
-            "    System32    (0 GB)\n"
-            "  Data    (0 GB)\n"
-            "    My Photos    (0 GB)\n"
-            "D:    (1 GB)\n"
-            "  Games    (1 GB)\n");
-  PickUnit(0);
-  EXPECT_EQ(dialog->GetTree().GetItemText(dialog->GetTree().GetRootItem()), "C:    (11,534,336 bytes)");
-  EXPECT_EQ(dialog->GetTree().GetItemText(FindItem(dialog->GetTree(), "Games")),
-            "Games    (1,073,741,824 bytes)");
-  PickUnit(2);
-  EXPECT_EQ(Labels(), kMegabyteLabels);
-  EXPECT_EQ(fileSystem->OpenCount(), opened);
-}
-
-TEST_F(MainDialogTest, AbortKeepsWhatWasFoundWithTotalsOfWhatWasCounted) {
-  // Held while the worker reads C:\Windows, before win.ini.
-  fileSystem->GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\Windows", "win.ini"));
-  Open();
-  fileSystem->GetGate().WaitUntilHeld();
-
-  std::thread releaser = ReleaseGateOnAbort(dialog->GetAbortEvent(), fileSystem->GetGate());
-  Click(IDC_REFRESH);
-  releaser.join();
-  // Abort returns once the worker has ended.
-  EXPECT_EQ(ButtonText(), "&Refresh");
-  EXPECT_TRUE(IsEnabled(IDC_TREE));
-  EXPECT_FALSE(dialog->IsScanRunning());
-
-  WaitForIdle();
-  // win.ini was being read when the abort came and still counts; D: was never reached.
-  EXPECT_EQ(Labels(),
-            "C:    (6 MB)\n"
-            "  Windows    (1 MB)\n");
-}
-
 TEST_F(MainDialogTest, AbortWhileTheWorkerWaitsForAnInsertionEndsTheScan) {
   Open(1);  // every folder is handed over on its own
   // The worker is now blocked until the GUI thread carries out its first insertion.
@@ -113,7 +51,8 @@ TEST_F(MainDialogTest, AbortWhileTheWorkerWaitsForAnInsertionEndsTheScan) {
   EXPECT_EQ(Labels(), "C:    (0 MB)\n");
 }
 
-TEST_F(MainDialogTest, RefreshEmptiesTheTreeKeepsTheUnitAndScansAgain) {
+// The list's selection is read when Refresh starts a scan, whether or not it said so.
+TEST_F(MainDialogTest, RefreshScansInTheUnitTheListShows) {
   OpenAndScan();
   SendMessageA(Item(IDC_UNITS), CB_SETCURSEL, 3, 0);
   fileSystem->GetGate().Arm(MemoryFileSystem::OpenPoint("C:"));
@@ -248,34 +187,6 @@ TEST_F(MainDialogTest, AScanStartedWithTheFocusInTheTreeLeavesItOnTheRefreshButt
 
   fileSystem->GetGate().Release();
   WaitForIdle();
-}
-
-TEST_F(MainDialogTest, AMachineWithoutFixedDrivesEndsWithAnEmptyTree) {
-  fileSystem = std::make_shared<MemoryFileSystem>();
-  fileSystem->AddDrive('E', false);
-  OpenAndScan();
-
-  EXPECT_EQ(dialog->GetTree().GetRootItem(), kNoItem);
-  EXPECT_EQ(ButtonText(), "&Refresh");
-}
-
-TEST_F(MainDialogTest, ClosingDuringAScanStopsTheWorkerFirst) {
-  fileSystem->GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\Windows", "win.ini"));
-  Open();
-  fileSystem->GetGate().WaitUntilHeld();
-  HANDLE thread = nullptr;
-  ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), dialog->GetScanThread(), GetCurrentProcess(), &thread, 0,
-                              FALSE, DUPLICATE_SAME_ACCESS));
-
-  std::thread releaser = ReleaseGateOnAbort(dialog->GetAbortEvent(), fileSystem->GetGate());
-  Click(IDC_CLOSE);
-  releaser.join();
-
-  EXPECT_TRUE(dialog->HasEnded());
-  EXPECT_EQ(dialog->GetResult(), IDOK);
-  EXPECT_EQ(dialog->GetSafeHwnd(), nullptr);
-  EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_OBJECT_0);
-  CloseHandle(thread);
 }
 
 TEST_F(MainDialogTest, EnterInTheTreeClosesAndOkDoesNothing) {

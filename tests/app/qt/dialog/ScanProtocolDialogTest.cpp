@@ -1,0 +1,71 @@
+// The shared scan protocol scenarios against the Linux main dialog, driven through its
+// own button, unit list and closing on the offscreen platform.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QPushButton>
+#include <QTest>
+
+#include "DialogFixture.h"
+#include "app/qt/FolderTree.h"
+#include "tests/protocol/ScanProtocol.h"
+
+namespace {
+
+class DialogDriver : public ScanProtocolDriver {
+ public:
+  explicit DialogDriver(std::shared_ptr<MemoryFileSystem> machine)
+      : m_dialog(MemoryServices(std::move(machine))) {}
+
+  void ClickRefresh() override { m_dialog.RefreshButton().click(); }
+  void PickUnit(int unit) override {
+    m_dialog.Units().setCurrentIndex(unit);
+    emit m_dialog.Units().activated(unit);
+  }
+  int Unit() const override { return m_dialog.Unit(); }
+  void HandOverTimer() override { m_dialog.HandOverWaitingInsertions(); }
+  bool PumpUntil(const std::function<bool()>& condition) override {
+    QDeadlineTimer deadline(30000);
+    while (!condition() && !deadline.hasExpired()) QTest::qWait(1);
+    return condition();
+  }
+  bool IsScanHeld() const override { return m_dialog.IsScanHeld(); }
+  bool IsScanRunning() const override { return m_dialog.IsScanRunning(); }
+  bool IsAbortRequested() const override { return m_dialog.IsAbortRequested(); }
+  std::string Labels() const override { return DumpLabels(m_dialog).toStdString(); }
+  std::size_t ItemCount() const override { return static_cast<std::size_t>(::Labels(m_dialog).size()); }
+  std::string ButtonText() const override { return m_dialog.RefreshButton().text().toStdString(); }
+  bool ListsEnabled() const override { return m_dialog.Tree().isEnabled() && m_dialog.Units().isEnabled(); }
+  bool ShowsBusyCursor() const override { return m_dialog.cursor().shape() == Qt::BusyCursor; }
+  void SetCloseWait(std::chrono::milliseconds wait) override { m_dialog.SetCloseWait(wait); }
+  // Escape, or the window's close box.
+  std::string Close() override {
+    m_dialog.reject();
+    if (m_dialog.IsScanHeld()) return "the scan is still held";
+    if (m_dialog.Tree().topLevelItemCount() != 0) return "the tree still holds items";
+    if (m_dialog.result() != QDialog::Rejected) return "the dialog was not rejected";
+    QTest::qWait(0);  // a completion still on its way is never handled
+    if (m_dialog.Tree().topLevelItemCount() != 0) return "a completion after the close filled the tree";
+    return {};
+  }
+
+ private:
+  CAmbrellDlg m_dialog;
+};
+
+const ScanProtocolTarget kQtDialogTarget{"QtDialog", [](std::shared_ptr<MemoryFileSystem> machine) {
+                                           return std::make_unique<DialogDriver>(std::move(machine));
+                                         }};
+INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolTest, ::testing::Values(kQtDialogTarget),
+                         ScanProtocolTargetName());
+INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolCloseWaitTest, ::testing::Values(kQtDialogTarget),
+                         ScanProtocolTargetName());
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,82 @@
+// The shared scan protocol scenarios against the Windows main dialog under Wine, driven
+// with the messages its button, unit list, hand-over timer and Close button send.
+
+#include <windows.h>
+
+#include "tests/app/win32/MainDialogFixture.h"
+#include "tests/protocol/ScanProtocol.h"
+
+namespace {
+
+class DialogDriver : public ScanProtocolDriver {
+ public:
+  // Null when the dialog cannot be made.
+  static std::unique_ptr<ScanProtocolDriver> Open(std::shared_ptr<MemoryFileSystem> machine) {
+    auto opened = std::unique_ptr<DialogDriver>(new DialogDriver(std::make_unique<CAmbrellDlg>(
+        TestServices(std::move(machine), std::make_shared<RecordedProcesses>()))));
+    if (!opened->m_dialog->Create()) return nullptr;
+    opened->m_abortEvent = opened->m_dialog->GetAbortEvent();
+    return opened;
+  }
+
+  void ClickRefresh() override { Command(IDC_REFRESH, BN_CLICKED); }
+  void PickUnit(int unit) override {
+    SendMessageA(Item(IDC_UNITS), CB_SETCURSEL, static_cast<WPARAM>(unit), 0);
+    Command(IDC_UNITS, CBN_SELCHANGE);
+  }
+  int Unit() const override { return m_dialog->GetUnit(); }
+  void HandOverTimer() override { SendMessageA(m_dialog->GetSafeHwnd(), WM_TIMER, 1, 0); }
+  bool PumpUntil(const std::function<bool()>& condition) override { return ::PumpUntil(condition); }
+  bool IsScanHeld() const override { return m_dialog->GetScanThread() != nullptr; }
+  bool IsScanRunning() const override { return m_dialog->IsScanRunning(); }
+  bool IsAbortRequested() const override { return WaitForSingleObject(m_abortEvent, 0) == WAIT_OBJECT_0; }
+  std::string Labels() const override { return DumpLabels(m_dialog->GetTree()); }
+  std::size_t ItemCount() const override { return m_dialog->GetTree().GetCount(); }
+  std::string ButtonText() const override { return WindowText(Item(IDC_REFRESH)); }
+  bool ListsEnabled() const override {
+    return IsWindowEnabled(Item(IDC_TREE)) != FALSE && IsWindowEnabled(Item(IDC_UNITS)) != FALSE;
+  }
+  // The cursor the dialog sets when the mouse moves over it.
+  bool ShowsBusyCursor() const override {
+    const HWND window = m_dialog->GetSafeHwnd();
+    SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor() == LoadCursorA(nullptr, IDC_APPSTARTING);
+  }
+  std::string Close() override {
+    HANDLE thread = nullptr;
+    if (m_dialog->GetScanThread() != nullptr &&
+        !DuplicateHandle(GetCurrentProcess(), m_dialog->GetScanThread(), GetCurrentProcess(), &thread, 0,
+                         FALSE, DUPLICATE_SAME_ACCESS)) {
+      return "the worker's thread cannot be watched";
+    }
+    Command(IDC_CLOSE, BN_CLICKED);
+    const bool threadEnded = thread == nullptr || WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+    if (thread != nullptr) CloseHandle(thread);
+    if (!threadEnded) return "the worker's thread still runs";
+    if (!m_dialog->HasEnded() || m_dialog->GetSafeHwnd() != nullptr) return "the window is still there";
+    if (m_dialog->GetResult() != IDOK) return "the dialog did not end with OK";
+    return m_dialog->GetTree().GetCount() == 0 ? "" : "the tree still holds items";
+  }
+
+ private:
+  explicit DialogDriver(std::unique_ptr<CAmbrellDlg> dialog) : m_dialog(std::move(dialog)) {}
+
+  HWND Item(int id) const { return GetDlgItem(m_dialog->GetSafeHwnd(), id); }
+  void Command(int id, WORD code) {
+    SendMessageA(m_dialog->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, code),
+                 reinterpret_cast<LPARAM>(Item(id)));
+  }
+
+  std::unique_ptr<CAmbrellDlg> m_dialog;
+  HANDLE m_abortEvent = nullptr;  // the dialog's, polled from the releasing thread
+};
+
+INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolTest,
+                         ::testing::Values(ScanProtocolTarget{"Win32Dialog", &DialogDriver::Open}),
+                         ScanProtocolTargetName());
+
+}  // namespace
+
+// The dialog keeps its own closing wait of ten seconds: ScanProtocolCloseWaitTest does
+// not run here.
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ScanProtocolCloseWaitTest);

@@ -1,0 +1,100 @@
+#pragma once
+// The scan protocol's scenarios, written once and run against the scan controller with
+// a front end kept in memory and against each dialog. A dialog's suite supplies a
+// driver that opens it on the test's machine and presses its controls; the scenarios
+// say only what every front end must show.
+//
+// A suite instantiates them with its own drivers:
+//
+//   INSTANTIATE_TEST_SUITE_P(Dialog, ScanProtocolTest,
+//                            ::testing::Values(ScanProtocolTarget{"Dialog", &OpenDialog}),
+//                            ScanProtocolTargetName());
+//
+// and, where the driver can set the closing wait, ScanProtocolCloseWaitTest too.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "tests/support/MemoryFileSystem.h"
+
+// A front end opened on a machine, which starts the first scan at once. Every call but
+// IsAbortRequested comes from the test's thread.
+class ScanProtocolDriver {
+ public:
+  virtual ~ScanProtocolDriver() = default;
+  // The Refresh/Abort button.
+  virtual void ClickRefresh() = 0;
+  // The unit list: 0 bytes, 1 kilobytes, 2 megabytes, 3 gigabytes.
+  virtual void PickUnit(int unit) = 0;
+  virtual int Unit() const = 0;
+  // What the hand-over timer does when it fires.
+  virtual void HandOverTimer() = 0;
+  // Serves the front end's events until condition holds; false after a limit far beyond
+  // any real wait (a hang guard, not a timing check).
+  virtual bool PumpUntil(const std::function<bool()>& condition) = 0;
+  // A scan has started and its end has not been handled yet.
+  virtual bool IsScanHeld() const = 0;
+  // ... and its worker has not ended.
+  virtual bool IsScanRunning() const = 0;
+  // Any thread.
+  virtual bool IsAbortRequested() const = 0;
+  // The labels in tree order, one a line, two blanks of indent a level.
+  virtual std::string Labels() const = 0;
+  virtual std::size_t ItemCount() const = 0;
+  // The button's text: "&Abort" while a worker runs, else "&Refresh".
+  virtual std::string ButtonText() const = 0;
+  // The tree and the unit list both take input.
+  virtual bool ListsEnabled() const = 0;
+  virtual bool ShowsBusyCursor() const = 0;
+  // The closing wait, for the next close, where the front end lets a test set it (the
+  // suite ScanProtocolCloseWaitTest runs only with such front ends).
+  virtual void SetCloseWait(std::chrono::milliseconds /*wait*/) {
+    ADD_FAILURE() << "this front end keeps its own closing wait";
+  }
+  // Closes the way the Close button does. Empty when the tree was emptied and nothing
+  // the dialog had is left to act later (a completion still on its way included), else
+  // what is wrong. The driver is only destroyed after this.
+  virtual std::string Close() = 0;
+};
+
+struct ScanProtocolTarget {
+  std::string name;
+  std::function<std::unique_ptr<ScanProtocolDriver>(std::shared_ptr<MemoryFileSystem> machine)> open;
+};
+
+class ScanProtocolTest : public ::testing::TestWithParam<ScanProtocolTarget> {
+ protected:
+  ScanProtocolTest();
+  ~ScanProtocolTest() override;
+
+  // Opens the front end on the machine, which starts the first scan.
+  void Open();
+  // Opens it and waits until the first scan's end has been handled.
+  void OpenAndScan();
+  bool WaitForScanEnd();
+
+  // The machine:
+  //   C:  pagefile.sys 5 MB, Windows\win.ini 1 MB, Windows\System32\big.dll 3 MB,
+  //       Data\My Photos\a.jpg 2 MB
+  //   D:  Games\game.dat 1 GB
+  //   E:  removable, never scanned
+  std::shared_ptr<MemoryFileSystem> machine;
+  std::unique_ptr<ScanProtocolDriver> driver;
+};
+
+inline void PrintTo(const ScanProtocolTarget& target, std::ostream* out) { *out << target.name; }
+
+// The scenarios that shorten the closing wait.
+class ScanProtocolCloseWaitTest : public ScanProtocolTest {};
+
+// gtest's name for each instantiation.
+struct ScanProtocolTargetName {
+  std::string operator()(const ::testing::TestParamInfo<ScanProtocolTarget>& info) const {
+    return info.param.name;
+  }
+};

@@ -1,0 +1,239 @@
+// The scan protocol as every front end shows it: a scan that starts at once and ends
+// with totals, Abort, Refresh, relabelling, a machine without drives, the hand-over
+// timer, and closing mid-scan.
+
+#include <thread>
+
+#include "tests/protocol/ScanProtocol.h"
+#include "tests/support/Eventually.h"
+
+namespace {
+
+constexpr std::uint64_t kMB = 1024 * 1024;
+
+constexpr const char* kMegabyteLabels =
+    "C:    (11 MB)\n"
+    "  Windows    (4 MB)\n"
+    "    System32    (3 MB)\n"
+    "  Data    (2 MB)\n"
+    "    My Photos    (2 MB)\n"
+    "D:    (1,024 MB)\n"
+    "  Games    (1,024 MB)\n";
+
+// Held while listing C:\Data: found so far are C:, Windows (whose System32 waits its
+// turn) and Data, unlabelled until the scan ends.
+constexpr const char* kFoundBeforeData =
+    "C:\n"
+    "  Windows\n"
+    "  Data\n";
+
+// Releases the gate once the front end has asked the worker to stop, from another
+// thread: the test's thread is then inside the front end's wait for the worker.
+class ReleaseOnAbort {
+ public:
+  ReleaseOnAbort(const ScanProtocolDriver& driver, Gate& gate)
+      : m_thread([&driver, &gate] {
+          while (!driver.IsAbortRequested()) std::this_thread::yield();
+          gate.Release();
+        }) {}
+  ~ReleaseOnAbort() { m_thread.join(); }
+  ReleaseOnAbort(const ReleaseOnAbort&) = delete;
+  ReleaseOnAbort& operator=(const ReleaseOnAbort&) = delete;
+
+ private:
+  std::thread m_thread;
+};
+
+}  // namespace
+
+ScanProtocolTest::ScanProtocolTest() : machine(std::make_shared<MemoryFileSystem>()) {
+  machine->AddDrive('C');
+  machine->AddFile("C:\\Windows\\System32\\big.dll", 3 * kMB);
+  machine->AddFile("C:\\Windows\\win.ini", kMB);
+  machine->AddFile("C:\\Data\\My Photos\\a.jpg", 2 * kMB);
+  machine->AddFile("C:\\pagefile.sys", 5 * kMB);
+  machine->AddDrive('D');
+  machine->AddFile("D:\\Games\\game.dat", 1024 * kMB);
+  machine->AddDrive('E', false);
+  machine->AddFile("E:\\Setup\\setup.exe", kMB);
+}
+
+ScanProtocolTest::~ScanProtocolTest() {
+  // A test that failed while the worker was held must not leave it held.
+  machine->GetGate().Release();
+  driver.reset();
+}
+
+void ScanProtocolTest::Open() {
+  driver = GetParam().open(machine);
+  ASSERT_NE(driver, nullptr);
+}
+
+void ScanProtocolTest::OpenAndScan() {
+  Open();
+  ASSERT_TRUE(WaitForScanEnd());
+}
+
+bool ScanProtocolTest::WaitForScanEnd() {
+  return driver->PumpUntil([this] { return !driver->IsScanHeld(); });
+}
+
+TEST_P(ScanProtocolTest, AScanShowsScanningThenEndsWithTotalsAndLabels) {
+  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
+  Open();
+  machine->GetGate().WaitUntilHeld();
+  EXPECT_TRUE(driver->IsScanRunning());
+  EXPECT_EQ(driver->ButtonText(), "&Abort");
+  EXPECT_FALSE(driver->ListsEnabled());
+  EXPECT_TRUE(driver->ShowsBusyCursor());
+  EXPECT_EQ(driver->Unit(), 2);
+
+  machine->GetGate().Release();
+  ASSERT_TRUE(WaitForScanEnd());
+  EXPECT_FALSE(driver->IsScanRunning());
+  EXPECT_EQ(driver->ButtonText(), "&Refresh");
+  EXPECT_TRUE(driver->ListsEnabled());
+  EXPECT_FALSE(driver->ShowsBusyCursor());
+  EXPECT_EQ(driver->Labels(), kMegabyteLabels);
+}
+
+TEST_P(ScanProtocolTest, AbortKeepsWhatWasFoundWithTotalsOfWhatWasCounted) {
+  // Held while the worker reads C:\Windows, before win.ini.
+  machine->GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\Windows", "win.ini"));
+  Open();
+  machine->GetGate().WaitUntilHeld();
+  {
+    ReleaseOnAbort release(*driver, machine->GetGate());
+    driver->ClickRefresh();
+  }
+  // Abort returns once the worker has ended; its completion comes next.
+  EXPECT_FALSE(driver->IsScanRunning());
+  EXPECT_TRUE(driver->IsScanHeld());
+  EXPECT_EQ(driver->ButtonText(), "&Refresh");
+  EXPECT_TRUE(driver->ListsEnabled());
+
+  ASSERT_TRUE(WaitForScanEnd());
+  EXPECT_FALSE(driver->IsAbortRequested());  // the next scan starts unaborted
+  EXPECT_FALSE(driver->ShowsBusyCursor());
+  // win.ini was being read when the abort came and still counts; Data, System32 and
+  // D: were never reached.
+  EXPECT_EQ(driver->Labels(),
+            "C:    (6 MB)\n"
+            "  Windows    (1 MB)\n");
+}
+
+TEST_P(ScanProtocolTest, RefreshEmptiesTheTreeKeepsTheUnitAndScansAgain) {
+  OpenAndScan();
+  driver->PickUnit(1);
+  machine->AddFile("C:\\Data\\b.jpg", 4 * kMB);
+  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:"));
+
+  driver->ClickRefresh();
+  machine->GetGate().WaitUntilHeld();
+  EXPECT_EQ(driver->ItemCount(), 0u);
+  EXPECT_TRUE(driver->IsScanRunning());
+  EXPECT_EQ(driver->ButtonText(), "&Abort");
+  EXPECT_FALSE(driver->ListsEnabled());
+  EXPECT_EQ(driver->Unit(), 1);
+
+  machine->GetGate().Release();
+  ASSERT_TRUE(WaitForScanEnd());
+  EXPECT_EQ(driver->Labels(),
+            "C:    (15,360 KB)\n"
+            "  Windows    (4,096 KB)\n"
+            "    System32    (3,072 KB)\n"
+            "  Data    (6,144 KB)\n"
+            "    My Photos    (2,048 KB)\n"
+            "D:    (1,048,576 KB)\n"
+            "  Games    (1,048,576 KB)\n");
+}
+
+TEST_P(ScanProtocolTest, AnotherUnitRelabelsEveryItemWithoutScanningAgain) {
+  OpenAndScan();
+  const int opened = machine->OpenCount();
+
+  driver->PickUnit(3);
+  EXPECT_EQ(driver->Labels(),
+            "C:    (0 GB)\n"
+            "  Windows    (0 GB)\n"
+            "    System32    (0 GB)\n"
+            "  Data    (0 GB)\n"
+            "    My Photos    (0 GB)\n"
+            "D:    (1 GB)\n"
+            "  Games    (1 GB)\n");
+  driver->PickUnit(0);
+  EXPECT_EQ(driver->Labels(),
+            "C:    (11,534,336 bytes)\n"
+            "  Windows    (4,194,304 bytes)\n"
+            "    System32    (3,145,728 bytes)\n"
+            "  Data    (2,097,152 bytes)\n"
+            "    My Photos    (2,097,152 bytes)\n"
+            "D:    (1,073,741,824 bytes)\n"
+            "  Games    (1,073,741,824 bytes)\n");
+  driver->PickUnit(2);
+  EXPECT_EQ(driver->Labels(), kMegabyteLabels);
+  EXPECT_EQ(machine->OpenCount(), opened);
+  EXPECT_FALSE(driver->IsScanHeld());
+  EXPECT_EQ(driver->ButtonText(), "&Refresh");
+  EXPECT_TRUE(driver->ListsEnabled());
+}
+
+// While the worker lists one slow folder no insertion comes: the timer's hand-over
+// alone brings what it found so far.
+TEST_P(ScanProtocolTest, TheHandOverTimerDeliversWhatTheWorkerBufferedWhileItWaits) {
+  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
+  Open();
+  machine->GetGate().WaitUntilHeld();
+
+  driver->HandOverTimer();
+  EXPECT_TRUE(driver->PumpUntil([this] { return driver->Labels() == kFoundBeforeData; })) << driver->Labels();
+  EXPECT_TRUE(driver->IsScanRunning());
+
+  machine->GetGate().Release();
+  ASSERT_TRUE(WaitForScanEnd());
+  EXPECT_EQ(driver->Labels(), kMegabyteLabels);
+}
+
+TEST_P(ScanProtocolTest, AMachineWithoutFixedDrivesEndsWithAnEmptyTree) {
+  machine = std::make_shared<MemoryFileSystem>();
+  machine->AddDrive('E', false);
+  machine->AddFile("E:\\Setup\\setup.exe", kMB);
+  OpenAndScan();
+
+  EXPECT_EQ(driver->ItemCount(), 0u);
+  EXPECT_EQ(driver->ButtonText(), "&Refresh");
+  EXPECT_TRUE(driver->ListsEnabled());
+  EXPECT_FALSE(driver->ShowsBusyCursor());
+}
+
+TEST_P(ScanProtocolTest, ClosingDuringAScanStopsTheWorkerFirstThenFreesEverything) {
+  machine->GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\Windows", "win.ini"));
+  Open();
+  machine->GetGate().WaitUntilHeld();
+  std::string fault;
+  {
+    ReleaseOnAbort release(*driver, machine->GetGate());
+    fault = driver->Close();
+  }
+  EXPECT_EQ(fault, "");
+  EXPECT_FALSE(driver->IsScanRunning());
+}
+
+TEST_P(ScanProtocolCloseWaitTest, AWorkerThatOutlastsTheCloseWaitIsLeftToEndAndFreeItsRecords) {
+  const long usersWithoutFrontEnd = machine.use_count();
+  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
+  Open();
+  machine->GetGate().WaitUntilHeld();
+  driver->HandOverTimer();
+  ASSERT_TRUE(driver->PumpUntil([this] { return driver->Labels() == kFoundBeforeData; }));
+
+  driver->SetCloseWait(std::chrono::milliseconds(1));
+  EXPECT_EQ(driver->Close(), "");
+  driver.reset();
+  // The front end is gone; the worker still holds the machine, and frees the records
+  // it was given, until it ends. Waiting for that keeps the test's process from ending
+  // under a running thread, which Wine may answer by killing the process.
+  machine->GetGate().Release();
+  Eventually([&] { return machine.use_count() <= usersWithoutFrontEnd; }, std::chrono::seconds(30));
+  EXPECT_EQ(machine.use_count(), usersWithoutFrontEnd);
+}
