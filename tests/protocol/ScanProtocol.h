@@ -67,6 +67,13 @@ struct ScanProtocolTarget {
   std::function<std::unique_ptr<ScanProtocolDriver>(std::shared_ptr<MemoryFileSystem> machine)> open;
 };
 
+// The scenarios' machine:
+//   C:  pagefile.sys 5 MB, Windows\win.ini 1 MB, Windows\System32\big.dll 3 MB,
+//       Data\My Photos\a.jpg 2 MB
+//   D:  Games\game.dat 1 GB
+//   E:  removable, never scanned
+void AddProtocolMachine(MemoryFileSystem& machine);
+
 class ScanProtocolTest : public ::testing::TestWithParam<ScanProtocolTarget> {
  protected:
   ScanProtocolTest();
@@ -78,12 +85,7 @@ class ScanProtocolTest : public ::testing::TestWithParam<ScanProtocolTarget> {
   void OpenAndScan();
   bool WaitForScanEnd();
 
-  // The machine:
-  //   C:  pagefile.sys 5 MB, Windows\win.ini 1 MB, Windows\System32\big.dll 3 MB,
-  //       Data\My Photos\a.jpg 2 MB
-  //   D:  Games\game.dat 1 GB
-  //   E:  removable, never scanned
-  std::shared_ptr<MemoryFileSystem> machine;
+  std::shared_ptr<MemoryFileSystem> machine;  // AddProtocolMachine's
   std::unique_ptr<ScanProtocolDriver> driver;
 };
 

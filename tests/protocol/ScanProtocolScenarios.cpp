@@ -46,16 +46,20 @@ class ReleaseOnAbort {
 
 }  // namespace
 
+void AddProtocolMachine(MemoryFileSystem& machine) {
+  machine.AddDrive('C');
+  machine.AddFile("C:\\Windows\\System32\\big.dll", 3 * kMB);
+  machine.AddFile("C:\\Windows\\win.ini", kMB);
+  machine.AddFile("C:\\Data\\My Photos\\a.jpg", 2 * kMB);
+  machine.AddFile("C:\\pagefile.sys", 5 * kMB);
+  machine.AddDrive('D');
+  machine.AddFile("D:\\Games\\game.dat", 1024 * kMB);
+  machine.AddDrive('E', false);
+  machine.AddFile("E:\\Setup\\setup.exe", kMB);
+}
+
 ScanProtocolTest::ScanProtocolTest() : machine(std::make_shared<MemoryFileSystem>()) {
-  machine->AddDrive('C');
-  machine->AddFile("C:\\Windows\\System32\\big.dll", 3 * kMB);
-  machine->AddFile("C:\\Windows\\win.ini", kMB);
-  machine->AddFile("C:\\Data\\My Photos\\a.jpg", 2 * kMB);
-  machine->AddFile("C:\\pagefile.sys", 5 * kMB);
-  machine->AddDrive('D');
-  machine->AddFile("D:\\Games\\game.dat", 1024 * kMB);
-  machine->AddDrive('E', false);
-  machine->AddFile("E:\\Setup\\setup.exe", kMB);
+  AddProtocolMachine(*machine);
 }
 
 ScanProtocolTest::~ScanProtocolTest() {

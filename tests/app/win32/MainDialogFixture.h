@@ -14,22 +14,13 @@
 #include "app/win32/AmbrellDlg.h"
 #include "res/resource.h"
 #include "tests/app/win32/DialogTestSupport.h"
+#include "tests/protocol/ScanProtocol.h"
 
 constexpr std::uint64_t kMB = 1024 * 1024;
 
 class MainDialogTest : public ::testing::Test {
  protected:
-  MainDialogTest() {
-    fileSystem->AddDrive('C');
-    fileSystem->AddFile("C:\\Windows\\System32\\big.dll", 3 * kMB);
-    fileSystem->AddFile("C:\\Windows\\win.ini", kMB);
-    fileSystem->AddFile("C:\\Data\\My Photos\\a.jpg", 2 * kMB);
-    fileSystem->AddFile("C:\\pagefile.sys", 5 * kMB);
-    fileSystem->AddDrive('D');
-    fileSystem->AddFile("D:\\Games\\game.dat", 1024 * kMB);
-    fileSystem->AddDrive('E', false);
-    fileSystem->AddFile("E:\\Setup\\setup.exe", kMB);
-  }
+  MainDialogTest() { AddProtocolMachine(*fileSystem); }
 
   ~MainDialogTest() override {
     // A test that failed while the worker was held must not leave it held.
