@@ -30,9 +30,12 @@ std::vector<std::string> SavedRoots(const SavedScanSet& saved) {
 bool SaveTreeAsScans(const TreeView& tree, const DisplayText& display, const std::string& given) {
   std::vector<std::string> written;
   std::string error;
-  const bool saved = tree.GetRootItem() == kNoItem
-                         ? (error = "the tree is empty, so there is nothing to save", false)
-                         : SaveScanFiles(tree, display, given, written, error);
+  bool saved = false;
+  if (tree.GetRootItem() == kNoItem) {
+    error = "the tree is empty, so there is nothing to save";
+  } else {
+    saved = SaveScanFiles(tree, display, given, written, error);
+  }
   for (const std::string& file : written)
     std::fprintf(stderr, "ambrell: saved %s\n", EscapeForTerminal(file).c_str());
   if (saved) return true;

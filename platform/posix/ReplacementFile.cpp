@@ -89,20 +89,22 @@ struct ReplacementFile::State {
     signalGuard.reset();
   }
 
-  int CheckTarget() {
+  // Why the target cannot be replaced; empty when it can.
+  std::string CheckTarget() {
     target = path;
-    if (const int error = FollowLinks(target)) return error;
-    if (NameOf(target).empty()) return EISDIR;
+    if (const int error = FollowLinks(target)) return Describe(path, error);
+    if (NameOf(target).empty()) return Describe(path, EISDIR);
     struct stat status {};
     if (stat(target.c_str(), &status) == 0) {
-      if (!S_ISREG(status.st_mode)) return -1;
+      if (!S_ISREG(status.st_mode))
+        return path + ": is " + DescribeKind(status.st_mode) + ", not a file a scan can be saved in";
       // A file its owner made read-only stays protected, as it was when it
       // was written in place.
-      if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return errno;
+      if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return Describe(path, errno);
       replaced = status;
     }
     folder = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    return folder < 0 ? errno : 0;
+    return folder < 0 ? Describe(path, errno) : std::string();
   }
 
   int CreateTemporary() {
@@ -147,16 +149,11 @@ const std::string& ReplacementFile::Path() const {
 bool ReplacementFile::Open(const std::string& path, std::string& error) {
   m_state = std::make_unique<State>();
   m_state->path = path;
-  int problem = m_state->CheckTarget();
-  if (problem == -1) {
-    struct stat status {};
-    stat(m_state->target.c_str(), &status);
-    error = path + ": is " + DescribeKind(status.st_mode) + ", not a file a scan can be saved in";
-  } else if (problem == 0 && (problem = m_state->CreateTemporary()) == 0) {
-    return true;
-  } else {
-    error = Describe(path, problem);
+  error = m_state->CheckTarget();
+  if (error.empty()) {
+    if (const int problem = m_state->CreateTemporary()) error = Describe(path, problem);
   }
+  if (error.empty()) return true;
   m_state.reset();
   return false;
 }

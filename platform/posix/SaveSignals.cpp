@@ -23,11 +23,12 @@ struct Slot {
 Slot g_slots[kSlots];
 
 const int kCleanedSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr std::size_t kCleanedCount = sizeof kCleanedSignals / sizeof kCleanedSignals[0];
 
 std::mutex g_mutex;
 int g_activeSaves = 0;
-struct sigaction g_previous[sizeof kCleanedSignals / sizeof kCleanedSignals[0]];
-bool g_installed[sizeof kCleanedSignals / sizeof kCleanedSignals[0]];
+struct sigaction g_previous[kCleanedCount];
+bool g_installed[kCleanedCount];
 struct sigaction g_previousFileSize;
 
 extern "C" void RemoveTemporaryFilesAndEnd(int signal) {
@@ -48,7 +49,7 @@ void InstallHandlers() {
   struct sigaction cleanup {};
   cleanup.sa_handler = RemoveTemporaryFilesAndEnd;
   sigemptyset(&cleanup.sa_mask);
-  for (std::size_t i = 0; i < sizeof kCleanedSignals / sizeof kCleanedSignals[0]; ++i) {
+  for (std::size_t i = 0; i < kCleanedCount; ++i) {
     g_installed[i] = false;
     if (sigaction(kCleanedSignals[i], nullptr, &g_previous[i]) != 0) continue;
     if (g_previous[i].sa_handler != SIG_DFL || (g_previous[i].sa_flags & SA_SIGINFO) != 0) continue;
@@ -57,7 +58,7 @@ void InstallHandlers() {
 }
 
 void RestoreHandlers() {
-  for (std::size_t i = 0; i < sizeof kCleanedSignals / sizeof kCleanedSignals[0]; ++i) {
+  for (std::size_t i = 0; i < kCleanedCount; ++i) {
     if (g_installed[i]) sigaction(kCleanedSignals[i], &g_previous[i], nullptr);
   }
   sigaction(SIGXFSZ, &g_previousFileSize, nullptr);

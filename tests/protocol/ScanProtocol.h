@@ -73,6 +73,15 @@ struct ScanProtocolTarget {
 //   D:  Games\game.dat 1 GB
 //   E:  removable, never scanned
 void AddProtocolMachine(MemoryFileSystem& machine);
+// Its labels once scanned, in megabytes.
+inline constexpr const char* kProtocolMachineLabels =
+    "C:    (11 MB)\n"
+    "  Windows    (4 MB)\n"
+    "    System32    (3 MB)\n"
+    "  Data    (2 MB)\n"
+    "    My Photos    (2 MB)\n"
+    "D:    (1,024 MB)\n"
+    "  Games    (1,024 MB)\n";
 
 class ScanProtocolTest : public ::testing::TestWithParam<ScanProtocolTarget> {
  protected:

@@ -14,6 +14,17 @@
 
 namespace {
 
+// Turns on once it has been polled the number of times allowed.
+class CountingAbort : public AbortSignal {
+ public:
+  explicit CountingAbort(int allowed) : m_allowed(allowed) {}
+  bool IsSet() const override { return ++m_polls > m_allowed; }
+
+ private:
+  int m_allowed;
+  mutable int m_polls = 0;
+};
+
 class ScanEngineTest : public ::testing::Test {
  protected:
   ~ScanEngineTest() override { FreeAllItems(tree); }
@@ -183,11 +194,7 @@ TEST_F(ScanEngineTest, AbortMidFolderKeepsPartialSizesAndSkipsLaterDrives) {
 
   // Turns on after five polls: the drive passes A, B and C, the folder 'C:'
   // and its first entry.
-  class CountingAbort : public AbortSignal {
-   public:
-    bool IsSet() const override { return ++m_polls > 5; }
-    mutable int m_polls = 0;
-  } abort;
+  CountingAbort abort(5);
 
   const ScanSummary summary = Scan(&abort);
   EXPECT_TRUE(summary.aborted);
@@ -236,13 +243,6 @@ TEST_F(ScanEngineTest, AnAbortMarksEveryFolderItLeftShort) {
   Scan();
   const std::map<std::string, FolderShown> whole = FoldersShown(tree);
 
-  class CountingAbort : public AbortSignal {
-   public:
-    explicit CountingAbort(int polls) : m_allowed(polls) {}
-    bool IsSet() const override { return ++m_polls > m_allowed; }
-    int m_allowed;
-    mutable int m_polls = 0;
-  };
   int cutsSeen = 0;
   for (int polls = 0;; ++polls) {
     MemoryFileSystem files;

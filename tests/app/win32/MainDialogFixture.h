@@ -62,12 +62,3 @@ class MainDialogTest : public ::testing::Test {
   std::shared_ptr<RecordedProcesses> processes = std::make_shared<RecordedProcesses>();
   std::unique_ptr<CAmbrellDlg> dialog;
 };
-
-inline const char* const kMegabyteLabels =
-    "C:    (11 MB)\n"
-    "  Windows    (4 MB)\n"
-    "    System32    (3 MB)\n"
-    "  Data    (2 MB)\n"
-    "    My Photos    (2 MB)\n"
-    "D:    (1,024 MB)\n"
-    "  Games    (1,024 MB)\n";

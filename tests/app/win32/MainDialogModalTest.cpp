@@ -32,7 +32,7 @@ TEST_F(MainDialogTest, RunModallyItScansAndCloseEndsItWithTheWindowGone) {
   SetTimer(nullptr, 0, 10, &CloseWhenIdle::Tick);
 
   EXPECT_EQ(modal.DoModal(), IDOK);
-  EXPECT_EQ(CloseWhenIdle::labelsSeen, kMegabyteLabels);
+  EXPECT_EQ(CloseWhenIdle::labelsSeen, kProtocolMachineLabels);
   EXPECT_FALSE(IsWindow(CloseWhenIdle::dialog));
   EXPECT_EQ(modal.GetSafeHwnd(), nullptr);
 }

@@ -114,7 +114,7 @@ TEST_F(SavedScanDialogTest, SavedDrivesOpenAgainAsTheSameTree) {
   Command(IDM_OPEN_SAVED_SCAN);
   WaitForIdle();
   EXPECT_TRUE(dialog->ShowsSavedScans());
-  EXPECT_EQ(Labels(), kMegabyteLabels);
+  EXPECT_EQ(Labels(), kProtocolMachineLabels);
   PickUnit(3);
   EXPECT_EQ(dialog->GetTree().GetItemText(FindItem(dialog->GetTree(), "D:")), "D:    (1 GB)");
 }
@@ -126,7 +126,7 @@ TEST_F(SavedScanDialogTest, RefreshReadsTheFileAgainAndABadFileLeavesTheTreeAsIt
   open = {file};
   Command(IDM_OPEN_SAVED_SCAN);
   EXPECT_EQ(dialog->GetScanThread(), nullptr);
-  EXPECT_EQ(Labels(), kMegabyteLabels);
+  EXPECT_EQ(Labels(), kProtocolMachineLabels);
 
   WriteFile(file, SavedScanOf("/srv"));
   Command(IDM_OPEN_SAVED_SCAN);

@@ -87,7 +87,7 @@ TEST_F(MainDialogTest, AnEndedWorkerWhoseCompletionIsStillQueuedIsNotRunning) {
 
   WaitForIdle();
   EXPECT_EQ(fileSystem->OpenCount(), opened);
-  EXPECT_EQ(Labels(), kMegabyteLabels);
+  EXPECT_EQ(Labels(), kProtocolMachineLabels);
 }
 
 // Any process may post or send the dialog a message of the same number: only what the
@@ -116,7 +116,7 @@ TEST_F(MainDialogTest, ACompletionOrBatchTheWorkerDidNotHandOverChangesNothing) 
 
   fileSystem->GetGate().Release();
   WaitForIdle();
-  EXPECT_EQ(Labels(), kMegabyteLabels);
+  EXPECT_EQ(Labels(), kProtocolMachineLabels);
 }
 
 // When the worker's own completion is taken from the queue, another program sends the
@@ -165,13 +165,13 @@ TEST_F(MainDialogTest, ACompletionArrivingWhileTheCompletionWaitsForTheWorkerAdd
   ASSERT_TRUE(SecondCompletionSender::Sent());
   ASSERT_TRUE(PumpUntil([] { return true; }));
 
-  EXPECT_EQ(Labels(), kMegabyteLabels);
+  EXPECT_EQ(Labels(), kProtocolMachineLabels);
   EXPECT_EQ(ButtonText(), "&Refresh");
 
   // And the next scan still totals once.
   Click(IDC_REFRESH);
   WaitForIdle();
-  EXPECT_EQ(Labels(), kMegabyteLabels);
+  EXPECT_EQ(Labels(), kProtocolMachineLabels);
 }
 
 TEST_F(MainDialogTest, AScanStartedWithTheFocusInTheTreeLeavesItOnTheRefreshButton) {
