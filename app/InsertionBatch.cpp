@@ -2,27 +2,20 @@
 
 #include <utility>
 
-#include "scan/FolderRecord.h"
-
-void DeleteBatchRecords(const InsertionBatch& batch) {
-  for (const PendingInsertion& pending : batch) DeleteFolderRecord(pending.record);
-}
-
 BatchingInserter::BatchingInserter(BatchSink& sink, std::size_t batchSize, std::chrono::milliseconds maxDelay)
     : m_sink(sink), m_batchSize(batchSize == 0 ? 1 : batchSize), m_maxDelay(maxDelay) {}
 
-// Whatever is still buffered belongs to the scan: the records must reach the tree,
-// which owns and frees them.
+// Whatever is still buffered belongs to the scan: the items must reach the tree.
 BatchingInserter::~BatchingInserter() { Flush(); }
 
-InsertedItem BatchingInserter::Insert(InsertedItem parent, const char* text, FolderRecord* record) {
+InsertedItem BatchingInserter::Insert(InsertedItem parent, const char*, FolderRecord* record) {
   std::lock_guard<std::mutex> lock(m_mutex);
   if (!m_batch) {
     m_batch = std::make_unique<InsertionBatch>();
     m_batch->reserve(m_batchSize);
     m_batchStarted = std::chrono::steady_clock::now();
   }
-  m_batch->push_back(PendingInsertion{m_lastItem + 1, parent, CDynString(text, AllocHeap), record});
+  m_batch->push_back(PendingInsertion{m_lastItem + 1, parent, record});
   ++m_lastItem;
   if (m_batch->size() >= m_batchSize || std::chrono::steady_clock::now() - m_batchStarted >= m_maxDelay) {
     DeliverLocked();

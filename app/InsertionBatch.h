@@ -9,19 +9,17 @@
 #include <mutex>
 #include <vector>
 
+#include "scan/FolderRecord.h"
 #include "scan/Tree.h"
-#include "text/DynString.h"
 
+// The item's text is its record's name, which stays where it is for as long as
+// the scan's folders do.
 struct PendingInsertion {
   InsertedItem item;    // the handle the worker was given
   InsertedItem parent;  // kTopLevel, or the handle of an earlier insertion
-  CDynString text;
   FolderRecord* record;
 };
 using InsertionBatch = std::vector<PendingInsertion>;
-
-// For a batch no tree will take: its records have no other owner.
-void DeleteBatchRecords(const InsertionBatch& batch);
 
 // Takes each batch on the worker thread. It may carry the batch out before it
 // returns (a sent message) or queue it for the GUI thread (a posted one).

@@ -10,7 +10,8 @@ ScanController::ScanController(ScanFrontEnd& frontEnd, std::shared_ptr<const Dis
 ScanController::~ScanController() = default;
 
 void ScanController::StartScan() {
-  m_worker = m_frontEnd.StartWorker(m_abort);
+  m_session = std::make_shared<ScanSession>();
+  m_worker = m_frontEnd.StartWorker(m_abort, m_session);
   m_frontEnd.SetBusyCursor(m_worker != nullptr);
   UpdateScanControls();
 }
@@ -72,11 +73,10 @@ void ScanController::RelabelAll() {
 
 void ScanController::StopForClosing(std::chrono::milliseconds limit) {
   if (m_worker) {
-    const bool ended = RequestAbort() ? m_worker->WaitServingHandOver(limit) : m_worker->HasEnded();
-    if (!ended) m_worker->FreeWhenEnded(m_frontEnd.TakeAllRecords());
+    if (RequestAbort()) m_worker->WaitServingHandOver(limit);
     m_worker.reset();
   }
   FreeAllRecords();
 }
 
-void ScanController::FreeAllRecords() { FreeAllItems(m_frontEnd.Folders()); }
+void ScanController::FreeAllRecords() { FreeAllItems(m_frontEnd.Folders(), m_session); }

@@ -7,10 +7,9 @@
 
 #include <chrono>
 #include <memory>
-#include <vector>
 
 #include "scan/DisplayText.h"
-#include "scan/FolderRecord.h"
+#include "scan/ScanSession.h"
 #include "scan/ScanSignals.h"
 #include "scan/Tree.h"
 #include "text/GroupedNumber.h"
@@ -27,16 +26,16 @@ class ScanWorker {
   // Hands over the insertions the worker has buffered, however few: the tree grows
   // while the worker crawls through a slow folder.
   virtual void HandOverWaiting() = 0;
-  // For a worker given up on: records it may still write, freed once it has ended.
-  virtual void FreeWhenEnded(std::vector<FolderRecord*> records) = 0;
 };
 
 // The dialog as the scan protocol sees it.
 class ScanFrontEnd {
  public:
   virtual ~ScanFrontEnd() = default;
+  // A worker filling session's folders, which it keeps a share of until it has ended.
   // Null when no thread could be started: the scan then ends at once with what it has.
-  virtual std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort) = 0;
+  virtual std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort,
+                                                  SharedScanSession session) = 0;
   // The tree and the unit list locked, the button reading Abort, or the reverse.
   virtual void ShowScanning(bool running) = 0;
   virtual void SetBusyCursor(bool busy) = 0;
@@ -44,8 +43,6 @@ class ScanFrontEnd {
   virtual TreeView& Folders() = 0;
   // Keeps the tree from drawing while many items change.
   virtual void HoldRedraw(bool hold) = 0;
-  // Empties the tree, keeping its records, for a worker that may still write them.
-  virtual std::vector<FolderRecord*> TakeAllRecords() = 0;
   // Sets or clears an abort request the platform keeps beside the flag (an event);
   // false when it cannot be made, and a scan then runs to its end.
   virtual bool MirrorAbortRequest(bool /*set*/) { return true; }
@@ -76,8 +73,8 @@ class ScanController {
   // The unit of the labels to come, without relabelling now.
   void SetUnit(int unit) { m_unit = unit; }
   void OnHandOverTimer();
-  // Stops a running worker within the limit and frees every record; one that does not
-  // end in time keeps the records it may still write and frees them when it ends.
+  // Stops a running worker within the limit and empties the tree; one that does not
+  // end in time keeps its share of the scan, and the records go when it ends.
   void StopForClosing(std::chrono::milliseconds limit = kClosingWait);
 
   // A scan has started and its completion has not been handled yet.
@@ -86,6 +83,8 @@ class ScanController {
   bool IsScanRunning() const { return m_worker != nullptr && !m_worker->HasEnded(); }
   bool IsAbortRequested() const { return m_abort->IsSet(); }
   int Unit() const { return m_unit; }
+  // The scan the tree shows; null before the first scan and after closing.
+  const SharedScanSession& Session() const { return m_session; }
   void RelabelAll();
 
  private:
@@ -98,6 +97,7 @@ class ScanController {
   std::shared_ptr<NumberLocale> m_locale;
   int m_unit;
   std::shared_ptr<AbortFlag> m_abort = std::make_shared<AbortFlag>();
+  SharedScanSession m_session;
   std::unique_ptr<ScanWorker> m_worker;  // from the start until the completion is handled
   bool m_completing = false;             // while the completion waits for the worker to end
 };

@@ -4,10 +4,7 @@
 
 ScanMailbox::ScanMailbox(std::function<void()> notify) : m_notify(std::move(notify)) {}
 
-// Batches nobody collected still own records that no tree will free.
-ScanMailbox::~ScanMailbox() {
-  for (const auto& batch : m_batches) DeleteBatchRecords(*batch);
-}
+ScanMailbox::~ScanMailbox() = default;
 
 void ScanMailbox::Deliver(std::unique_ptr<InsertionBatch> batch) {
   std::lock_guard<std::mutex> lock(m_mutex);

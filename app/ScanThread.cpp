@@ -6,14 +6,16 @@
 #include "app/WorkerEnd.h"
 
 struct ScanThread::Shared {
-  Shared(std::shared_ptr<TreeSource> treeSource, std::shared_ptr<AbortFlag> abortFlag,
-         std::shared_ptr<ScanMailbox> box)
+  Shared(std::shared_ptr<TreeSource> treeSource, SharedScanSession scanSession,
+         std::shared_ptr<AbortFlag> abortFlag, std::shared_ptr<ScanMailbox> box)
       : source(std::move(treeSource)),
+        session(std::move(scanSession)),
         abort(std::move(abortFlag)),
         mailbox(std::move(box)),
         inserter(*mailbox) {}
 
   std::shared_ptr<TreeSource> source;
+  SharedScanSession session;
   std::shared_ptr<AbortFlag> abort;
   std::shared_ptr<ScanMailbox> mailbox;
   BatchingInserter inserter;
@@ -24,13 +26,15 @@ struct ScanThread::Shared {
 
 ScanThread::ScanThread(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
 
-std::unique_ptr<ScanThread> ScanThread::Start(std::shared_ptr<TreeSource> source,
+std::unique_ptr<ScanThread> ScanThread::Start(std::shared_ptr<TreeSource> source, SharedScanSession session,
                                               std::shared_ptr<AbortFlag> abort,
                                               std::shared_ptr<ScanMailbox> mailbox) {
-  auto shared = std::make_shared<Shared>(std::move(source), std::move(abort), std::move(mailbox));
+  auto shared =
+      std::make_shared<Shared>(std::move(source), std::move(session), std::move(abort), std::move(mailbox));
   try {
     shared->thread = std::thread([shared] {
-      shared->source->Fill(shared->inserter, shared->abort.get(), shared->mailbox.get());
+      shared->source->Fill(shared->inserter, shared->session->Folders(), shared->abort.get(),
+                           shared->mailbox.get());
       shared->end.MarkEnded();
     });
   } catch (const std::system_error&) {
@@ -40,9 +44,10 @@ std::unique_ptr<ScanThread> ScanThread::Start(std::shared_ptr<TreeSource> source
 }
 
 std::unique_ptr<ScanThread> ScanThread::Start(std::shared_ptr<FileSystem> fileSystem,
-                                              std::shared_ptr<AbortFlag> abort,
+                                              SharedScanSession session, std::shared_ptr<AbortFlag> abort,
                                               std::shared_ptr<ScanMailbox> mailbox) {
-  return Start(DriveScanSource(std::move(fileSystem)), std::move(abort), std::move(mailbox));
+  return Start(DriveScanSource(std::move(fileSystem)), std::move(session), std::move(abort),
+               std::move(mailbox));
 }
 
 ScanThread::~ScanThread() {
@@ -58,7 +63,3 @@ bool ScanThread::HasEnded() const { return m_shared->end.HasEnded(); }
 bool ScanThread::WaitServingHandOver(std::chrono::milliseconds limit) { return m_shared->end.WaitFor(limit); }
 
 void ScanThread::HandOverWaiting() { m_shared->inserter.HandOverWaiting(); }
-
-void ScanThread::FreeWhenEnded(std::vector<FolderRecord*> records) {
-  m_shared->end.FreeWhenEnded(std::move(records));
-}

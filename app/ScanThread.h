@@ -7,23 +7,22 @@
 
 #include <chrono>
 #include <memory>
-#include <vector>
 
 #include "app/ScanController.h"
 #include "app/ScanMailbox.h"
 #include "app/TreeSource.h"
 #include "scan/FileSystem.h"
-#include "scan/FolderRecord.h"
+#include "scan/ScanSession.h"
 #include "scan/ScanSignals.h"
 
 class ScanThread : public ScanWorker {
  public:
   // Null when no thread could be started.
-  static std::unique_ptr<ScanThread> Start(std::shared_ptr<TreeSource> source,
+  static std::unique_ptr<ScanThread> Start(std::shared_ptr<TreeSource> source, SharedScanSession session,
                                            std::shared_ptr<AbortFlag> abort,
                                            std::shared_ptr<ScanMailbox> mailbox);
   // A scan of the file system's drives.
-  static std::unique_ptr<ScanThread> Start(std::shared_ptr<FileSystem> fileSystem,
+  static std::unique_ptr<ScanThread> Start(std::shared_ptr<FileSystem> fileSystem, SharedScanSession session,
                                            std::shared_ptr<AbortFlag> abort,
                                            std::shared_ptr<ScanMailbox> mailbox);
   // Joins an ended worker; leaves one still running to end on its own.
@@ -33,8 +32,6 @@ class ScanThread : public ScanWorker {
   // The worker never waits for this thread: nothing needs serving while it ends.
   bool WaitServingHandOver(std::chrono::milliseconds limit) override;
   void HandOverWaiting() override;
-  // Frees them at once if it has already ended.
-  void FreeWhenEnded(std::vector<FolderRecord*> records) override;
 
  private:
   struct Shared;

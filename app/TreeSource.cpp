@@ -11,8 +11,9 @@ class DriveScan : public TreeSource {
  public:
   explicit DriveScan(std::shared_ptr<FileSystem> fileSystem) : m_fileSystem(std::move(fileSystem)) {}
 
-  void Fill(TreeInserter& tree, AbortSignal* abort, CompletionNotice* completion) override {
-    ScanJob job{*m_fileSystem, tree, abort, completion};
+  void Fill(TreeInserter& tree, FolderStore& folders, AbortSignal* abort,
+            CompletionNotice* completion) override {
+    ScanJob job{*m_fileSystem, folders, tree, abort, completion};
     ScanThreadProc(&job);
   }
 
@@ -26,15 +27,15 @@ class SavedScans : public TreeSource {
   SavedScans(std::vector<SavedScan> scans, std::shared_ptr<const DisplayText> names)
       : m_scans(std::move(scans)), m_names(std::move(names)) {}
 
-  void Fill(TreeInserter& tree, AbortSignal*, CompletionNotice* completion) override {
+  void Fill(TreeInserter& tree, FolderStore& folders, AbortSignal*, CompletionNotice* completion) override {
     try {
       char driveName[3] = {DriveTable::kFirstLetter, ':', '\0'};
       for (SavedScan& scan : m_scans) {
-        scan.InsertInto(tree, driveName, *m_names);
+        scan.InsertInto(tree, folders, driveName, *m_names);
         ++driveName[0];
       }
     } catch (...) {
-      // Only memory can run out; what was inserted is shown, the rest freed with the scans.
+      // Only memory can run out; what was inserted is shown.
     }
     try {
       tree.Flush();

@@ -9,15 +9,18 @@
 #include "saved/SavedScan.h"
 #include "scan/DisplayText.h"
 #include "scan/FileSystem.h"
+#include "scan/FolderStore.h"
 #include "scan/ScanSignals.h"
 #include "scan/Tree.h"
 
 class TreeSource {
  public:
   virtual ~TreeSource() = default;
-  // On the worker: inserts the folders, hands over the last insertions, then posts
-  // the completion (when there is one) as its last act. Lets no exception out.
-  virtual void Fill(TreeInserter& tree, AbortSignal* abort, CompletionNotice* completion) = 0;
+  // On the worker: inserts the folders, their records in folders, hands over the last
+  // insertions, then posts the completion (when there is one) as its last act. Lets
+  // no exception out.
+  virtual void Fill(TreeInserter& tree, FolderStore& folders, AbortSignal* abort,
+                    CompletionNotice* completion) = 0;
 };
 
 // Every drive of the file system, walked by the scan engine.

@@ -1,22 +1,9 @@
 #include "app/WorkerEnd.h"
 
-namespace {
-
-void FreeRecords(const std::vector<FolderRecord*>& records) {
-  for (FolderRecord* record : records) DeleteFolderRecord(record);
-}
-
-}  // namespace
-
 void WorkerEnd::MarkEnded() {
-  std::vector<FolderRecord*> records;
-  {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_ended = true;
-    records.swap(m_recordsToFree);
-    m_endedChanged.notify_all();
-  }
-  FreeRecords(records);
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_ended = true;
+  m_endedChanged.notify_all();
 }
 
 bool WorkerEnd::HasEnded() const {
@@ -33,15 +20,4 @@ bool WorkerEnd::WaitFor(std::chrono::milliseconds limit) {
     return true;
   }
   return m_endedChanged.wait_for(lock, limit, ended);
-}
-
-void WorkerEnd::FreeWhenEnded(std::vector<FolderRecord*> records) {
-  {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_ended) {
-      m_recordsToFree.insert(m_recordsToFree.end(), records.begin(), records.end());
-      return;
-    }
-  }
-  FreeRecords(records);
 }

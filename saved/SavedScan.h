@@ -10,20 +10,12 @@
 #include <vector>
 
 #include "scan/DisplayText.h"
+#include "scan/FolderStore.h"
 #include "scan/Tree.h"
-
-struct FolderRecord;
 
 class SavedScan {
  public:
   static constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
-
-  SavedScan() = default;
-  SavedScan(SavedScan&& other) noexcept;
-  SavedScan& operator=(SavedScan&& other) noexcept;
-  SavedScan(const SavedScan&) = delete;
-  SavedScan& operator=(const SavedScan&) = delete;
-  ~SavedScan();
 
   // The folder the scan was taken of, as the file names it ('/home').
   const std::string& RootName() const { return m_rootName; }
@@ -39,17 +31,18 @@ class SavedScan {
 
   // Inserts the root as a drive named driveName ('C:') at the top level and
   // every other folder below it, each name in the form names gives records,
-  // exactly as a scan inserts. The records then belong to the tree; the
-  // scan is left empty.
-  void InsertInto(TreeInserter& tree, const char* driveName, const DisplayText& names);
+  // exactly as a scan inserts. The records move to folders; the scan is left
+  // empty.
+  void InsertInto(TreeInserter& tree, FolderStore& folders, const char* driveName, const DisplayText& names);
 
  private:
   struct Folder {
     std::size_t parent;
-    FolderRecord* record;  // owned until inserted
+    FolderRecord* record;
+    std::uint32_t subfolders;  // added so far
   };
-  void FreeRecords();
 
   std::string m_rootName;
+  FolderStore m_store;
   std::vector<Folder> m_folders;
 };

@@ -4,13 +4,16 @@
 // The item data of every tree item: a folder's leaf name (or 'C:' for a
 // drive), the size of the files directly in it, which the scan adds up, and
 // its total, which the totals pass computes from those: any number of times,
-// always to the same result.
+// always to the same result. Records live in their scan's FolderStore, which
+// alone frees them.
 struct FolderRecord {
-  char* name;                  // owned, never null or empty
-  std::uint64_t ownFiles = 0;  // only ever grows
-  std::uint64_t size = 0;      // the total: own files and every folder below
-  bool unreadable = false;     // its listing failed: nothing inside it was counted
-  bool incomplete = false;     // an abort cut its listing, or its subfolders' listings, short
+  const char* name = "";           // in the store's name arena, never empty once added
+  std::uint64_t ownFiles = 0;      // only ever grows
+  std::uint64_t size = 0;          // the total: own files and every folder below
+  FolderRecord* parent = nullptr;  // null for a drive
+  std::uint32_t place = 0;         // among its parent's subfolders, in the order they were listed
+  bool unreadable = false;         // its listing failed: nothing inside it was counted
+  bool incomplete = false;         // an abort cut its listing, or its subfolders' listings, short
 };
 
 // Sizes stop at the largest value rather than wrap around past 2^64 - 1
@@ -20,7 +23,3 @@ constexpr std::uint64_t kLargestSize = ~std::uint64_t{0};
 inline void AddSize(std::uint64_t& size, std::uint64_t amount) {
   size = amount > kLargestSize - size ? kLargestSize : size + amount;
 }
-
-// A record with a copy of name and size 0; freed with DeleteFolderRecord.
-FolderRecord* NewFolderRecord(const char* name);
-void DeleteFolderRecord(FolderRecord* record);

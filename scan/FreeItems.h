@@ -1,6 +1,7 @@
 #pragma once
+#include "scan/ScanSession.h"
 #include "scan/Tree.h"
 
-// Frees the record of every item, then deletes every item. Only while no
-// scan is running: the worker may still be adding to a record.
-void FreeAllItems(TreeView& tree);
+// Deletes every item and drops this share of the scan whose records they
+// showed; the records go with the last share.
+void FreeAllItems(TreeView& tree, SharedScanSession& session);

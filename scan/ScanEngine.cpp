@@ -22,6 +22,7 @@ struct PendingFolder {
   CPathComponent leaf;          // the folder's own name; 'C:' for a drive
   InsertedItem parent;
   FolderRecord* parentRecord;  // null for a drive
+  std::uint32_t place;         // among the parent's subfolders
 };
 
 void MakePattern(const PendingFolder& folder, std::string& pattern) {
@@ -65,7 +66,7 @@ class DriveWalker {
     CPath drivePath;
     drivePath.Parse(CDynString(rootText, AllocHeap));
     m_namesAhead = m_job.fileSystem.ListingsAhead(rootText);
-    m_queue.push_back(PendingFolder{nullptr, drivePath.GetLast(), kTopLevel, nullptr});
+    m_queue.push_back(PendingFolder{nullptr, drivePath.GetLast(), kTopLevel, nullptr, 0});
     NameQueuedFolders();
     RunFolderLoop();
     EndDrive();
@@ -124,7 +125,8 @@ class DriveWalker {
     m_currentPattern = std::move(pattern);
     NameQueuedFolders();
 
-    m_currentRecord = NewFolderRecord(next.leaf.GetName().GetText());
+    m_currentRecord = m_job.folders.Add(next.leaf.GetName().GetText(), next.parentRecord, next.place);
+    m_subfoldersQueued = 0;
     m_currentItem = m_job.tree.Insert(next.parent, m_currentRecord->name, m_currentRecord);
     ++m_job.summary.folders;
 
@@ -155,12 +157,13 @@ class DriveWalker {
       return;
     }
     try {
-      m_queue.push_back(
-          PendingFolder{m_currentPattern, CPathComponent(name), m_currentItem, m_currentRecord});
+      m_queue.push_back(PendingFolder{m_currentPattern, CPathComponent(name), m_currentItem, m_currentRecord,
+                                      m_subfoldersQueued});
     } catch (const CPathException&) {
       ++m_job.summary.unreadableFolders;
       return;
     }
+    ++m_subfoldersQueued;
     NameQueuedFolders();
   }
 
@@ -183,6 +186,7 @@ class DriveWalker {
   SharedPattern m_currentPattern;
   FolderRecord* m_currentRecord = nullptr;
   InsertedItem m_currentItem = kTopLevel;
+  std::uint32_t m_subfoldersQueued = 0;  // of the folder being listed
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "scan/FileSystem.h"
+#include "scan/FolderStore.h"
 #include "scan/ScanSignals.h"
 #include "scan/Tree.h"
 
@@ -19,6 +20,7 @@ struct ScanSummary {
 // Everything one scan works with. The worker writes only summary.
 struct ScanJob {
   FileSystem& fileSystem;
+  FolderStore& folders;  // where the records go
   TreeInserter& tree;
   AbortSignal* abort = nullptr;            // null: the scan is never aborted
   CompletionNotice* completion = nullptr;  // null: nobody is told

@@ -6,7 +6,6 @@
 #include <QShortcut>
 #include <QSizeGrip>
 #include <QTimer>
-#include <QTreeWidgetItemIterator>
 
 #include "app/AppTexts.h"
 #include "app/ScanThread.h"
@@ -73,13 +72,15 @@ void CAmbrellDlg::OnInitDialog() {
 
 void CAmbrellDlg::StartScan() { m_scan.StartScan(); }
 
-std::unique_ptr<ScanWorker> CAmbrellDlg::StartWorker(std::shared_ptr<AbortFlag> abort) {
+std::unique_ptr<ScanWorker> CAmbrellDlg::StartWorker(std::shared_ptr<AbortFlag> abort,
+                                                     SharedScanSession session) {
   // Runs on the worker under the mailbox's lock, which the dialog takes to
   // disconnect before it goes; a queued call never waits.
   m_mailbox = std::make_shared<ScanMailbox>(
       [this] { QMetaObject::invokeMethod(this, &CAmbrellDlg::OnMailbox, Qt::QueuedConnection); });
   m_items.Clear();
-  std::unique_ptr<ScanThread> worker = ScanThread::Start(m_origin.TakeSource(), std::move(abort), m_mailbox);
+  std::unique_ptr<ScanThread> worker =
+      ScanThread::Start(m_origin.TakeSource(), std::move(session), std::move(abort), m_mailbox);
   if (worker) m_handOverTimer->start();
   return worker;
 }
@@ -163,22 +164,11 @@ void CAmbrellDlg::done(int result) {
 }
 
 // A worker that does not end in time is left to end on its own: it keeps its
-// file system and mailbox alive, and frees the tree's records once it has
-// ended, since it may still be writing one of them.
+// file system, its mailbox and its share of the scan alive, since it may still
+// be writing one of the records.
 void CAmbrellDlg::CloseDown() {
   m_scan.StopForClosing(m_closeWait);
   m_handOverTimer->stop();
-  // Insertions never carried out are freed with the mailbox.
   if (m_mailbox) m_mailbox->Disconnect();
   m_mailbox.reset();
-}
-
-// Empties the tree, keeping its records.
-std::vector<FolderRecord*> CAmbrellDlg::TakeAllRecords() {
-  std::vector<FolderRecord*> records;
-  for (QTreeWidgetItemIterator it(m_tree); *it != nullptr; ++it) {
-    if (FolderRecord* record = m_tree->GetItemData(FolderTree::HandleOf(*it))) records.push_back(record);
-  }
-  m_tree->DeleteAllItems();
-  return records;
 }

@@ -97,12 +97,12 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   void CloseDown();
 
   // The scan controller's view of this dialog.
-  std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort) override;
+  std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort,
+                                          SharedScanSession session) override;
   void ShowScanning(bool running) override;
   void SetBusyCursor(bool busy) override;
   TreeView& Folders() override;
   void HoldRedraw(bool hold) override;
-  std::vector<FolderRecord*> TakeAllRecords() override;
   void OnScanCompleted() override;
   bool PrepareRefill() override;
 

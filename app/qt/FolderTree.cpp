@@ -134,7 +134,7 @@ void FolderTree::InsertBatch(const InsertionBatch& batch, InsertedItemMap<QTreeW
     int place = parent != nullptr ? parent->childCount() : topLevelItemCount();
     auto* item = new FolderItem(pending.record, place);
     // What the user sees from the start: a drive's mount point, a name's real characters.
-    const CDynString shown = display.ForName(TextOrEmpty(pending.text), parent == nullptr);
+    const CDynString shown = display.ForName(pending.record->name, parent == nullptr);
     item->setText(0, QString::fromUtf8(TextOrEmpty(shown)));
     item->setIcon(0, m_folderIcon);
     if (parent != nullptr) {

@@ -74,12 +74,12 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   void ForgetWorker();
 
   // The scan controller's view of this dialog.
-  std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort) override;
+  std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort,
+                                          SharedScanSession session) override;
   void ShowScanning(bool running) override;
   void SetBusyCursor(bool busy) override;
   TreeView& Folders() override { return m_folders; }
   void HoldRedraw(bool hold) override;
-  std::vector<FolderRecord*> TakeAllRecords() override;
   bool MirrorAbortRequest(bool set) override;
   void OnScanCompleted() override;
   bool PrepareRefill() override;

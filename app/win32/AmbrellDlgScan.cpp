@@ -18,10 +18,11 @@ bool CAmbrellDlg::IsScanRunning() const { return m_scan.IsScanRunning(); }
 
 void CAmbrellDlg::StartScan() { m_scan.StartScan(); }
 
-std::unique_ptr<ScanWorker> CAmbrellDlg::StartWorker(std::shared_ptr<AbortFlag> abort) {
+std::unique_ptr<ScanWorker> CAmbrellDlg::StartWorker(std::shared_ptr<AbortFlag> abort,
+                                                     SharedScanSession session) {
   m_folders.Clear();
-  std::unique_ptr<Win32ScanWorker> worker = Win32ScanWorker::Start(
-      ScanThreadSettings{m_origin.TakeSource(), std::move(abort), m_hWnd, m_services.insertionBatchSize});
+  std::unique_ptr<Win32ScanWorker> worker = Win32ScanWorker::Start(ScanThreadSettings{
+      m_origin.TakeSource(), std::move(session), std::move(abort), m_hWnd, m_services.insertionBatchSize});
   m_worker = worker.get();
   m_hThread = worker ? worker->Handle() : nullptr;
   if (worker) SetTimer(m_hWnd, kHandOverTimer, kHandOverIntervalMs, nullptr);
@@ -84,15 +85,6 @@ void CAmbrellDlg::OnSelchangeUnits() {
 }
 
 void CAmbrellDlg::HoldRedraw(bool hold) { m_tree.SetRedraw(!hold); }
-
-std::vector<FolderRecord*> CAmbrellDlg::TakeAllRecords() {
-  std::vector<FolderRecord*> records;
-  for (TreeItem item = 1; item <= m_folders.GetCount(); ++item) {
-    if (FolderRecord* record = m_folders.GetItemData(item)) records.push_back(record);
-  }
-  m_folders.DeleteAllItems();
-  return records;
-}
 
 bool CAmbrellDlg::OnSetCursor(HWND window, UINT hitTest) {
   if (hitTest != HTCLIENT || window != m_hWnd || !IsScanRunning()) return false;

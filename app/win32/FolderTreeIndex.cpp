@@ -17,7 +17,7 @@ void FolderTreeIndex::Insert(const PendingInsertion& pending) {
   // A parent this index does not hold would be a worker of another scan: never nest under it.
   const InsertedItem parent = pending.parent <= m_folders.GetCount() ? pending.parent : kTopLevel;
   const HTREEITEM native =
-      m_control.InsertItem(TextOrEmpty(pending.text), pending.record, m_native.Resolve(parent));
+      m_control.InsertItem(pending.record->name, pending.record, m_native.Resolve(parent));
   const InsertedItem item = m_folders.Insert(parent, "", pending.record);
   m_native.Add(item, native);
 }

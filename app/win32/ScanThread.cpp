@@ -2,7 +2,6 @@
 
 #include <process.h>
 
-#include "app/WorkerEnd.h"
 #include "app/win32/framework/SentMessageWait.h"
 
 namespace {
@@ -43,57 +42,56 @@ class PostedCompletion : public CompletionNotice {
 
 // Everything one worker uses, shared with it: a dialog that stops waiting for it
 // (closing after the time limit) frees nothing the worker still needs.
-struct Win32ScanWorker::Session {
-  explicit Session(const ScanThreadSettings& settings)
+struct Win32ScanWorker::Shared {
+  explicit Shared(const ScanThreadSettings& settings)
       : source(settings.source),
+        session(settings.session),
         abort(settings.abort),
         sink(settings.dialog, handOver),
         inserter(sink, settings.batchSize),
         completion(settings.dialog, handOver) {}
 
   std::shared_ptr<TreeSource> source;
+  SharedScanSession session;
   std::shared_ptr<AbortFlag> abort;
   WorkerHandOver handOver;
   DialogBatchSink sink;
   BatchingInserter inserter;
   PostedCompletion completion;
-
-  WorkerEnd end;
 };
 
 namespace {
 
 unsigned __stdcall ScanThreadEntry(void* argument) {
-  std::unique_ptr<std::shared_ptr<Win32ScanWorker::Session>> held(
-      static_cast<std::shared_ptr<Win32ScanWorker::Session>*>(argument));
-  Win32ScanWorker::Session& session = **held;
+  std::unique_ptr<std::shared_ptr<Win32ScanWorker::Shared>> held(
+      static_cast<std::shared_ptr<Win32ScanWorker::Shared>*>(argument));
+  Win32ScanWorker::Shared& shared = **held;
   try {
-    session.source->Fill(session.inserter, session.abort.get(), &session.completion);
+    shared.source->Fill(shared.inserter, shared.session->Folders(), shared.abort.get(), &shared.completion);
   } catch (...) {
     // A fill lets nothing out; nothing may cross the thread's entry either.
   }
-  session.end.MarkEnded();
   return 0;
 }
 
 }  // namespace
 
 std::unique_ptr<Win32ScanWorker> Win32ScanWorker::Start(const ScanThreadSettings& settings) {
-  auto session = std::make_shared<Session>(settings);
-  auto forThread = std::make_unique<std::shared_ptr<Session>>(session);
+  auto shared = std::make_shared<Shared>(settings);
+  auto forThread = std::make_unique<std::shared_ptr<Shared>>(shared);
   const uintptr_t thread = _beginthreadex(nullptr, 0, &ScanThreadEntry, forThread.get(), 0, nullptr);
   if (thread == 0) return nullptr;
   forThread.release();  // the worker owns its share now
-  return std::unique_ptr<Win32ScanWorker>(new Win32ScanWorker(reinterpret_cast<HANDLE>(thread), session));
+  return std::unique_ptr<Win32ScanWorker>(new Win32ScanWorker(reinterpret_cast<HANDLE>(thread), shared));
 }
 
-Win32ScanWorker::Win32ScanWorker(HANDLE thread, std::shared_ptr<Session> session)
-    : m_thread(thread), m_session(std::move(session)) {}
+Win32ScanWorker::Win32ScanWorker(HANDLE thread, std::shared_ptr<Shared> shared)
+    : m_thread(thread), m_shared(std::move(shared)) {}
 
-// A worker still running keeps its session alive and ends on its own.
+// A worker still running keeps what it shares alive and ends on its own.
 Win32ScanWorker::~Win32ScanWorker() { CloseHandle(m_thread); }
 
-const WorkerHandOver& Win32ScanWorker::HandOver() const { return m_session->handOver; }
+const WorkerHandOver& Win32ScanWorker::HandOver() const { return m_shared->handOver; }
 
 bool Win32ScanWorker::HasEnded() const { return WaitForSingleObject(m_thread, 0) == WAIT_OBJECT_0; }
 
@@ -103,8 +101,4 @@ bool Win32ScanWorker::WaitServingHandOver(std::chrono::milliseconds limit) {
   return WaitServingSentMessages(m_thread, timeout);
 }
 
-void Win32ScanWorker::HandOverWaiting() { m_session->inserter.HandOverWaiting(); }
-
-void Win32ScanWorker::FreeWhenEnded(std::vector<FolderRecord*> records) {
-  m_session->end.FreeWhenEnded(std::move(records));
-}
+void Win32ScanWorker::HandOverWaiting() { m_shared->inserter.HandOverWaiting(); }

@@ -7,11 +7,11 @@
 #include <atomic>
 #include <cstddef>
 #include <memory>
-#include <vector>
 
 #include "app/InsertionBatch.h"
 #include "app/ScanController.h"
 #include "app/TreeSource.h"
+#include "scan/ScanSession.h"
 #include "scan/ScanSignals.h"
 
 // Sent (not posted) by the worker to the dialog: lParam is an InsertionBatch*
@@ -39,6 +39,7 @@ struct WorkerHandOver {
 
 struct ScanThreadSettings {
   std::shared_ptr<TreeSource> source;
+  SharedScanSession session;         // whose folders the worker fills
   std::shared_ptr<AbortFlag> abort;  // may be null: the scan then runs to its end
   HWND dialog;
   std::size_t batchSize;
@@ -58,13 +59,12 @@ class Win32ScanWorker : public ScanWorker {
   // Carries out the insertions the worker sends meanwhile, and nothing else.
   bool WaitServingHandOver(std::chrono::milliseconds limit) override;
   void HandOverWaiting() override;
-  void FreeWhenEnded(std::vector<FolderRecord*> records) override;
 
-  struct Session;
+  struct Shared;
 
  private:
-  Win32ScanWorker(HANDLE thread, std::shared_ptr<Session> session);
+  Win32ScanWorker(HANDLE thread, std::shared_ptr<Shared> shared);
 
   HANDLE m_thread;
-  std::shared_ptr<Session> m_session;
+  std::shared_ptr<Shared> m_shared;
 };

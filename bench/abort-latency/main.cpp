@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "scan/FreeItems.h"
+#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
 #include "scan/ScanEngine.h"
 
@@ -36,9 +36,10 @@ bool DropCaches() {
 }
 
 double AbortOnce(FileSystem& fs, std::chrono::milliseconds after, bool& finishedFirst) {
+  FolderStore folders;
   MemoryTree tree;
   AbortFlag abort;
-  ScanJob job{fs, tree, &abort};
+  ScanJob job{fs, folders, tree, &abort};
   std::thread worker(ScanThreadProc, &job);
   std::this_thread::sleep_for(after);
   const Clock::time_point pressed = Clock::now();
@@ -46,7 +47,6 @@ double AbortOnce(FileSystem& fs, std::chrono::milliseconds after, bool& finished
   worker.join();
   const double stopped = std::chrono::duration<double, std::milli>(Clock::now() - pressed).count();
   finishedFirst = !job.summary.aborted;
-  FreeAllItems(tree);
   return stopped;
 }
 

@@ -4,16 +4,13 @@
 #include <vector>
 
 #include "app/InsertionBatch.h"
-#include "scan/FolderRecord.h"
+#include "scan/FolderStore.h"
 
 namespace {
 
 // Keeps what it is handed, as the GUI side would before carrying it out.
 class KeepingSink : public BatchSink {
  public:
-  ~KeepingSink() override {
-    for (const auto& batch : batches) DeleteBatchRecords(*batch);
-  }
   void Deliver(std::unique_ptr<InsertionBatch> batch) override { batches.push_back(std::move(batch)); }
 
   std::vector<std::string> Describe() const {
@@ -22,7 +19,7 @@ class KeepingSink : public BatchSink {
       std::string line;
       for (const PendingInsertion& pending : *batch) {
         line += std::to_string(pending.item) + "<" + std::to_string(pending.parent) + ":" +
-                TextOrEmpty(pending.text) + " ";
+                pending.record->name + " ";
       }
       lines.push_back(line);
     }
@@ -30,6 +27,7 @@ class KeepingSink : public BatchSink {
   }
 
   std::vector<std::unique_ptr<InsertionBatch>> batches;
+  FolderStore folders;
 };
 
 const std::chrono::milliseconds kNoDelayLimit(3600 * 1000);
@@ -39,9 +37,9 @@ const std::chrono::milliseconds kNoDelayLimit(3600 * 1000);
 TEST(BatchingInserterTest, HandsOutHandlesInOrderAndDeliversFullBatchesThenTheRestOnFlush) {
   KeepingSink sink;
   BatchingInserter inserter(sink, 2, kNoDelayLimit);
-  const InsertedItem drive = inserter.Insert(kTopLevel, "C:", NewFolderRecord("C:"));
-  const InsertedItem a = inserter.Insert(drive, "a", NewFolderRecord("a"));
-  inserter.Insert(a, "b", NewFolderRecord("b"));
+  const InsertedItem drive = inserter.Insert(kTopLevel, "C:", sink.folders.Add("C:"));
+  const InsertedItem a = inserter.Insert(drive, "a", sink.folders.Add("a"));
+  inserter.Insert(a, "b", sink.folders.Add("b"));
   EXPECT_EQ(sink.Describe(), (std::vector<std::string>{"1<0:C: 2<1:a "}));
 
   inserter.Flush();
@@ -52,8 +50,8 @@ TEST(BatchingInserterTest, HandsOutHandlesInOrderAndDeliversFullBatchesThenTheRe
 TEST(BatchingInserterTest, ABatchThatHasWaitedTooLongGoesAtTheNextInsertion) {
   KeepingSink sink;
   BatchingInserter inserter(sink, 1000, std::chrono::milliseconds(0));
-  inserter.Insert(kTopLevel, "C:", NewFolderRecord("C:"));
-  inserter.Insert(1, "a", NewFolderRecord("a"));
+  inserter.Insert(kTopLevel, "C:", sink.folders.Add("C:"));
+  inserter.Insert(1, "a", sink.folders.Add("a"));
   EXPECT_EQ(sink.Describe(), (std::vector<std::string>{"1<0:C: ", "2<1:a "}));
 }
 
@@ -61,7 +59,7 @@ TEST(BatchingInserterTest, WhatIsStillBufferedIsDeliveredWhenTheInserterGoes) {
   KeepingSink sink;
   {
     BatchingInserter inserter(sink, 1000, kNoDelayLimit);
-    inserter.Insert(kTopLevel, "C:", NewFolderRecord("C:"));
+    inserter.Insert(kTopLevel, "C:", sink.folders.Add("C:"));
   }
   EXPECT_EQ(sink.Describe(), (std::vector<std::string>{"1<0:C: "}));
 }

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <memory>
 #include <thread>
-#include <vector>
 
 #include "app/ScanController.h"
 #include "app/ScanThread.h"
@@ -22,23 +21,18 @@ class MemoryFrontEnd : public ScanFrontEnd {
  public:
   explicit MemoryFrontEnd(std::shared_ptr<FileSystem> fileSystem) : m_fileSystem(std::move(fileSystem)) {}
 
-  std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort) override {
+  std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort,
+                                          SharedScanSession session) override {
     ++starts;
     if (failToStart) return nullptr;
     m_mailbox = std::make_shared<ScanMailbox>([] {});
     m_items.Clear();
-    return ScanThread::Start(m_fileSystem, std::move(abort), m_mailbox);
+    return ScanThread::Start(m_fileSystem, std::move(session), std::move(abort), m_mailbox);
   }
   void ShowScanning(bool running) override { showsScanning = running; }
   void SetBusyCursor(bool busy) override { busyCursor = busy; }
   TreeView& Folders() override { return tree; }
   void HoldRedraw(bool hold) override { redrawHeld = hold; }
-  std::vector<FolderRecord*> TakeAllRecords() override {
-    std::vector<FolderRecord*> records;
-    for (TreeItem item = 1; item <= tree.GetCount(); ++item) records.push_back(tree.GetItemData(item));
-    tree.DeleteAllItems();
-    return records;
-  }
   bool MirrorAbortRequest(bool set) override {
     mirroredAbort = set;
     return canAbort;
@@ -52,7 +46,7 @@ class MemoryFrontEnd : public ScanFrontEnd {
     for (const auto& batch : contents.batches) {
       for (const PendingInsertion& pending : *batch) {
         m_items.Add(pending.item,
-                    tree.Insert(m_items.Resolve(pending.parent), TextOrEmpty(pending.text), pending.record));
+                    tree.Insert(m_items.Resolve(pending.parent), pending.record->name, pending.record));
       }
     }
     if (contents.completed) controller.OnScanComplete();

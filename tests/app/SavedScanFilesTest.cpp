@@ -10,7 +10,7 @@
 
 #include "app/SavedScanFiles.h"
 #include "scan/FolderRecord.h"
-#include "scan/FreeItems.h"
+#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
 
 namespace {
@@ -33,13 +33,11 @@ class SavedScanFilesTest : public ::testing::Test {
     std::filesystem::create_directory(path);
     folder = path.u8string();
   }
-  ~SavedScanFilesTest() override {
-    FreeAllItems(tree);
-    std::filesystem::remove_all(std::filesystem::u8path(folder));
-  }
+  ~SavedScanFilesTest() override { std::filesystem::remove_all(std::filesystem::u8path(folder)); }
 
-  void AddDrive(const char* name) { tree.Insert(kTopLevel, name, NewFolderRecord(name)); }
+  void AddDrive(const char* name) { tree.Insert(kTopLevel, name, folders.Add(name)); }
 
+  FolderStore folders;
   MemoryTree tree;
   PlainNames names;
   std::string folder;

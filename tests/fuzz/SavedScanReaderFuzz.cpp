@@ -11,7 +11,7 @@
 #include "saved/SavedScanReader.h"
 #include "saved/SavedScanWriter.h"
 #include "scan/FolderRecord.h"
-#include "scan/FreeItems.h"
+#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
 #include "scan/SizeLabels.h"
 #include "scan/TreeWalk.h"
@@ -50,7 +50,7 @@ bool Describe(MemoryTree& tree, std::string& text) {
   return !overflowed;
 }
 
-bool ReadInto(std::string_view bytes, MemoryTree& tree, std::string& root) {
+bool ReadInto(std::string_view bytes, FolderStore& folders, MemoryTree& tree, std::string& root) {
   MemorySource source(bytes);
   SavedScan scan;
   std::string error;
@@ -59,30 +59,32 @@ bool ReadInto(std::string_view bytes, MemoryTree& tree, std::string& root) {
     return false;
   }
   root = scan.RootName();
-  scan.InsertInto(tree, "C:", PlainDisplayText());
+  scan.InsertInto(tree, folders, "C:", PlainDisplayText());
   return true;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FolderStore firstFolders;
   MemoryTree first;
   std::string root;
-  if (!ReadInto(std::string_view(reinterpret_cast<const char*>(data), size), first, root)) return 0;
+  if (!ReadInto(std::string_view(reinterpret_cast<const char*>(data), size), firstFolders, first, root))
+    return 0;
   std::string before;
   const bool exact = Describe(first, before);
 
   std::string saved;
   WriteSavedScan(first, first.GetRootItem(), SavedRootDisplay(root), 0,
                  [&saved](const char* bytes, std::size_t length) { saved.append(bytes, length); });
-  FreeAllItems(first);
 
+  FolderStore secondFolders;
   MemoryTree second;
   std::string rootAgain;
-  if (!ReadInto(saved, second, rootAgain) || rootAgain != root) std::abort();  // we must read what we write
+  if (!ReadInto(saved, secondFolders, second, rootAgain) || rootAgain != root)
+    std::abort();  // we must read what we write
   std::string after;
   Describe(second, after);
-  FreeAllItems(second);
   if (exact && after != before) std::abort();
   return 0;
 }

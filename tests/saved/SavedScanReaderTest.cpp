@@ -5,7 +5,7 @@
 #include "saved/SavedScanReader.h"
 #include "saved/SavedScanWriter.h"
 #include "scan/FolderRecord.h"
-#include "scan/FreeItems.h"
+#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
 #include "scan/SizeLabels.h"
 #include "tests/support/TreeDump.h"
@@ -29,8 +29,6 @@ class ColonDisplay : public DisplayText {
 
 class SavedScanReaderTest : public ::testing::Test {
  protected:
-  ~SavedScanReaderTest() override { FreeAllItems(tree); }
-
   bool Read(const std::string& text, SavedScan& scan) {
     MemorySource source(text);
     error.clear();
@@ -41,7 +39,7 @@ class SavedScanReaderTest : public ::testing::Test {
   std::string ReadAndDump(const std::string& text) {
     SavedScan scan;
     if (!Read(text, scan)) return error;
-    scan.InsertInto(tree, "C:", names);
+    scan.InsertInto(tree, folders, "C:", names);
     return DumpRecords(tree);
   }
 
@@ -50,6 +48,7 @@ class SavedScanReaderTest : public ::testing::Test {
     return Read(text, scan) ? "read" : error;
   }
 
+  FolderStore folders;
   MemoryTree tree;
   ColonDisplay names;
   std::string error;
@@ -77,7 +76,7 @@ TEST_F(SavedScanReaderTest, ReadsWhatNcduWrites) {
   EXPECT_EQ(scan.RootName(), "/tmp/nc/t");
   EXPECT_EQ(scan.FolderCount(), 6u);
   EXPECT_EQ(scan.UnreadableFolders(), 1u);
-  scan.InsertInto(tree, "C:", names);
+  scan.InsertInto(tree, folders, "C:", names);
   EXPECT_EQ(DumpRecords(tree),
             "C: 0\n"
             "  lock 0\n"
@@ -121,14 +120,15 @@ TEST_F(SavedScanReaderTest, NamesComeOutByteForByte) {
   ASSERT_TRUE(
       Read("[1,2,{},[{\"name\":\"/r\"},[{\"name\":\"n\\u00e9 \\ud83d\\ude00 \\\"\\\\\\u001f\xff\"}]]]", scan))
       << error;
-  scan.InsertInto(tree, "C:", names);
+  scan.InsertInto(tree, folders, "C:", names);
   EXPECT_STREQ(tree.GetItemData(2)->name, "n\xc3\xa9 \xf0\x9f\x98\x80 \"\\\x1f\xff");
 }
 
 TEST_F(SavedScanReaderTest, WhatWeWriteReadsBackAsTheSameTree) {
+  FolderStore scannedFolders;
   MemoryTree scanned;
-  const auto add = [&scanned](InsertedItem parent, const char* name, std::uint64_t size) {
-    FolderRecord* record = NewFolderRecord(name);
+  const auto add = [&](InsertedItem parent, const char* name, std::uint64_t size) {
+    FolderRecord* record = scannedFolders.Add(name);
     record->ownFiles = size;
     return scanned.Insert(parent, name, record);
   };
@@ -143,13 +143,13 @@ TEST_F(SavedScanReaderTest, WhatWeWriteReadsBackAsTheSameTree) {
   std::string text;
   WriteSavedScan(scanned, c, names, 0,
                  [&text](const char* bytes, std::size_t length) { text.append(bytes, length); });
-  FreeAllItems(scanned);
   SavedScan scan;
   ASSERT_TRUE(Read(text, scan)) << error;
-  scan.InsertInto(tree, "C:", names);
+  scan.InsertInto(tree, folders, "C:", names);
   AccumulateFolderSizes(tree);
   EXPECT_EQ(DumpRecords(tree), before);
-  EXPECT_EQ(scan.FolderCount(), 0u) << "the records now belong to the tree";
+  EXPECT_EQ(MisplacedRecords(tree), "");
+  EXPECT_EQ(scan.FolderCount(), 0u) << "the records now belong to the scan's folders";
   EXPECT_TRUE(tree.GetItemData(4)->unreadable);
 }
 

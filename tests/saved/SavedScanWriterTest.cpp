@@ -5,7 +5,7 @@
 #include "saved/SavedFileNames.h"
 #include "saved/SavedScanWriter.h"
 #include "scan/FolderRecord.h"
-#include "scan/FreeItems.h"
+#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
 #include "scan/SizeLabels.h"
 
@@ -23,10 +23,8 @@ class MountDisplay : public DisplayText {
 
 class SavedScanWriterTest : public ::testing::Test {
  protected:
-  ~SavedScanWriterTest() override { FreeAllItems(tree); }
-
   InsertedItem Add(InsertedItem parent, const char* name, std::uint64_t ownFiles, bool unreadable = false) {
-    FolderRecord* record = NewFolderRecord(name);
+    FolderRecord* record = folders.Add(name);
     record->ownFiles = ownFiles;
     record->unreadable = unreadable;
     return tree.Insert(parent, name, record);
@@ -39,6 +37,7 @@ class SavedScanWriterTest : public ::testing::Test {
     return text;
   }
 
+  FolderStore folders;
   MemoryTree tree;
   MountDisplay display;
 };
@@ -84,7 +83,7 @@ TEST_F(SavedScanWriterTest, WritesFoldersDepthFirstWithTheirOwnFilesAsAFileEntry
 // An aborted scan's tree is saved with what it lacks marked as a read error.
 TEST_F(SavedScanWriterTest, AFolderCutShortIsMarkedAsAReadError) {
   const InsertedItem c = Add(kTopLevel, "C:", 0);
-  FolderRecord* cut = NewFolderRecord("cut");
+  FolderRecord* cut = folders.Add("cut");
   cut->incomplete = true;
   tree.Insert(c, "cut", cut);
   EXPECT_NE(Write(c).find("{\"name\":\"cut\",\"asize\":0,\"dsize\":0,\"read_error\":true}"),

@@ -4,22 +4,22 @@
 
 #include "scan/FolderPath.h"
 #include "scan/FolderRecord.h"
-#include "scan/FreeItems.h"
+#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
 
 namespace {
 
 class FolderPathTest : public ::testing::Test {
  protected:
-  ~FolderPathTest() override { FreeAllItems(tree); }
   InsertedItem Add(InsertedItem parent, const char* name) {
-    return tree.Insert(parent, name, NewFolderRecord(name));
+    return tree.Insert(parent, name, folders.Add(name));
   }
   std::string CommandLineOf(TreeItem item) {
     tree.SelectItem(item);
     const CPath path = FolderPathOf(tree, tree.GetSelectedItem());
     return path.GetCount() == 0 ? "" : ExplorerCommandLine(path).GetText();
   }
+  FolderStore folders;
   MemoryTree tree;
 };
 

@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "scan/FolderRecord.h"
-#include "scan/FreeItems.h"
+#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
 #include "scan/ReadAheadFileSystem.h"
 #include "scan/ScanEngine.h"
@@ -30,18 +30,18 @@ struct Outcome {
   ScanSummary summary;
 };
 
-// Into `held` when given (which frees its items itself), else a tree of its own.
+// Into `held` when given, else a tree of its own.
 Outcome Scan(FileSystem& fs, MemoryTree* held = nullptr, AbortSignal* abort = nullptr) {
+  FolderStore folders;
   MemoryTree own;
   MemoryTree& tree = held != nullptr ? *held : own;
-  ScanJob job{fs, tree, abort};
+  ScanJob job{fs, folders, tree, abort};
   ScanThreadProc(&job);
   std::ostringstream text;
   for (TreeItem item = 1; item <= tree.GetCount(); ++item) {
     text << tree.GetParentItem(item) << ' ' << tree.GetItemText(item) << ' ' << tree.GetItemData(item)->size
          << '\n';
   }
-  FreeAllItems(own);
   return Outcome{text.str(), job.summary};
 }
 
@@ -87,7 +87,6 @@ class HeldTree : public MemoryTree {
     later.Pass(text);
     return MemoryTree::Insert(parent, text, record);
   }
-  ~HeldTree() override { FreeAllItems(*this); }
   Gate gate;
   Gate later;
 };

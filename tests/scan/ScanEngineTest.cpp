@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "scan/FolderRecord.h"
-#include "scan/FreeItems.h"
+#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
 #include "scan/ScanEngine.h"
 #include "scan/TreeWalk.h"
@@ -27,15 +27,14 @@ class CountingAbort : public AbortSignal {
 
 class ScanEngineTest : public ::testing::Test {
  protected:
-  ~ScanEngineTest() override { FreeAllItems(tree); }
-
   ScanSummary Scan(AbortSignal* abort = nullptr) {
-    ScanJob job{fs, tree, abort};
+    ScanJob job{fs, folders, tree, abort};
     ScanDrives(job);
     return job.summary;
   }
 
   MemoryFileSystem fs;
+  FolderStore folders;
   MemoryTree tree;
 };
 
@@ -58,6 +57,7 @@ TEST_F(ScanEngineTest, WalksEachDriveBreadthFirstInListingOrder) {
             "  a 10\n"
             "D: 0\n"
             "  Data 0\n");
+  EXPECT_EQ(MisplacedRecords(tree), "");
   EXPECT_EQ(summary.folders, 6u);
   EXPECT_EQ(summary.unreadableFolders, 0u);
   EXPECT_FALSE(summary.aborted);
@@ -247,12 +247,13 @@ TEST_F(ScanEngineTest, AnAbortMarksEveryFolderItLeftShort) {
   for (int polls = 0;; ++polls) {
     MemoryFileSystem files;
     build(files);
+    FolderStore cutFolders;
     MemoryTree cut;
     CountingAbort abort(polls);
-    ScanJob job{files, cut, &abort};
+    ScanJob job{files, cutFolders, cut, &abort};
     ScanDrives(job);
     const std::map<std::string, FolderShown> shown = FoldersShown(cut);
-    FreeAllItems(cut);
+    EXPECT_EQ(MisplacedRecords(cut), "") << "after " << polls << " polls";
     for (const auto& [path, folder] : shown) {
       cutsSeen += folder.cutShort ? 1 : 0;
       if (!folder.cutShort) {

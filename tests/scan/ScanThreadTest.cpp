@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "scan/FolderRecord.h"
-#include "scan/FreeItems.h"
+#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
 #include "scan/ScanEngine.h"
 #include "tests/support/MemoryFileSystem.h"
@@ -28,7 +28,6 @@ class BufferingTree : public TreeInserter, public CompletionNotice {
     std::lock_guard<std::mutex> lock(m_mutex);
     for (const Pending& p : m_pending) {
       m_events.push_back("insert " + p.text);
-      m_records.push_back(p.record);
     }
     m_delivered += m_pending.size();
     m_pending.clear();
@@ -41,9 +40,6 @@ class BufferingTree : public TreeInserter, public CompletionNotice {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_events;
   }
-  ~BufferingTree() override {
-    for (FolderRecord* record : m_records) DeleteFolderRecord(record);
-  }
 
  private:
   struct Pending {
@@ -55,7 +51,6 @@ class BufferingTree : public TreeInserter, public CompletionNotice {
   std::size_t m_delivered = 0;
   std::mutex m_mutex;
   std::vector<std::string> m_events;
-  std::vector<FolderRecord*> m_records;
 };
 
 class CompletionFlag : public CompletionNotice {
@@ -74,10 +69,11 @@ TEST(ScanThreadTest, AbortFromAnotherThreadStopsAtTheNextTestAndKeepsWhatWasInse
   fs.AddDrive('D');
   fs.GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\a", "two"));
 
+  FolderStore folders;
   MemoryTree tree;
   AbortFlag abort;
   CompletionFlag done;
-  ScanJob job{fs, tree, &abort, &done};
+  ScanJob job{fs, folders, tree, &abort, &done};
   std::thread worker(ScanThreadProc, &job);
   fs.GetGate().WaitUntilHeld();
   abort.Set();
@@ -88,15 +84,15 @@ TEST(ScanThreadTest, AbortFromAnotherThreadStopsAtTheNextTestAndKeepsWhatWasInse
   EXPECT_TRUE(job.summary.aborted);
   // 'two' was already being read when the abort came; nothing after it.
   EXPECT_EQ(DumpRecords(tree), "C: 0\n  a 3\n");
-  FreeAllItems(tree);
 }
 
 TEST(ScanThreadTest, CompletionArrivesAfterTheLastBufferedInsertion) {
   MemoryFileSystem fs;
   fs.AddDrive('C');
   fs.AddFolder("C:\\x\\y");
+  FolderStore folders;
   BufferingTree tree;
-  ScanJob job{fs, tree, nullptr, &tree};
+  ScanJob job{fs, folders, tree, nullptr, &tree};
   std::thread worker(ScanThreadProc, &job);
   worker.join();
   EXPECT_EQ(tree.Events(), (std::vector<std::string>{"insert C:", "insert x", "insert y", "complete"}));
@@ -106,13 +102,13 @@ TEST(ScanThreadTest, WithoutAnAbortSignalTheScanRunsToTheEnd) {
   MemoryFileSystem fs;
   fs.AddDrive('C');
   fs.AddFile("C:\\d1\\d2\\d3\\f", 8);
+  FolderStore folders;
   MemoryTree tree;
   CompletionFlag done;
-  ScanJob job{fs, tree, nullptr, &done};
+  ScanJob job{fs, folders, tree, nullptr, &done};
   EXPECT_EQ(ScanThreadProc(&job), 0u);
   EXPECT_TRUE(done.m_posted);
   EXPECT_EQ(job.summary.folders, 4u);
-  FreeAllItems(tree);
 }
 
 }  // namespace

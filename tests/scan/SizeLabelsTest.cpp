@@ -10,15 +10,14 @@ namespace {
 
 class SizeLabelsTest : public ::testing::Test {
  protected:
-  ~SizeLabelsTest() override { FreeAllItems(tree); }
-
   InsertedItem Add(InsertedItem parent, const char* name, std::uint64_t size) {
-    FolderRecord* record = NewFolderRecord(name);
+    FolderRecord* record = folders.Add(name);
     record->ownFiles = size;
     return tree.Insert(parent, name, record);
   }
   void Label(int unit) { UpdateAllLabels(LabelContext{tree, unit, comma, plain}); }
 
+  FolderStore folders;
   MemoryTree tree;
   FixedNumberLocale comma{3, ","};
   PlainDisplayText plain;
@@ -143,18 +142,26 @@ TEST_F(SizeLabelsTest, LocaleIsReadOncePerPass) {
   EXPECT_EQ(DumpLabels(tree), "C:    (1.234.567 bytes)\n  a    (0 bytes)\n");
 }
 
-TEST(FreeAllItemsTest, FreesEveryRecordAndEmptiesTheTree) {
-  // A record left behind shows as a leak under the address sanitizer.
+TEST(FreeAllItemsTest, EmptiesTheTreeAndTheRecordsGoWithTheLastShareOfTheScan) {
+  SharedScanSession session = std::make_shared<ScanSession>();
+  FolderStore& folders = session->Folders();
   MemoryTree tree;
-  const InsertedItem c = tree.Insert(kTopLevel, "C:", NewFolderRecord("C:"));
-  const InsertedItem a = tree.Insert(c, "a", NewFolderRecord("a"));
-  tree.Insert(a, "deep", NewFolderRecord("deep"));
-  tree.Insert(c, "b", NewFolderRecord("b"));
-  tree.Insert(kTopLevel, "D:", NewFolderRecord("D:"));
-  FreeAllItems(tree);
+  const InsertedItem c = tree.Insert(kTopLevel, "C:", folders.Add("C:"));
+  const InsertedItem a = tree.Insert(c, "a", folders.Add("a"));
+  tree.Insert(a, "deep", folders.Add("deep"));
+  tree.Insert(kTopLevel, "D:", folders.Add("D:"));
+  // A worker that outlives the dialog keeps its share, and with it every record.
+  SharedScanSession workerShare = session;
+  const std::weak_ptr<ScanSession> watch = session;
+  FreeAllItems(tree, session);
   EXPECT_EQ(tree.GetCount(), 0u);
   EXPECT_EQ(tree.GetRootItem(), kNoItem);
-  FreeAllItems(tree);  // an empty tree: nothing to free
+  EXPECT_EQ(session, nullptr);
+  ASSERT_FALSE(watch.expired());
+  EXPECT_STREQ(workerShare->Folders().Add("late")->name, "late");
+  workerShare.reset();
+  EXPECT_TRUE(watch.expired());
+  FreeAllItems(tree, session);  // nothing left to free
 }
 
 }  // namespace

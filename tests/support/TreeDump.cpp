@@ -30,3 +30,20 @@ std::string DumpTotals(const MemoryTree& tree) {
 std::string DumpLabels(const MemoryTree& tree) {
   return DumpTree(tree, [&tree](TreeItem item) { return tree.GetItemText(item); });
 }
+
+std::string MisplacedRecords(const TreeView& tree) {
+  std::string faults;
+  WalkPreOrder(tree, [&](TreeItem item) {
+    const FolderRecord* record = tree.GetItemData(item);
+    const TreeItem parent = tree.GetParentItem(item);
+    std::uint32_t row = 0;
+    TreeItem sibling = parent == kNoItem ? tree.GetRootItem() : tree.GetChildItem(parent);
+    for (; sibling != item; sibling = tree.GetNextSiblingItem(sibling)) ++row;
+    const FolderRecord* parentRecord = parent == kNoItem ? nullptr : tree.GetItemData(parent);
+    // A drive's place is not its row: drives are the tree's, not a folder's.
+    if (record->parent != parentRecord || (parent != kNoItem && record->place != row)) {
+      faults += std::string(record->name) + "\n";
+    }
+  });
+  return faults;
+}

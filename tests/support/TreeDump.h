@@ -12,3 +12,7 @@ std::string DumpTree(const TreeView& tree, const std::function<std::string(TreeI
 std::string DumpRecords(const MemoryTree& tree);
 std::string DumpTotals(const MemoryTree& tree);
 std::string DumpLabels(const MemoryTree& tree);
+
+// Each item whose record does not name its item's parent's record as its parent,
+// or its row among its siblings as its place, one a line; empty when all do.
+std::string MisplacedRecords(const TreeView& tree);

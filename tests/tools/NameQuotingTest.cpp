@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "scan/FolderRecord.h"
-#include "scan/FreeItems.h"
+#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
 #include "scan/SizeLabels.h"
 #include "text/NameQuoting.h"
@@ -98,20 +98,20 @@ TEST(NameQuotingTest, MessagesKeepTheirTextButNotItsControlCharacters) {
 // A reader splits the report into lines and each line into its indent, its
 // name and its size: every folder must come back, apart from every other.
 TEST(NameQuotingTest, EveryFolderOfTheReportCanBeToldApart) {
+  FolderStore folders;
   MemoryTree tree;
-  const InsertedItem drive = tree.Insert(kTopLevel, "C:", NewFolderRecord("C:"));
+  const InsertedItem drive = tree.Insert(kTopLevel, "C:", folders.Add("C:"));
   std::vector<std::string> names = kHostileNames;
   // Ordinary names that look like the quoted form or its escapes.
   for (const char* name : {"a", "b", "back\\slash and \\x41 and \\n", "a\"    (x", "\\\"x\""})
     names.push_back(name);
-  for (const std::string& name : names) tree.Insert(drive, name.c_str(), NewFolderRecord(name.c_str()));
+  for (const std::string& name : names) tree.Insert(drive, name.c_str(), folders.Add(name.c_str()));
   FixedNumberLocale plain(0, "");
   PlainDisplayText shown;
   const QuotedDisplayText quoted(shown);
   UpdateAllLabels(LabelContext{tree, kDefaultUnit, plain, quoted});
   std::string report;
   PrintTree(tree, -1, [&report](const char* text, std::size_t length) { report.append(text, length); });
-  FreeAllItems(tree);
 
   std::istringstream lines(report);
   std::string line;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "scan/FolderRecord.h"
-#include "scan/FreeItems.h"
+#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
 #include "tools/ambrell-scan/ReportOptions.h"
 #include "tools/ambrell-scan/TreePrinter.h"
@@ -123,9 +123,8 @@ class TreePrinterTest : public ::testing::Test {
     Add(c, "b");
     Add(kTopLevel, "D:");
   }
-  ~TreePrinterTest() override { FreeAllItems(tree); }
   InsertedItem Add(InsertedItem parent, const char* name) {
-    return tree.Insert(parent, name, NewFolderRecord(name));
+    return tree.Insert(parent, name, folders.Add(name));
   }
 
   std::string Print(int depth) {
@@ -134,6 +133,7 @@ class TreePrinterTest : public ::testing::Test {
     return text;
   }
 
+  FolderStore folders;
   MemoryTree tree;
 };
 

@@ -34,13 +34,13 @@ std::vector<std::string> SavedRootNames(const std::vector<SavedScan>& scans) {
   return roots;
 }
 
-void InsertSavedScans(std::vector<SavedScan>& scans, TreeInserter& tree, const DisplayText& names,
-                      ScanSummary& summary) {
+void InsertSavedScans(std::vector<SavedScan>& scans, TreeInserter& tree, FolderStore& folders,
+                      const DisplayText& names, ScanSummary& summary) {
   char driveName[3] = {DriveTable::kFirstLetter, ':', '\0'};
   for (SavedScan& scan : scans) {
     summary.folders += scan.FolderCount();
     summary.unreadableFolders += scan.UnreadableFolders();
-    scan.InsertInto(tree, driveName, names);
+    scan.InsertInto(tree, folders, driveName, names);
     ++driveName[0];
   }
   tree.Flush();

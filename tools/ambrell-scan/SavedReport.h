@@ -14,9 +14,10 @@
 // message naming the file (and the line and column), on the first bad one.
 bool ReadSavedScans(const std::vector<std::string>& files, std::vector<SavedScan>& scans, std::string& error);
 std::vector<std::string> SavedRootNames(const std::vector<SavedScan>& scans);
-// Inserts the scans as drives C:, D:, ... in order; counts their folders.
-void InsertSavedScans(std::vector<SavedScan>& scans, TreeInserter& tree, const DisplayText& names,
-                      ScanSummary& summary);
+// Inserts the scans as drives C:, D:, ... in order, their records in folders; counts
+// their folders.
+void InsertSavedScans(std::vector<SavedScan>& scans, TreeInserter& tree, FolderStore& folders,
+                      const DisplayText& names, ScanSummary& summary);
 
 // Writes each drive of the finished tree to target, or to standard output
 // when target is "-" (one drive only). written receives the files made.

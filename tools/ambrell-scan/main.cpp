@@ -58,8 +58,8 @@ void PrintSummary(const ScanSummary& summary, bool fromSavedScans) {
                static_cast<unsigned long long>(summary.unreadableFolders));
 }
 
-bool ReadSavedReport(const ReportOptions& options, PlatformServices& services, MemoryTree& tree,
-                     ScanSummary& summary) {
+bool ReadSavedReport(const ReportOptions& options, PlatformServices& services, FolderStore& folders,
+                     MemoryTree& tree, ScanSummary& summary) {
   std::vector<SavedScan> scans;
   std::string error;
   if (!ReadSavedScans(options.folders, scans, error) ||
@@ -67,14 +67,14 @@ bool ReadSavedReport(const ReportOptions& options, PlatformServices& services, M
     std::fprintf(stderr, "ambrell-scan: %s\n", EscapeForTerminal(error).c_str());
     return false;
   }
-  InsertSavedScans(scans, tree, *services.display, summary);
+  InsertSavedScans(scans, tree, folders, *services.display, summary);
   return true;
 }
 
-bool ScanReport(const ReportOptions& options, PlatformServices& services, MemoryTree& tree,
-                ScanSummary& summary) {
+bool ScanReport(const ReportOptions& options, PlatformServices& services, FolderStore& folders,
+                MemoryTree& tree, ScanSummary& summary) {
   if (!OpenServices(options, services)) return false;
-  ScanJob job{*services.fileSystem, tree};
+  ScanJob job{*services.fileSystem, folders, tree};
   ScanThreadProc(&job);
   summary = job.summary;
   return true;
@@ -105,10 +105,12 @@ bool PrintReport(const MemoryTree& tree, int maxDepth) {
 
 int Report(const ReportOptions& options) {
   PlatformServices services;
+  SharedScanSession session = std::make_shared<ScanSession>();
   MemoryTree tree;
   ScanSummary summary;
-  const bool ready = options.importSaved ? ReadSavedReport(options, services, tree, summary)
-                                         : ScanReport(options, services, tree, summary);
+  FolderStore& folders = session->Folders();
+  const bool ready = options.importSaved ? ReadSavedReport(options, services, folders, tree, summary)
+                                         : ScanReport(options, services, folders, tree, summary);
   if (!ready) return kExitBadUsage;
 
   AccumulateFolderSizes(tree);
@@ -116,7 +118,7 @@ int Report(const ReportOptions& options) {
   UpdateAllLabels(LabelContext{tree, options.unit, *services.locale, quoted});
   const bool printed = options.exportFile == "-" || PrintReport(tree, options.maxDepth);
   const bool exported = options.exportFile.empty() || Export(options, tree, *services.display);
-  FreeAllItems(tree);
+  FreeAllItems(tree, session);
   if (!printed) return kExitWriteFailed;
 
   PrintSummary(summary, options.importSaved);

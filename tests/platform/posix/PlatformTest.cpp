@@ -6,7 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/posix/NameMapping.h"
 #include "platform/posix/PosixPlatform.h"
-#include "scan/FreeItems.h"
+#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
 #include "scan/ScanEngine.h"
 #include "scan/SizeLabels.h"
@@ -31,12 +31,10 @@ TEST(OpenFolders, RefusesWhatIsNoFolder) {
 
 class ScannedFolderTest : public ::testing::Test {
  protected:
-  ~ScannedFolderTest() override { FreeAllItems(tree); }
-
   ScanSummary ScanAndLabel(const std::vector<std::string>& folders) {
     std::string error;
     EXPECT_TRUE(OpenFolders(folders, services, error)) << error;
-    ScanJob job{*services.fileSystem, tree};
+    ScanJob job{*services.fileSystem, records, tree};
     ScanDrives(job);
     AccumulateFolderSizes(tree);
     FixedNumberLocale plain(0, "");
@@ -46,6 +44,7 @@ class ScannedFolderTest : public ::testing::Test {
 
   TempTree folder;
   PlatformServices services;
+  FolderStore records;
   MemoryTree tree;
 };
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/posix/PosixFileSystem.h"
-#include "scan/FreeItems.h"
+#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
 #include "scan/ReadAheadFileSystem.h"
 #include "scan/ScanEngine.h"
@@ -30,7 +30,6 @@ int OpenDescriptors() {
 class AbortingTree : public MemoryTree, public AbortSignal {
  public:
   explicit AbortingTree(std::size_t after) : m_after(after) {}
-  ~AbortingTree() override { FreeAllItems(*this); }
   bool IsSet() const override { return GetCount() >= m_after; }
 
  private:
@@ -59,8 +58,9 @@ class ReadAheadPosixTest : public ::testing::Test {
 TEST_F(ReadAheadPosixTest, AbortMidScanLeavesNoThreadAndNoDescriptor) {
   const int before = OpenDescriptors();
   for (std::size_t after : {2, 5, 20, 60}) {
+    FolderStore folders;
     AbortingTree aborting(after);
-    ScanJob job{*fs, aborting, &aborting};
+    ScanJob job{*fs, folders, aborting, &aborting};
     ScanDrives(job);
     EXPECT_TRUE(job.summary.aborted) << after;
     EXPECT_EQ(fs->RunningThreads(), 0u) << after;
@@ -71,12 +71,12 @@ TEST_F(ReadAheadPosixTest, AbortMidScanLeavesNoThreadAndNoDescriptor) {
 TEST_F(ReadAheadPosixTest, ScansOneAfterAnotherLeaveNoThreadAndNoDescriptor) {
   const int before = OpenDescriptors();
   for (int scan = 0; scan < 3; ++scan) {
+    FolderStore folders;
     MemoryTree result;
-    ScanJob job{*fs, result};
+    ScanJob job{*fs, folders, result};
     ScanDrives(job);
     EXPECT_EQ(job.summary.folders, 81u);
     EXPECT_EQ(job.summary.unreadableFolders, 0u);
-    FreeAllItems(result);
     EXPECT_EQ(fs->RunningThreads(), 0u);
     EXPECT_EQ(OpenDescriptors(), before);
   }

@@ -9,7 +9,7 @@
 #include "platform/Platform.h"
 #include "platform/win32/SeekingDisk.h"
 #include "scan/FolderRecord.h"
-#include "scan/FreeItems.h"
+#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
 #include "scan/ScanEngine.h"
 #include "tests/platform/win32/TempFolder.h"
@@ -22,15 +22,15 @@ std::string ScanWith(const std::string& folder, unsigned threads) {
   ListingOptions listing;
   listing.threads = threads;
   if (!OpenFolders({folder}, services, error, listing)) return error;
+  FolderStore folders;
   MemoryTree tree;
-  ScanJob job{*services.fileSystem, tree};
+  ScanJob job{*services.fileSystem, folders, tree};
   ScanDrives(job);
   std::ostringstream text;
   for (TreeItem item = 1; item <= tree.GetCount(); ++item)
     text << tree.GetParentItem(item) << ' ' << tree.GetItemText(item) << ' ' << tree.GetItemData(item)->size
          << '\n';
   text << job.summary.unreadableFolders;
-  FreeAllItems(tree);
   return text.str();
 }
 
