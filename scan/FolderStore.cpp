@@ -46,7 +46,8 @@ FolderStore::~FolderStore() = default;
 FolderRecord* FolderStore::Add(const char* name, FolderRecord* parent, std::uint32_t place) {
   const char* copy = CopyName(name);
   if (m_recordsLeft == 0) {
-    const std::size_t size = std::min(kLargestRecordChunk, kFirstRecordChunk << std::min<std::size_t>(m_recordChunks.size(), 8));
+    const std::size_t size =
+        std::min(kLargestRecordChunk, kFirstRecordChunk << std::min<std::size_t>(m_recordChunks.size(), 8));
     m_nextRecord = AddChunk(m_recordChunks, size);
     m_recordsLeft = size;
   }

@@ -9,7 +9,9 @@ namespace {
 
 // Enough folders and name bytes to fill many chunks of both kinds, with names
 // from one byte to far past what a chunk holds.
-std::string NameOf(std::size_t i) { return std::string(1 + (i * 7919) % 9000, static_cast<char>('a' + i % 26)); }
+std::string NameOf(std::size_t i) {
+  return std::string(1 + (i * 7919) % 9000, static_cast<char>('a' + i % 26));
+}
 
 }  // namespace
 
@@ -17,7 +19,8 @@ TEST(FolderStoreTest, RecordsAndNamesStayWhereTheyWereWhateverIsAddedOrAbsorbedL
   FolderStore store;
   std::vector<FolderRecord*> records;
   for (std::size_t i = 0; i < 20000; ++i) {
-    records.push_back(store.Add(NameOf(i).c_str(), i == 0 ? nullptr : records[i / 2], static_cast<std::uint32_t>(i)));
+    records.push_back(
+        store.Add(NameOf(i).c_str(), i == 0 ? nullptr : records[i / 2], static_cast<std::uint32_t>(i)));
     records.back()->ownFiles = i;
   }
   FolderStore saved;
