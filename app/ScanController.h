@@ -12,6 +12,7 @@
 #include "scan/DisplayText.h"
 #include "scan/FolderRecord.h"
 #include "scan/ScanSignals.h"
+#include "scan/SizeLabels.h"
 #include "scan/Tree.h"
 #include "text/GroupedNumber.h"
 
@@ -44,6 +45,10 @@ class ScanFrontEnd {
   virtual TreeView& Folders() = 0;
   // Keeps the tree from drawing while many items change.
   virtual void HoldRedraw(bool hold) = 0;
+  // A tree that makes each label from its record as it draws it takes the context
+  // to label with from now on, in one change, and answers true; false leaves the
+  // controller to write every label through the tree.
+  virtual bool LabelOnDemand(const LabelContext& /*context*/) { return false; }
   // Empties the tree, keeping its records, for a worker that may still write them.
   virtual std::vector<FolderRecord*> TakeAllRecords() = 0;
   // Sets or clears an abort request the platform keeps beside the flag (an event);
