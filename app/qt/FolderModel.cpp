@@ -13,7 +13,8 @@ FolderModel::FolderModel(std::shared_ptr<const DisplayText> names, std::shared_p
 
 QModelIndex FolderModel::index(int row, int column, const QModelIndex& parent) const {
   const FolderNode* above = parent.isValid() ? NodeOf(parent) : &m_root;
-  if (above == nullptr || column != 0 || row < 0 || row >= static_cast<int>(above->children.size())) return {};
+  if (above == nullptr || column != 0 || row < 0 || row >= static_cast<int>(above->children.size()))
+    return {};
   return createIndex(row, 0, above->children[static_cast<std::size_t>(row)]);
 }
 
@@ -87,7 +88,8 @@ void FolderModel::InsertBatch(const InsertionBatch& batch, InsertedItemMap<Folde
   });
   for (auto run = joining.begin(); run != joining.end();) {
     FolderNode* parent = (*run)->parent;
-    const auto end = std::find_if(run, joining.end(), [parent](const FolderNode* node) { return node->parent != parent; });
+    const auto end =
+        std::find_if(run, joining.end(), [parent](const FolderNode* node) { return node->parent != parent; });
     const int firstRow = static_cast<int>(parent->children.size());
     beginInsertRows(IndexOf(parent), firstRow, firstRow + static_cast<int>(end - run) - 1);
     for (; run != end; ++run) {

@@ -73,7 +73,8 @@ class FolderModelTest : public QObject {
   void BatchesLandBelowTheirParentsAndANewUnitRelabelsEveryRowAtOnce() {
     Records records;
     Tree tree;
-    QAbstractItemModelTester tester(tree.view.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester tester(tree.view.model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
     // Parents interleave within and across batches, as a walk of the folders hands them over.
     InsertionBatch first;
     Insert(first, 1, kTopLevel, records.Make("C", 5'000'000'000));
@@ -91,7 +92,8 @@ class FolderModelTest : public QObject {
     Insert(second, 11, 7, records.Make("a111", 0));
     tree.view.InsertBatch(second, tree.items);
 
-    const QString names = "/mnt/C\n  a\n    a1\n      a11\n        a111\n    a2\n  b\n    b1\n  c\n/mnt/D\n  d1\n";
+    const QString names =
+        "/mnt/C\n  a\n    a1\n      a11\n        a111\n    a2\n  b\n    b1\n  c\n/mnt/D\n  d1\n";
     QCOMPARE(tree.ModelDump(), names);
     QCOMPARE(QString::fromStdString(tree.ViewDump()), names);
 
