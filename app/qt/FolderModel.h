@@ -30,6 +30,7 @@ class FolderModel : public QAbstractItemModel {
               QObject* parent = nullptr);
 
   QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
+  using QObject::parent;
   QModelIndex parent(const QModelIndex& child) const override;
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;

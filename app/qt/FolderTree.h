@@ -48,7 +48,6 @@ class FolderTree : public QTreeView, public TreeView {
   QString Label(TreeItem item) const;
   QModelIndex IndexOf(TreeItem item) const { return m_model->IndexOf(NodeOf(item)); }
   TreeItem ItemAt(const QModelIndex& index) const { return HandleOf(m_model->NodeOf(index)); }
-  const FolderModel& Model() const { return *m_model; }
 
   static FolderNode* NodeOf(TreeItem item) { return reinterpret_cast<FolderNode*>(item); }
   static TreeItem HandleOf(const FolderNode* node) { return reinterpret_cast<TreeItem>(node); }

@@ -29,9 +29,10 @@ class Records {
  public:
   FolderRecord* Make(const std::string& name, std::uint64_t ownFiles) {
     m_names.push_back(name);
-    m_records.push_back(FolderRecord{m_names.back().data()});
-    m_records.back().ownFiles = ownFiles;
-    return &m_records.back();
+    FolderRecord& record = m_records.emplace_back();
+    record.name = m_names.back().data();
+    record.ownFiles = ownFiles;
+    return &record;
   }
 
  private:
@@ -60,8 +61,13 @@ struct Tree {
   InsertedItemMap<FolderNode*> items{nullptr};
 };
 
+// The tree reads the name from the record, as it does for a scan.
 void Insert(InsertionBatch& batch, InsertedItem item, InsertedItem parent, FolderRecord* record) {
-  batch.push_back(PendingInsertion{item, parent, CDynString(record->name, AllocHeap), record});
+  PendingInsertion pending;
+  pending.item = item;
+  pending.parent = parent;
+  pending.record = record;
+  batch.push_back(std::move(pending));
 }
 
 }  // namespace
