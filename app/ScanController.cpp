@@ -1,7 +1,6 @@
 #include "app/ScanController.h"
 
 #include "scan/FreeItems.h"
-#include "scan/SizeLabels.h"
 
 ScanController::ScanController(ScanFrontEnd& frontEnd, std::shared_ptr<const DisplayText> display,
                                std::shared_ptr<NumberLocale> locale, int unit)
@@ -66,8 +65,10 @@ void ScanController::OnHandOverTimer() {
 }
 
 void ScanController::RelabelAll() {
+  const LabelContext context{m_frontEnd.Folders(), m_unit, *m_locale, *m_display};
+  if (m_frontEnd.LabelOnDemand(context)) return;
   m_frontEnd.HoldRedraw(true);
-  UpdateAllLabels(LabelContext{m_frontEnd.Folders(), m_unit, *m_locale, *m_display});
+  UpdateAllLabels(context);
   m_frontEnd.HoldRedraw(false);
 }
 

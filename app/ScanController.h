@@ -11,6 +11,7 @@
 #include "scan/DisplayText.h"
 #include "scan/ScanSession.h"
 #include "scan/ScanSignals.h"
+#include "scan/SizeLabels.h"
 #include "scan/Tree.h"
 #include "text/GroupedNumber.h"
 
@@ -43,6 +44,10 @@ class ScanFrontEnd {
   virtual TreeView& Folders() = 0;
   // Keeps the tree from drawing while many items change.
   virtual void HoldRedraw(bool hold) = 0;
+  // A tree that makes each label from its record as it draws it takes the context
+  // to label with from now on, in one change, and answers true; false leaves the
+  // controller to write every label through the tree.
+  virtual bool LabelOnDemand(const LabelContext& /*context*/) { return false; }
   // Sets or clears an abort request the platform keeps beside the flag (an event);
   // false when it cannot be made, and a scan then runs to its end.
   virtual bool MirrorAbortRequest(bool /*set*/) { return true; }

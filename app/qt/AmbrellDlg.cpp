@@ -13,6 +13,7 @@
 #include "app/qt/FolderTree.h"
 #include "app/qt/about/AboutDlg.h"
 #include "scan/SizeLabels.h"
+#include "scan/TreeWalk.h"
 
 CAmbrellDlg::CAmbrellDlg(AmbrellServices services, QWidget* parent)
     : CAmbrellDlg(std::move(services), SavedScanSet{}, parent) {}
@@ -36,7 +37,7 @@ CAmbrellDlg::CAmbrellDlg(AmbrellServices services, SavedScanSet saved, QWidget* 
 CAmbrellDlg::~CAmbrellDlg() { CloseDown(); }
 
 void CAmbrellDlg::CreateControls() {
-  m_tree = new FolderTree(this);
+  m_tree = new FolderTree(m_origin.Names(), m_services.locale, this);
   m_units = new QComboBox(this);
   for (const SizeUnit& unit : kSizeUnits) m_units->addItem(QString::fromUtf8(unit.name));
   m_refresh = new QPushButton(QStringLiteral(AMBRELL_TEXT_REFRESH), this);
@@ -134,7 +135,7 @@ void CAmbrellDlg::OnMailbox() {
   ScanMailbox::Contents contents = m_mailbox->Collect();
   if (contents.batches.empty() && !contents.completed) return;
   m_tree->setUpdatesEnabled(false);
-  for (const auto& batch : contents.batches) m_tree->InsertBatch(*batch, m_items, *m_origin.Names());
+  for (const auto& batch : contents.batches) m_tree->InsertBatch(*batch, m_items);
   m_tree->setUpdatesEnabled(true);
   if (contents.completed) m_scan.OnScanComplete();
 }
@@ -153,6 +154,12 @@ void CAmbrellDlg::OnSelchangeUnits() {
 TreeView& CAmbrellDlg::Folders() { return *m_tree; }
 
 void CAmbrellDlg::HoldRedraw(bool hold) { m_tree->setUpdatesEnabled(!hold); }
+
+// The tree was made with the same names and locale as the context's.
+bool CAmbrellDlg::LabelOnDemand(const LabelContext& context) {
+  m_tree->ShowSizes(context.unit);
+  return true;
+}
 
 void CAmbrellDlg::OnCloseButton() { done(QDialog::Accepted); }
 

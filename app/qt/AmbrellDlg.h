@@ -22,12 +22,12 @@
 #include "scan/ScanSignals.h"
 
 class FolderTree;
+struct FolderNode;
 class QComboBox;
 class QMenu;
 class QPushButton;
 class QSizeGrip;
 class QTimer;
-class QTreeWidgetItem;
 
 // Enables or disables one control of a dialog without leaving the keyboard
 // focus on a disabled control: it moves on to the next tab stop first.
@@ -103,6 +103,7 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   void SetBusyCursor(bool busy) override;
   TreeView& Folders() override;
   void HoldRedraw(bool hold) override;
+  bool LabelOnDemand(const LabelContext& context) override;
   void OnScanCompleted() override;
   bool PrepareRefill() override;
 
@@ -134,7 +135,7 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   dialog_layout::Margins m_margins;  // measured at the first resize
 
   std::shared_ptr<ScanMailbox> m_mailbox;
-  InsertedItemMap<QTreeWidgetItem*> m_items{nullptr};
+  InsertedItemMap<FolderNode*> m_items{nullptr};
   QTimer* m_handOverTimer = nullptr;
   ScanOrigin m_origin{m_services};
   ScanController m_scan{*this, m_origin.Names(), m_services.locale, m_nUnit};

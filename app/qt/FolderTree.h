@@ -1,18 +1,23 @@
 #pragma once
-// The folder tree control: a QTreeWidget whose items carry FolderRecords,
-// seen by the core through the navigation half of its tree interface. The
-// worker's insertions arrive in batches and are carried out here.
+// The folder tree control: a view over a FolderModel, seen by the core through
+// the navigation half of its tree interface. The worker's insertions arrive in
+// batches and are carried out here; the labels are made as rows are drawn.
 
 #include <QIcon>
-#include <QTreeWidget>
+#include <QTreeView>
+#include <memory>
 
 #include "app/InsertionBatch.h"
+#include "app/qt/FolderModel.h"
 #include "scan/DisplayText.h"
 #include "scan/Tree.h"
+#include "text/GroupedNumber.h"
 
-class FolderTree : public QTreeWidget, public TreeView {
+class FolderTree : public QTreeView, public TreeView {
  public:
-  explicit FolderTree(QWidget* parent = nullptr);
+  // The names and the number locale every label is made with.
+  FolderTree(std::shared_ptr<const DisplayText> names, std::shared_ptr<NumberLocale> locale,
+             QWidget* parent = nullptr);
 
   // Navigation and labels, for the core.
   TreeItem GetRootItem() const override;
@@ -31,16 +36,22 @@ class FolderTree : public QTreeWidget, public TreeView {
   // The rectangle of the item's text in viewport coordinates; false when the
   // item is not in view.
   bool GetItemTextRect(TreeItem item, QRect& rect) const;
-  void SetFolderIcon(const QIcon& icon) { m_folderIcon = icon; }
+  void SetFolderIcon(const QIcon& icon) { m_model->SetFolderIcon(icon); }
 
   // Carries out a batch of the worker's insertions, in order, each item showing its
-  // display text until the labels are written.
-  void InsertBatch(const InsertionBatch& batch, InsertedItemMap<QTreeWidgetItem*>& items,
-                   const DisplayText& display);
+  // display text until the sizes are shown.
+  void InsertBatch(const InsertionBatch& batch, InsertedItemMap<FolderNode*>& items);
+  // Every label from now on shows its folder's total in unit: one change of the
+  // model, and the column widened to the labels in view.
+  void ShowSizes(int unit);
 
-  static QTreeWidgetItem* ItemOf(TreeItem item) { return reinterpret_cast<QTreeWidgetItem*>(item); }
-  static TreeItem HandleOf(const QTreeWidgetItem* item) { return reinterpret_cast<TreeItem>(item); }
+  QString Label(TreeItem item) const;
+  QModelIndex IndexOf(TreeItem item) const { return m_model->IndexOf(NodeOf(item)); }
+  TreeItem ItemAt(const QModelIndex& index) const { return HandleOf(m_model->NodeOf(index)); }
+
+  static FolderNode* NodeOf(TreeItem item) { return reinterpret_cast<FolderNode*>(item); }
+  static TreeItem HandleOf(const FolderNode* node) { return reinterpret_cast<TreeItem>(node); }
 
  private:
-  QIcon m_folderIcon;
+  FolderModel* m_model;
 };

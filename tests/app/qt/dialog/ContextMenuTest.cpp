@@ -42,15 +42,17 @@ void MenuKey(QWidget& target) {
   QApplication::sendEvent(&target, &event);
 }
 
-QTreeWidgetItem* FindItem(const CAmbrellDlg& dialog, const QString& labelStart) {
-  for (QTreeWidgetItemIterator it(&dialog.Tree()); *it != nullptr; ++it) {
-    if ((*it)->text(0).startsWith(labelStart)) return *it;
-  }
-  return nullptr;
+QModelIndex FindItem(const CAmbrellDlg& dialog, const QString& labelStart) {
+  const QAbstractItemModel& model = *dialog.Tree().model();
+  const QModelIndexList found = model.match(model.index(0, 0), Qt::DisplayRole, labelStart, 1,
+                                            Qt::MatchStartsWith | Qt::MatchRecursive);
+  return found.isEmpty() ? QModelIndex() : found.front();
 }
 
-QPoint RowPoint(const CAmbrellDlg& dialog, QTreeWidgetItem* item, int x) {
-  return QPoint(x, dialog.Tree().visualItemRect(item).center().y());
+QModelIndex TopLevelItem(const CAmbrellDlg& dialog, int row) { return dialog.Tree().model()->index(row, 0); }
+
+QPoint RowPoint(const CAmbrellDlg& dialog, const QModelIndex& item, int x) {
+  return QPoint(x, dialog.Tree().visualRect(item).center().y());
 }
 
 struct ShownDialog {
@@ -79,15 +81,17 @@ class ContextMenuTest : public QObject {
     ShownDialog shown(MemoryServices(SampleDrive()));
     QVERIFY(shown.ScanAndExpand());
     FolderTree& tree = shown.dialog.Tree();
-    tree.setCurrentItem(tree.topLevelItem(0));
-    QTreeWidgetItem* music = FindItem(shown.dialog, "music");
+    tree.setCurrentIndex(TopLevelItem(shown.dialog, 0));
+    const QModelIndex music = FindItem(shown.dialog, "music");
+    QVERIFY(music.isValid());
 
-    for (int x : {2, tree.visualItemRect(music).left() + 4, tree.viewport()->width() - 3}) {
-      tree.setCurrentItem(tree.topLevelItem(0));
+    for (int x : {2, tree.visualRect(music).left() + 4, tree.viewport()->width() - 3}) {
+      tree.setCurrentIndex(TopLevelItem(shown.dialog, 0));
       const QPoint point = RowPoint(shown.dialog, music, x);
       RightClick(*tree.viewport(), point);
-      QCOMPARE(tree.currentItem(), music);
-      QVERIFY(music->isSelected());
+      QCOMPARE(tree.currentIndex(), music);
+      QVERIFY(tree.selectionModel()->isSelected(music));
+      QCOMPARE(tree.selectionModel()->selectedIndexes().size(), 1);
       QCOMPARE(shown.menus.at, tree.viewport()->mapToGlobal(point));
     }
     QCOMPARE(shown.menus.items, QStringList{"&Open in Explorer"});
@@ -99,14 +103,14 @@ class ContextMenuTest : public QObject {
     FolderTree& tree = shown.dialog.Tree();
     const QPoint belowLast(10, tree.viewport()->height() - 2);
 
-    RightClick(*tree.viewport(), RowPoint(shown.dialog, tree.topLevelItem(0), 10));
+    RightClick(*tree.viewport(), RowPoint(shown.dialog, TopLevelItem(shown.dialog, 0), 10));
     QCOMPARE(shown.menus.shown, 0);  // nothing selected yet: not even the clicked item
     QCOMPARE(tree.GetSelectedItem(), kNoItem);
 
-    tree.setCurrentItem(tree.topLevelItem(0));
+    tree.setCurrentIndex(TopLevelItem(shown.dialog, 0));
     RightClick(*tree.viewport(), belowLast);
     QCOMPARE(shown.menus.shown, 0);
-    QCOMPARE(tree.currentItem(), tree.topLevelItem(0));
+    QCOMPARE(tree.currentIndex(), TopLevelItem(shown.dialog, 0));
   }
 
   void TheMenuKeyOpensBelowTheSelectedTextOrNearTheCornerWhenOutOfView() {
@@ -115,15 +119,16 @@ class ContextMenuTest : public QObject {
     ShownDialog shown(MemoryServices(fs));
     QVERIFY(shown.ScanAndExpand());
     FolderTree& tree = shown.dialog.Tree();
-    QTreeWidgetItem* data = FindItem(shown.dialog, "data");
-    tree.setCurrentItem(data);
+    const QModelIndex data = FindItem(shown.dialog, "data");
+    QVERIFY(data.isValid());
+    tree.setCurrentIndex(data);
     tree.setFocus();
 
     MenuKey(tree);
     QRect text;
-    QVERIFY(tree.GetItemTextRect(FolderTree::HandleOf(data), text));
+    QVERIFY(tree.GetItemTextRect(tree.ItemAt(data), text));
     QCOMPARE(shown.menus.at, tree.viewport()->mapToGlobal(QPoint(text.left(), text.bottom() + 1)));
-    QVERIFY(text.left() > tree.visualItemRect(data).left());  // past the folder picture
+    QVERIFY(text.left() > tree.visualRect(data).left());  // past the folder picture
 
     tree.verticalScrollBar()->setValue(tree.verticalScrollBar()->maximum());
     MenuKey(tree);
@@ -134,7 +139,7 @@ class ContextMenuTest : public QObject {
   void TheMenuKeyOutsideTheTreeOpensNothing() {
     ShownDialog shown(MemoryServices(SampleDrive()));
     QVERIFY(shown.ScanAndExpand());
-    shown.dialog.Tree().setCurrentItem(shown.dialog.Tree().topLevelItem(0));
+    shown.dialog.Tree().setCurrentIndex(TopLevelItem(shown.dialog, 0));
     shown.dialog.RefreshButton().setFocus();
     MenuKey(shown.dialog.RefreshButton());
     QCOMPARE(shown.menus.shown, 0);
@@ -172,11 +177,11 @@ class ContextMenuTest : public QObject {
     QVERIFY(shown.ScanAndExpand());
 
     FolderTree& tree = shown.dialog.Tree();
-    tree.setCurrentItem(tree.topLevelItem(0));
+    tree.setCurrentIndex(TopLevelItem(shown.dialog, 0));
     const QString opened = QString::fromStdString(record);
     const QString drivePath = QString::fromStdString(drive);
     // The browser is not waited for: each start is checked before the next.
-    RightClick(*tree.viewport(), RowPoint(shown.dialog, tree.topLevelItem(0), 10));
+    RightClick(*tree.viewport(), RowPoint(shown.dialog, TopLevelItem(shown.dialog, 0), 10));
     QTRY_COMPARE_WITH_TIMEOUT(ReadFile(opened), QString("1|%1\n").arg(drivePath), 10000);
     RightClick(*tree.viewport(), RowPoint(shown.dialog, FindItem(shown.dialog, "with blank"), 10));
     QTRY_COMPARE_WITH_TIMEOUT(ReadFile(opened), QString("1|%1\n1|%1/with blank\n").arg(drivePath), 10000);

@@ -2,7 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QTest>
-#include <QTreeWidgetItemIterator>
+#include <vector>
 
 #include "app/qt/FolderTree.h"
 #include "scan/DisplayText.h"
@@ -27,16 +27,24 @@ AmbrellServices MemoryServices(std::shared_ptr<MemoryFileSystem> fileSystem) {
   return services;
 }
 
+// Through the model, as a view reads it: rows below their parents, in order.
 QStringList Labels(const CAmbrellDlg& dialog) {
+  const QAbstractItemModel& model = *dialog.Tree().model();
   QStringList labels;
-  for (QTreeWidgetItemIterator it(&dialog.Tree()); *it != nullptr; ++it) labels << (*it)->text(0);
+  std::vector<QModelIndex> pending{QModelIndex()};
+  while (!pending.empty()) {
+    const QModelIndex parent = pending.back();
+    pending.pop_back();
+    if (parent.isValid()) labels << model.data(parent).toString();
+    for (int row = model.rowCount(parent); row > 0; --row) pending.push_back(model.index(row - 1, 0, parent));
+  }
   return labels;
 }
 
 QString DumpLabels(const CAmbrellDlg& dialog) {
   const FolderTree& tree = dialog.Tree();
   return QString::fromStdString(
-      DumpTree(tree, [&tree](TreeItem item) { return FolderTree::ItemOf(item)->text(0).toStdString(); }));
+      DumpTree(tree, [&tree](TreeItem item) { return tree.Label(item).toStdString(); }));
 }
 
 bool WaitForScanEnd(CAmbrellDlg& dialog, int milliseconds) {

@@ -4,3 +4,4 @@ int RunScanControlTests(int argc, char** argv);
 int RunContextMenuTests(int argc, char** argv);
 int RunLayoutTests(int argc, char** argv);
 int RunSavedScanTests(int argc, char** argv);
+int RunFolderModelTests(int argc, char** argv);

@@ -194,16 +194,17 @@ class SavedScanTest : public QObject {
     QVERIFY(WaitForScanEnd(shown.dialog));
     FolderTree& tree = shown.dialog.Tree();
     tree.expandAll();
-    const auto openInExplorer = [&](QTreeWidgetItem* item) {
-      tree.setCurrentItem(item);
+    const auto openInExplorer = [&](const QModelIndex& item) {
+      tree.setCurrentIndex(item);
       shown.dialog.SetMenuTracker([](QMenu& menu, const QPoint&) { menu.actions().first()->trigger(); });
       tree.doItemsLayout();
-      const QPoint point(10, tree.visualItemRect(item).center().y());
+      const QPoint point(10, tree.visualRect(item).center().y());
       QContextMenuEvent event(QContextMenuEvent::Mouse, point, tree.viewport()->mapToGlobal(point));
       QApplication::sendEvent(tree.viewport(), &event);
     };
-    openInExplorer(tree.topLevelItem(0)->child(0));  // /no/such/srv/www
-    openInExplorer(tree.topLevelItem(1)->child(0));  // here/www
+    const QAbstractItemModel& model = *tree.model();
+    openInExplorer(model.index(0, 0, model.index(0, 0)));  // /no/such/srv/www
+    openInExplorer(model.index(0, 0, model.index(1, 0)));  // here/www
     QTRY_COMPARE_WITH_TIMEOUT(ReadFile(QString::fromStdString(record)),
                               QString::fromStdString(here + "/www\n"), 10000);
   }

@@ -9,5 +9,6 @@ int main(int argc, char** argv) {
   failures += RunContextMenuTests(argc, argv);
   failures += RunLayoutTests(argc, argv);
   failures += RunSavedScanTests(argc, argv);
+  failures += RunFolderModelTests(argc, argv);
   return failures == 0 ? 0 : 1;
 }

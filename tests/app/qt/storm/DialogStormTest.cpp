@@ -60,7 +60,7 @@ class DialogUnderStorm : public StormFrontEnd {
         m_dialog.reset();  // the program ends with the dialog still open
         return {};
     }
-    return m_dialog->Tree().topLevelItemCount() == 0 ? "" : "the tree still holds items";
+    return m_dialog->Tree().model()->rowCount() == 0 ? "" : "the tree still holds items";
   }
   void Pump() override {
     QCoreApplication::processEvents();
@@ -71,7 +71,7 @@ class DialogUnderStorm : public StormFrontEnd {
   bool IsAbortRequested() const override { return m_dialog->IsAbortRequested(); }
   int Unit() const override { return m_dialog->Unit(); }
   const TreeView& Folders() const override { return m_dialog->Tree(); }
-  std::string Label(TreeItem item) const override { return FolderTree::ItemOf(item)->text(0).toStdString(); }
+  std::string Label(TreeItem item) const override { return m_dialog->Tree().Label(item).toStdString(); }
   std::string ControlsFault() const override {
     if (m_dialog->RefreshButton().text() != QStringLiteral("&Refresh"))
       return "the button does not read Refresh";

@@ -1,0 +1,126 @@
+#include "app/qt/FolderModel.h"
+
+#include <algorithm>
+#include <functional>
+#include <utility>
+
+#include "scan/FolderRecord.h"
+#include "scan/SizeLabels.h"
+
+FolderModel::FolderModel(std::shared_ptr<const DisplayText> names, std::shared_ptr<NumberLocale> locale,
+                         QObject* parent)
+    : QAbstractItemModel(parent), m_names(std::move(names)), m_locale(std::move(locale)) {}
+
+QModelIndex FolderModel::index(int row, int column, const QModelIndex& parent) const {
+  const FolderNode* above = parent.isValid() ? NodeOf(parent) : &m_root;
+  if (above == nullptr || column != 0 || row < 0 || row >= static_cast<int>(above->children.size()))
+    return {};
+  return createIndex(row, 0, above->children[static_cast<std::size_t>(row)]);
+}
+
+QModelIndex FolderModel::parent(const QModelIndex& child) const {
+  const FolderNode* node = NodeOf(child);
+  return node != nullptr ? IndexOf(node->parent) : QModelIndex();
+}
+
+int FolderModel::rowCount(const QModelIndex& parent) const {
+  const FolderNode* node = parent.isValid() ? NodeOf(parent) : &m_root;
+  return node != nullptr && parent.column() <= 0 ? static_cast<int>(node->children.size()) : 0;
+}
+
+int FolderModel::columnCount(const QModelIndex&) const { return 1; }
+
+QVariant FolderModel::data(const QModelIndex& index, int role) const {
+  const FolderNode* node = NodeOf(index);
+  if (node == nullptr) return {};
+  if (role == Qt::DisplayRole) return Label(*node);
+  if (role == Qt::DecorationRole) return m_folderIcon;
+  return {};
+}
+
+FolderNode* FolderModel::NodeOf(const QModelIndex& index) const {
+  if (!index.isValid() || index.model() != this || index.column() != 0) return nullptr;
+  return static_cast<FolderNode*>(index.internalPointer());
+}
+
+QModelIndex FolderModel::IndexOf(const FolderNode* node) const {
+  if (node == nullptr || node == &m_root) return {};
+  return createIndex(node->row, 0, const_cast<FolderNode*>(node));
+}
+
+// Made for the rows in view only; the locale was read when the sizes were shown.
+QString FolderModel::Label(const FolderNode& node) const {
+  if (!m_written.empty()) {
+    const auto written = m_written.find(&node);
+    if (written != m_written.end()) return written->second;
+  }
+  const CDynString name = m_names->ForName(node.record->name, node.parent == &m_root);
+  if (m_unit < 0) return QString::fromUtf8(TextOrEmpty(name));
+  const CDynString label = FormatSizeLabel(TextOrEmpty(name), node.record->size, m_unit, *m_locale);
+  return QString::fromUtf8(TextOrEmpty(label));
+}
+
+// A node below another of the same batch joins it unseen; the views hear of the batch
+// as one run of rows for each parent they already know. A walk of the folders inserts
+// mostly below folders it has just inserted, so that is a few signals a batch, not one
+// a folder.
+void FolderModel::InsertBatch(const InsertionBatch& batch, InsertedItemMap<FolderNode*>& items) {
+  const std::size_t first = m_nodes.size();
+  std::vector<FolderNode*> joining;  // below a known parent, in batch order
+  for (const PendingInsertion& pending : batch) {
+    FolderNode* parent = items.Resolve(pending.parent);
+    if (parent == nullptr) parent = &m_root;
+    FolderNode& node = m_nodes.emplace_back();
+    node.record = pending.record;
+    node.parent = parent;
+    node.fresh = true;
+    if (parent->fresh) {
+      node.row = static_cast<int>(parent->children.size());
+      parent->children.push_back(&node);
+    } else {
+      joining.push_back(&node);
+    }
+    items.Add(pending.item, &node);
+  }
+  // Siblings keep their batch order; the parents' order does not matter.
+  std::stable_sort(joining.begin(), joining.end(), [](const FolderNode* a, const FolderNode* b) {
+    return std::less<const FolderNode*>()(a->parent, b->parent);
+  });
+  for (auto run = joining.begin(); run != joining.end();) {
+    FolderNode* parent = (*run)->parent;
+    const auto end =
+        std::find_if(run, joining.end(), [parent](const FolderNode* node) { return node->parent != parent; });
+    const int firstRow = static_cast<int>(parent->children.size());
+    beginInsertRows(IndexOf(parent), firstRow, firstRow + static_cast<int>(end - run) - 1);
+    for (; run != end; ++run) {
+      (*run)->row = static_cast<int>(parent->children.size());
+      parent->children.push_back(*run);
+    }
+    endInsertRows();
+  }
+  for (std::size_t i = first; i < m_nodes.size(); ++i) m_nodes[i].fresh = false;
+}
+
+void FolderModel::ShowSizes(int unit) {
+  m_locale->BeginPass();
+  emit layoutAboutToBeChanged();
+  m_unit = unit;
+  std::unordered_map<const FolderNode*, QString>().swap(m_written);
+  emit layoutChanged();
+}
+
+void FolderModel::SetLabel(FolderNode& node, const QString& label) {
+  m_written[&node] = label;
+  const QModelIndex changed = IndexOf(&node);
+  emit dataChanged(changed, changed, {Qt::DisplayRole});
+}
+
+// Each node frees only its own list of children: no walk, so no depth overflows the stack.
+void FolderModel::Clear() {
+  beginResetModel();
+  std::vector<FolderNode*>().swap(m_root.children);
+  std::deque<FolderNode>().swap(m_nodes);
+  std::unordered_map<const FolderNode*, QString>().swap(m_written);
+  m_unit = -1;
+  endResetModel();
+}
