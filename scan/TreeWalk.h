@@ -2,6 +2,11 @@
 // Walks over the whole tree that keep no stack of their own: they move only
 // by first child, next sibling and parent, so a deep tree costs no memory.
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "scan/FolderOrder.h"
 #include "scan/Tree.h"
 
 // Every item before its children, with its depth (0 for a top-level item);
@@ -49,5 +54,35 @@ void WalkPostOrder(const TreeView& tree, Visit&& visit) {
     }
     visit(item);
     item = next;
+  }
+}
+
+// Every item before its children, with its depth, as WalkPreOrderWithDepth, but
+// each folder's subfolders in the given order; top-level items in tree order.
+// It keeps the siblings still to visit on every level it is in.
+template <typename Visit>
+void WalkPreOrderInOrder(const TreeView& tree, int maxDepth, FolderOrder order, Visit&& visit) {
+  std::vector<std::pair<TreeItem, int>> toVisit;  // the next one at the back
+  std::vector<TreeItem> children;
+  const auto pushChildren = [&](TreeItem parent, int depth) {
+    children.clear();
+    for (TreeItem child = parent == kNoItem ? tree.GetRootItem() : tree.GetChildItem(parent);
+         child != kNoItem; child = tree.GetNextSiblingItem(child)) {
+      children.push_back(child);
+    }
+    if (parent != kNoItem) {
+      std::sort(children.begin(), children.end(), [&](TreeItem a, TreeItem b) {
+        return ComesBefore(order, *tree.GetItemData(a), *tree.GetItemData(b));
+      });
+    }
+    for (auto child = children.rbegin(); child != children.rend(); ++child)
+      toVisit.emplace_back(*child, depth);
+  };
+  pushChildren(kNoItem, 0);
+  while (!toVisit.empty()) {
+    const auto [item, depth] = toVisit.back();
+    toVisit.pop_back();
+    visit(item, depth);
+    if (maxDepth < 0 || depth < maxDepth) pushChildren(item, depth + 1);
   }
 }

@@ -111,7 +111,8 @@ TEST(NameQuotingTest, EveryFolderOfTheReportCanBeToldApart) {
   const QuotedDisplayText quoted(shown);
   UpdateAllLabels(LabelContext{tree, kDefaultUnit, plain, quoted});
   std::string report;
-  PrintTree(tree, -1, [&report](const char* text, std::size_t length) { report.append(text, length); });
+  PrintTree(tree, -1, FolderOrder::Listed,
+            [&report](const char* text, std::size_t length) { report.append(text, length); });
 
   std::istringstream lines(report);
   std::string line;

@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "scan/FolderRecord.h"
-#include "scan/FolderStore.h"
 #include "scan/MemoryTree.h"
+#include "scan/SizeLabels.h"
+#include "tests/support/BuiltTree.h"
 #include "tools/ambrell-scan/ReportOptions.h"
 #include "tools/ambrell-scan/TreePrinter.h"
 
@@ -19,6 +20,7 @@ TEST(ReportOptionsTest, AcceptsUnitsDepthAndFolders) {
     int depth;
     std::vector<std::string> folders;
     unsigned threads = 0;
+    FolderOrder order = FolderOrder::Listed;
   };
   const Case cases[] = {
       {{}, kDefaultUnit, -1, {}},
@@ -28,6 +30,8 @@ TEST(ReportOptionsTest, AcceptsUnitsDepthAndFolders) {
       {{"--", "--unit", "-x"}, kDefaultUnit, -1, {"--unit", "-x"}},
       {{"--threads", "16", "a"}, kDefaultUnit, -1, {"a"}, 16},
       {{"--threads=1"}, kDefaultUnit, -1, {}, 1},
+      {{"--sort", "size", "a"}, kDefaultUnit, -1, {"a"}, 0, FolderOrder::LargestFirst},
+      {{"--sort=size"}, kDefaultUnit, -1, {}, 0, FolderOrder::LargestFirst},
   };
   for (const Case& c : cases) {
     ReportOptions options;
@@ -37,14 +41,15 @@ TEST(ReportOptionsTest, AcceptsUnitsDepthAndFolders) {
     EXPECT_EQ(options.maxDepth, c.depth);
     EXPECT_EQ(options.folders, c.folders);
     EXPECT_EQ(options.threads, c.threads);
+    EXPECT_EQ(options.order, c.order);
   }
 }
 
 TEST(ReportOptionsTest, RejectsBadOptionsWithAMessage) {
   const std::vector<std::vector<std::string>> cases = {
-      {"--unit"},         {"--unit", "tb"}, {"--depth", "-1"},  {"--depth", "x"},
-      {"--depth="},       {"--frobnicate"}, {"--threads", "0"}, {"--threads", "65"},
-      {"--threads", "x"}, {"--threads="},   {"--threads"},
+      {"--unit"},       {"--unit", "tb"},   {"--depth", "-1"},   {"--depth", "x"},   {"--depth="},
+      {"--frobnicate"}, {"--threads", "0"}, {"--threads", "65"}, {"--threads", "x"}, {"--threads="},
+      {"--threads"},    {"--sort"},         {"--sort", "name"},  {"--sort", "Size"},
   };
   for (const auto& arguments : cases) {
     ReportOptions options;
@@ -123,18 +128,18 @@ class TreePrinterTest : public ::testing::Test {
     Add(c, "b");
     Add(kTopLevel, "D:");
   }
-  InsertedItem Add(InsertedItem parent, const char* name) {
-    return tree.Insert(parent, name, folders.Add(name));
+  InsertedItem Add(InsertedItem parent, const char* name, std::uint64_t size = 0) {
+    return folders.Add(parent, name, size);
   }
 
-  std::string Print(int depth) {
+  std::string Print(int depth, FolderOrder order = FolderOrder::Listed) {
     std::string text;
-    PrintTree(tree, depth, [&text](const char* chunk, std::size_t length) { text.append(chunk, length); });
+    PrintTree(folders.tree, depth, order,
+              [&text](const char* chunk, std::size_t length) { text.append(chunk, length); });
     return text;
   }
 
-  FolderStore folders;
-  MemoryTree tree;
+  BuiltTree folders;
 };
 
 TEST_F(TreePrinterTest, PrintsInTreeOrderIndentedByLevel) {
@@ -144,6 +149,26 @@ TEST_F(TreePrinterTest, PrintsInTreeOrderIndentedByLevel) {
 TEST_F(TreePrinterTest, DepthLimitCutsDeeperLevelsOnly) {
   EXPECT_EQ(Print(0), "C:\nD:\n");
   EXPECT_EQ(Print(1), "C:\n  a\n  b\nD:\n");
+  EXPECT_EQ(Print(1, FolderOrder::LargestFirst), "C:\n  a\n  b\nD:\n");
+}
+
+// Each folder's subfolders by total, equal totals as listed, at every level;
+// drives as they are, however large.
+TEST(TreePrinterOrderTest, LargestFirstOrdersEveryFolderButTheDrives) {
+  BuiltTree built;
+  const InsertedItem c = built.Add(kTopLevel, "C:");
+  built.Add(c, "five", 5);
+  const InsertedItem nine = built.Add(c, "nine", 9);
+  built.Add(c, "five too", 5);
+  built.Add(nine, "one", 1);
+  built.Add(nine, "two", 2);
+  built.Add(c, "nine too", 9);
+  built.Add(built.Add(kTopLevel, "D:"), "big", 100);
+  AccumulateFolderSizes(built.tree);
+  std::string text;
+  PrintTree(built.tree, -1, FolderOrder::LargestFirst,
+            [&text](const char* chunk, std::size_t length) { text.append(chunk, length); });
+  EXPECT_EQ(text, "C:\n  nine\n    two\n    one\n  nine too\n  five\n  five too\nD:\n  big\n");
 }
 
 }  // namespace

@@ -12,7 +12,8 @@
 #endif
 
 const char kReportUsage[] =
-    "Usage: ambrell-scan [--unit bytes|kb|mb|gb] [--depth N] [--threads N] [--export FILE] [FOLDER...]\n"
+    "Usage: ambrell-scan [--unit bytes|kb|mb|gb] [--depth N] [--sort size] [--threads N]\n"
+    "                   [--export FILE] [FOLDER...]\n"
     "       ambrell-scan --import [OPTION...] FILE...\n"
     "       ambrell-scan --help | --version\n"
     "\n"
@@ -27,6 +28,9 @@ const char kReportUsage[] =
     "                 down to whole units (1 KB = 1024 bytes)\n"
     "  --depth N      print folders down to N levels below each drive (0 prints\n"
     "                 the drives alone); totals still count everything\n"
+    "  --sort size    print each folder's subfolders largest first (equal\n"
+    "                 totals as listed) instead of in the order the file\n"
+    "                 system lists them; drives keep their order\n"
     "  --threads N    list folders on N threads (1 to 64) ahead of the walk;\n"
     "                 1 lists each folder only when the walk reaches it. The\n"
     "                 default is 8, and 1 on a rotating disk. AMBRELL_THREADS=N\n"
@@ -36,9 +40,10 @@ const char kReportUsage[] =
     "                 file per drive: with several drives the drive's letter\n"
     "                 goes before the extension (scan-C.json, scan-D.json).\n"
     "                 FILE - writes the one drive to standard output instead\n"
-    "                 of the report. A folder's own files are saved as the\n"
-    "                 folder's size (asize), since the scan keeps no file\n"
-    "                 list: every total reads the same in ncdu or gdu\n"
+    "                 of the report. A folder's own files are saved as one\n"
+    "                 file entry of it, \"(files in this folder)\", since the\n"
+    "                 scan keeps no file list: every total reads the same in\n"
+    "                 ncdu, and gdu adds 4096 bytes of its own a folder\n"
     "  --import       read each FILE (- for standard input), a scan saved by\n"
     "                 --export, ncdu or gdu, and show it as a drive instead of\n"
     "                 scanning\n"
@@ -155,6 +160,12 @@ bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions
         error = "--depth takes a whole number from 0 up";
         return false;
       }
+    } else if (StartsWithOption(argument, "--sort")) {
+      if (!TakeValue(arguments, i, "--sort", value) || value != "size") {
+        error = "--sort takes size";
+        return false;
+      }
+      options.order = FolderOrder::LargestFirst;
     } else if (StartsWithOption(argument, "--threads")) {
       if (!TakeValue(arguments, i, "--threads", value) || !ParseListingThreads(value, options.threads)) {
         error = "--threads takes a whole number from 1 to " + std::to_string(kMostListingThreads);

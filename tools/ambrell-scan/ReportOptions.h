@@ -2,11 +2,13 @@
 #include <string>
 #include <vector>
 
+#include "scan/FolderOrder.h"
 #include "scan/SizeLabels.h"
 
 struct ReportOptions {
   int unit = kDefaultUnit;
-  int maxDepth = -1;     // drives are depth 0; -1 prints everything
+  int maxDepth = -1;  // drives are depth 0; -1 prints everything
+  FolderOrder order = FolderOrder::Listed;
   unsigned threads = 0;  // threads listing folders; 0: AMBRELL_THREADS, else each disk's default
   bool showHelp = false;
   bool showVersion = false;

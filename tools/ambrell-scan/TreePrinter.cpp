@@ -30,8 +30,12 @@ class LineWriter {
 
 }  // namespace
 
-void PrintTree(const MemoryTree& tree, int maxDepth, const TextSink& sink) {
+void PrintTree(const MemoryTree& tree, int maxDepth, FolderOrder order, const TextSink& sink) {
   LineWriter writer(sink);
-  WalkPreOrderWithDepth(tree, maxDepth,
-                        [&](TreeItem item, int depth) { writer.Write(depth, tree.GetItemText(item)); });
+  const auto write = [&](TreeItem item, int depth) { writer.Write(depth, tree.GetItemText(item)); };
+  if (order == FolderOrder::Listed) {
+    WalkPreOrderWithDepth(tree, maxDepth, write);  // needs no memory of its own, however deep
+  } else {
+    WalkPreOrderInOrder(tree, maxDepth, order, write);
+  }
 }

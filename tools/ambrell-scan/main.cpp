@@ -95,9 +95,10 @@ bool Export(const ReportOptions& options, const MemoryTree& tree, const DisplayT
 
 // False, with a message unless its reader just stopped reading, when the
 // report could not be written.
-bool PrintReport(const MemoryTree& tree, int maxDepth) {
+bool PrintReport(const MemoryTree& tree, int maxDepth, FolderOrder order) {
   ReportOutput output(stdout);
-  PrintTree(tree, maxDepth, [&output](const char* text, std::size_t length) { output.Write(text, length); });
+  PrintTree(tree, maxDepth, order,
+            [&output](const char* text, std::size_t length) { output.Write(text, length); });
   if (output.Finish()) return true;
   ReportOutputFailure(output.Error());
   return false;
@@ -116,7 +117,7 @@ int Report(const ReportOptions& options) {
   AccumulateFolderSizes(tree);
   const QuotedDisplayText quoted(*services.display);
   UpdateAllLabels(LabelContext{tree, options.unit, *services.locale, quoted});
-  const bool printed = options.exportFile == "-" || PrintReport(tree, options.maxDepth);
+  const bool printed = options.exportFile == "-" || PrintReport(tree, options.maxDepth, options.order);
   const bool exported = options.exportFile.empty() || Export(options, tree, *services.display);
   FreeAllItems(tree, session);
   if (!printed) return kExitWriteFailed;
