@@ -12,6 +12,7 @@
 /* Next to the About item; the letters avoid those of the Windows system menu's own items. */
 #define AMBRELL_TEXT_OPEN_SAVED_SCAN_ITEM "&Open Saved Scan..."
 #define AMBRELL_TEXT_SAVE_SCAN_ITEM "Sa&ve Scan As..."
+#define AMBRELL_TEXT_SORT_BY_SIZE_ITEM "Sort by Si&ze"
 #define AMBRELL_TEXT_OPEN_SAVED_SCAN_CAPTION "Open Saved Scan"
 #define AMBRELL_TEXT_SAVE_SCAN_CAPTION "Save Scan As"
 #define AMBRELL_TEXT_SAVED_SCAN_FILES "Saved scans (*.json)"

@@ -47,6 +47,7 @@ void ScanController::OnScanComplete() {
   m_completing = false;
   AccumulateFolderSizes(m_frontEnd.Folders());
   RelabelAll();
+  m_frontEnd.ShowInOrder(m_order);
   m_frontEnd.SetBusyCursor(false);
   m_frontEnd.MirrorAbortRequest(false);
   m_abort->Reset();
@@ -58,6 +59,11 @@ void ScanController::OnSelchangeUnits(int unit) {
   m_unit = unit;
   // Records are the worker's until its completion has been handled.
   if (!m_worker) RelabelAll();
+}
+
+void ScanController::SetFolderOrder(FolderOrder order) {
+  m_order = order;
+  if (!m_worker) m_frontEnd.ShowInOrder(order);
 }
 
 void ScanController::OnHandOverTimer() {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "scan/DisplayText.h"
+#include "scan/FolderOrder.h"
 #include "scan/ScanSession.h"
 #include "scan/ScanSignals.h"
 #include "scan/SizeLabels.h"
@@ -48,6 +49,9 @@ class ScanFrontEnd {
   // to label with from now on, in one change, and answers true; false leaves the
   // controller to write every label through the tree.
   virtual bool LabelOnDemand(const LabelContext& /*context*/) { return false; }
+  // Shows every folder's subfolders in order, the top level as it is. The selection
+  // and the expanded folders stay, and the selection stays in view.
+  virtual void ShowInOrder(FolderOrder /*order*/) {}
   // Sets or clears an abort request the platform keeps beside the flag (an event);
   // false when it cannot be made, and a scan then runs to its end.
   virtual bool MirrorAbortRequest(bool /*set*/) { return true; }
@@ -91,6 +95,10 @@ class ScanController {
   // The scan the tree shows; null before the first scan and after closing.
   const SharedScanSession& Session() const { return m_session; }
   void RelabelAll();
+  // The order of each folder's subfolders: shown at once unless a scan holds the
+  // records, and at every scan's end. Totals order nothing while the worker adds up.
+  void SetFolderOrder(FolderOrder order);
+  FolderOrder Order() const { return m_order; }
 
  private:
   void UpdateScanControls();
@@ -101,6 +109,7 @@ class ScanController {
   std::shared_ptr<const DisplayText> m_display;
   std::shared_ptr<NumberLocale> m_locale;
   int m_unit;
+  FolderOrder m_order = FolderOrder::Listed;
   std::shared_ptr<AbortFlag> m_abort = std::make_shared<AbortFlag>();
   SharedScanSession m_session;
   std::unique_ptr<ScanWorker> m_worker;  // from the start until the completion is handled

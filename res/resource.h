@@ -8,6 +8,7 @@
 #define IDD_MAIN 102
 #define IDS_OPEN_SAVED_SCAN 103
 #define IDS_SAVE_SCAN 104
+#define IDS_SORT_BY_SIZE 105
 #define IDR_MAINFRAME 128
 #define IDC_HANDCURSOR 129
 #define IDB_FOLDERS 130
@@ -22,10 +23,11 @@
 
 #define ID_OPEN_IN_EXPLORER 32771
 
-/* System-menu commands of the About and saved scan items; the system keeps the low four bits. */
+/* System-menu commands of the About, saved scan and order items; the system keeps the low four bits. */
 #define IDM_ABOUTBOX 0x0010
 #define IDM_OPEN_SAVED_SCAN 0x0020
 #define IDM_SAVE_SCAN 0x0030
+#define IDM_SORT_BY_SIZE 0x0040
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

@@ -161,6 +161,8 @@ bool CAmbrellDlg::LabelOnDemand(const LabelContext& context) {
   return true;
 }
 
+void CAmbrellDlg::ShowInOrder(FolderOrder order) { m_tree->ShowInOrder(order); }
+
 void CAmbrellDlg::OnCloseButton() { done(QDialog::Accepted); }
 
 // Every way of closing ends here: the worker is stopped first, and the

@@ -104,6 +104,7 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   TreeView& Folders() override;
   void HoldRedraw(bool hold) override;
   bool LabelOnDemand(const LabelContext& context) override;
+  void ShowInOrder(FolderOrder order) override;
   void OnScanCompleted() override;
   bool PrepareRefill() override;
 
@@ -119,6 +120,7 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   void ShowWindowMenu(const QPoint& screenPoint);
   void OnOpenInExplorer();
   void OnAbout();
+  void OnSortBySize(bool checked);
 
   // Saved scans (AmbrellDlgSaved.cpp).
   std::vector<std::string> ChooseFiles(SavedScanChoice choice);

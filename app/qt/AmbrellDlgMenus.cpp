@@ -61,6 +61,11 @@ void CAmbrellDlg::ShowWindowMenu(const QPoint& screenPoint) {
       ->setEnabled(idle);
   menu.addAction(QStringLiteral(AMBRELL_TEXT_SAVE_SCAN_ITEM), this, &CAmbrellDlg::OnSaveScanAs)
       ->setEnabled(idle && m_tree->GetRootItem() != kNoItem);
+  QAction* bySize = menu.addAction(QStringLiteral(AMBRELL_TEXT_SORT_BY_SIZE_ITEM));
+  bySize->setCheckable(true);
+  bySize->setChecked(m_scan.Order() == FolderOrder::LargestFirst);
+  bySize->setEnabled(idle);
+  connect(bySize, &QAction::toggled, this, &CAmbrellDlg::OnSortBySize);
   menu.addSeparator();
   menu.addAction(QStringLiteral(AMBRELL_TEXT_ABOUT_ITEM), this, &CAmbrellDlg::OnAbout);
   m_trackMenu(menu, screenPoint);
@@ -69,6 +74,10 @@ void CAmbrellDlg::ShowWindowMenu(const QPoint& screenPoint) {
 void CAmbrellDlg::OnOpenInExplorer() {
   const CPath folder = FolderPathOf(*m_tree, m_tree->GetSelectedItem());
   if (folder.GetCount() != 0) m_origin.OpenFolder(folder);
+}
+
+void CAmbrellDlg::OnSortBySize(bool checked) {
+  m_scan.SetFolderOrder(checked ? FolderOrder::LargestFirst : FolderOrder::Listed);
 }
 
 void CAmbrellDlg::OnAbout() { m_runAboutBox(); }

@@ -109,6 +109,28 @@ void FolderModel::ShowSizes(int unit) {
   emit layoutChanged();
 }
 
+void FolderModel::ShowInOrder(FolderOrder order) {
+  if (order == m_order) return;
+  emit layoutAboutToBeChanged();
+  const QModelIndexList before = persistentIndexList();
+  std::vector<const FolderNode*> held;
+  held.reserve(static_cast<std::size_t>(before.size()));
+  for (const QModelIndex& index : before) held.push_back(NodeOf(index));
+  for (FolderNode& node : m_nodes) {
+    std::sort(node.children.begin(), node.children.end(), [order](const FolderNode* a, const FolderNode* b) {
+      return ComesBefore(order, *a->record, *b->record);
+    });
+    for (std::size_t row = 0; row < node.children.size(); ++row)
+      node.children[row]->row = static_cast<int>(row);
+  }
+  QModelIndexList after;
+  after.reserve(before.size());
+  for (const FolderNode* node : held) after.push_back(IndexOf(node));
+  changePersistentIndexList(before, after);
+  m_order = order;
+  emit layoutChanged();
+}
+
 void FolderModel::SetLabel(FolderNode& node, const QString& label) {
   m_written[&node] = label;
   const QModelIndex changed = IndexOf(&node);
@@ -122,5 +144,6 @@ void FolderModel::Clear() {
   std::deque<FolderNode>().swap(m_nodes);
   std::unordered_map<const FolderNode*, QString>().swap(m_written);
   m_unit = -1;
+  m_order = FolderOrder::Listed;
   endResetModel();
 }

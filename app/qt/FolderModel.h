@@ -14,12 +14,13 @@
 
 #include "app/InsertionBatch.h"
 #include "scan/DisplayText.h"
+#include "scan/FolderOrder.h"
 #include "text/GroupedNumber.h"
 
 struct FolderNode {
   FolderRecord* record = nullptr;
   FolderNode* parent = nullptr;  // the model's root above a drive
-  int row = 0;                   // nodes are only appended, so the place never changes
+  int row = 0;                   // among its siblings as shown
   bool fresh = false;            // made by the batch being carried out, not yet seen by a view
   std::vector<FolderNode*> children;
 };
@@ -49,6 +50,9 @@ class FolderModel : public QAbstractItemModel {
   // From now on every label shows its folder's total in unit, the number locale
   // read anew: one layout change.
   void ShowSizes(int unit);
+  // Every folder's subfolders in order from now on, the drives as they are: one
+  // layout change, which keeps the views' selection and expanded folders.
+  void ShowInOrder(FolderOrder order);
   // A label written from outside, kept until the sizes are shown or the tree is emptied.
   void SetLabel(FolderNode& node, const QString& label);
   // Removes every node, the records untouched.
@@ -58,7 +62,8 @@ class FolderModel : public QAbstractItemModel {
   std::shared_ptr<const DisplayText> m_names;
   std::shared_ptr<NumberLocale> m_locale;
   QIcon m_folderIcon;
-  int m_unit = -1;  // -1 while the labels show names only
+  int m_unit = -1;                            // -1 while the labels show names only
+  FolderOrder m_order = FolderOrder::Listed;  // of the nodes' children; new ones come as listed
   FolderNode m_root;
   std::deque<FolderNode> m_nodes;  // stable addresses, and freed without a walk of the tree
   std::unordered_map<const FolderNode*, QString> m_written;

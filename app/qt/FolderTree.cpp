@@ -96,6 +96,11 @@ void FolderTree::InsertBatch(const InsertionBatch& batch, InsertedItemMap<Folder
 
 void FolderTree::ShowSizes(int unit) { m_model->ShowSizes(unit); }
 
+void FolderTree::ShowInOrder(FolderOrder order) {
+  m_model->ShowInOrder(order);
+  if (currentIndex().isValid()) scrollTo(currentIndex());
+}
+
 QString FolderTree::Label(TreeItem item) const {
   const FolderNode* node = NodeOf(item);
   return node != nullptr ? m_model->Label(*node) : QString();

@@ -44,6 +44,7 @@ class FolderTree : public QTreeView, public TreeView {
   // Every label from now on shows its folder's total in unit: one change of the
   // model, and the column widened to the labels in view.
   void ShowSizes(int unit);
+  void ShowInOrder(FolderOrder order);
 
   QString Label(TreeItem item) const;
   QModelIndex IndexOf(TreeItem item) const { return m_model->IndexOf(NodeOf(item)); }

@@ -76,6 +76,9 @@ bool CAmbrellDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case WM_SETCURSOR:
       result = TRUE;
       return OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam));
+    case WM_NOTIFY:
+      OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      return false;
     case WM_CONTEXTMENU:
       return OnContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_COMMAND:
@@ -144,13 +147,14 @@ void CAmbrellDlg::DoDataExchange(bool saveAndValidate) {
   if (selected >= 0 && selected < kUnitCount) m_nUnit = static_cast<int>(selected);
 }
 
-// The saved scan items, then the About item last, each group after a separator.
+// The saved scan and order items, then the About item last, each group after a separator.
 void CAmbrellDlg::AddAboutItem() {
   const HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
   if (systemMenu == nullptr) return;
   AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
   AppendSystemMenuItem(systemMenu, IDS_OPEN_SAVED_SCAN, IDM_OPEN_SAVED_SCAN);
   AppendSystemMenuItem(systemMenu, IDS_SAVE_SCAN, IDM_SAVE_SCAN);
+  AppendSystemMenuItem(systemMenu, IDS_SORT_BY_SIZE, IDM_SORT_BY_SIZE);
   AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
   AppendSystemMenuItem(systemMenu, IDS_ABOUTBOX, IDM_ABOUTBOX);
 }

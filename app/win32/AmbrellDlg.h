@@ -80,6 +80,7 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   void SetBusyCursor(bool busy) override;
   TreeView& Folders() override { return m_folders; }
   void HoldRedraw(bool hold) override;
+  void ShowInOrder(FolderOrder order) override;
   bool MirrorAbortRequest(bool set) override;
   void OnScanCompleted() override;
   bool PrepareRefill() override;
@@ -95,6 +96,8 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   void ShowContextMenu(POINT screenPoint);
   void OnOpenInExplorer();
   bool OnSysCommand(UINT id);
+  void OnSortBySize();
+  void OnNotify(const NMHDR& header);
 
   // Saved scans (AmbrellDlgSaved.cpp).
   void EnableSavedScanItems();

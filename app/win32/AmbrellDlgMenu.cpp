@@ -53,6 +53,22 @@ void CAmbrellDlg::OnOpenInExplorer() {
   if (folder.GetCount() != 0) m_origin.OpenFolder(folder);
 }
 
+void CAmbrellDlg::OnSortBySize() {
+  if (m_scan.IsScanHeld()) return;
+  const bool bySize = m_scan.Order() == FolderOrder::LargestFirst;
+  m_scan.SetFolderOrder(bySize ? FolderOrder::Listed : FolderOrder::LargestFirst);
+  EnableSavedScanItems();
+}
+
+// A folder about to open shows its subfolders in the order chosen.
+void CAmbrellDlg::OnNotify(const NMHDR& header) {
+  if (header.idFrom != IDC_TREE) return;
+  if (header.code != TVN_ITEMEXPANDINGA && header.code != TVN_ITEMEXPANDINGW) return;
+  // The A and W forms differ only in the items' text, which is not read here.
+  const auto& change = reinterpret_cast<const NMTREEVIEWA&>(header);
+  if ((change.action & TVE_EXPAND) != 0) m_folders.OnExpanding(change.itemNew.hItem);
+}
+
 bool CAmbrellDlg::OnSysCommand(UINT id) {
   switch (id & kSystemCommandMask) {
     case IDM_ABOUTBOX: {
@@ -65,6 +81,9 @@ bool CAmbrellDlg::OnSysCommand(UINT id) {
       return true;
     case IDM_SAVE_SCAN:
       OnSaveScanAs();
+      return true;
+    case IDM_SORT_BY_SIZE:
+      OnSortBySize();
       return true;
     default:
       return false;

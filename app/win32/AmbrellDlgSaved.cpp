@@ -39,7 +39,7 @@ std::vector<std::string> ChooseSavedScanFiles(HWND owner, SavedScanChoice choice
   return file.empty() ? std::vector<std::string>() : std::vector<std::string>{file};
 }
 
-// Records are the worker's until its completion has been handled, so both items wait
+// Records are the worker's until its completion has been handled, so these items wait
 // for that; saving needs a tree too.
 void CAmbrellDlg::EnableSavedScanItems() {
   const HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
@@ -48,6 +48,9 @@ void CAmbrellDlg::EnableSavedScanItems() {
   const bool hasTree = m_folders.GetRootItem() != kNoItem;
   EnableMenuItem(systemMenu, IDM_OPEN_SAVED_SCAN, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(systemMenu, IDM_SAVE_SCAN, MF_BYCOMMAND | (idle && hasTree ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(systemMenu, IDM_SORT_BY_SIZE, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
+  const bool bySize = m_scan.Order() == FolderOrder::LargestFirst;
+  CheckMenuItem(systemMenu, IDM_SORT_BY_SIZE, MF_BYCOMMAND | (bySize ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void CAmbrellDlg::OnSaveScanAs() {

@@ -86,6 +86,8 @@ void CAmbrellDlg::OnSelchangeUnits() {
 
 void CAmbrellDlg::HoldRedraw(bool hold) { m_tree.SetRedraw(!hold); }
 
+void CAmbrellDlg::ShowInOrder(FolderOrder order) { m_folders.ShowInOrder(order); }
+
 bool CAmbrellDlg::OnSetCursor(HWND window, UINT hitTest) {
   if (hitTest != HTCLIENT || window != m_hWnd || !IsScanRunning()) return false;
   SetCursor(LoadCursorA(nullptr, IDC_APPSTARTING));

@@ -25,6 +25,40 @@ void FolderTreeIndex::Insert(const PendingInsertion& pending) {
 void FolderTreeIndex::Clear() {
   m_folders.DeleteAllItems();
   m_native.Clear();
+  m_opened.clear();
+  m_orderOf.clear();
+}
+
+namespace {
+
+int CALLBACK CompareFolders(LPARAM first, LPARAM second, LPARAM order) {
+  const auto& a = *reinterpret_cast<const FolderRecord*>(first);
+  const auto& b = *reinterpret_cast<const FolderRecord*>(second);
+  const auto folderOrder = static_cast<FolderOrder>(order);
+  if (ComesBefore(folderOrder, a, b)) return -1;
+  return ComesBefore(folderOrder, b, a) ? 1 : 0;
+}
+
+}  // namespace
+
+void FolderTreeIndex::ShowInOrder(FolderOrder order) {
+  m_order = order;
+  for (const HTREEITEM native : m_opened) PutChildrenInOrder(native);
+  if (const HTREEITEM selected = m_control.GetSelectedItem()) m_control.EnsureVisible(selected);
+}
+
+void FolderTreeIndex::OnExpanding(HTREEITEM native) {
+  m_opened.insert(native);
+  PutChildrenInOrder(native);
+}
+
+// Children arrive as listed; a drive's place among the drives is the control's alone.
+void FolderTreeIndex::PutChildrenInOrder(HTREEITEM native) {
+  const auto known = m_orderOf.find(native);
+  const FolderOrder current = known != m_orderOf.end() ? known->second : FolderOrder::Listed;
+  if (current == m_order || native == nullptr || native == TVI_ROOT) return;
+  m_control.SortChildren(native, CompareFolders, static_cast<LPARAM>(m_order));
+  m_orderOf[native] = m_order;
 }
 
 HTREEITEM FolderTreeIndex::NativeOf(TreeItem item) const {

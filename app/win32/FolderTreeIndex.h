@@ -9,9 +9,12 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "app/InsertionBatch.h"
 #include "app/win32/framework/TreeControl.h"
+#include "scan/FolderOrder.h"
 #include "scan/MemoryTree.h"
 
 class FolderTreeIndex : public TreeView {
@@ -24,6 +27,14 @@ class FolderTreeIndex : public TreeView {
   void Insert(const PendingInsertion& pending);
   // Forgets the items without touching the control (a new scan's start).
   void Clear();
+
+  // The order each folder's subfolders show in. Asking the control to sort the
+  // children of every folder would cost Wine's search for each of them, so only
+  // the folders the user has opened are put in order now, and every other one
+  // when it is first opened.
+  void ShowInOrder(FolderOrder order);
+  // A folder is about to show its children.
+  void OnExpanding(HTREEITEM native);
   std::size_t GetCount() const { return m_folders.GetCount(); }
 
   TreeItem GetRootItem() const override { return m_folders.GetRootItem(); }
@@ -50,8 +61,12 @@ class FolderTreeIndex : public TreeView {
   TreeItem IndexOf(HTREEITEM native) const;
   // Deletes from the control, deepest first, the subtrees too deep to delete in one message.
   void DeleteDeepSubtrees();
+  void PutChildrenInOrder(HTREEITEM native);
 
   CTreeCtrl& m_control;
   MemoryTree m_folders;
   InsertedItemMap<HTREEITEM> m_native{TVI_ROOT};
+  FolderOrder m_order = FolderOrder::Listed;
+  std::unordered_set<HTREEITEM> m_opened;                // every folder expanded so far
+  std::unordered_map<HTREEITEM, FolderOrder> m_orderOf;  // the children's order where it is not as listed
 };

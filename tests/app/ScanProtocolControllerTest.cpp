@@ -56,3 +56,6 @@ INSTANTIATE_TEST_SUITE_P(Controller, ScanProtocolCloseWaitTest, ::testing::Value
                          ScanProtocolTargetName());
 
 }  // namespace
+
+// The controller has no window menu.
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ScanProtocolOrderTest);

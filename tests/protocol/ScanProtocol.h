@@ -56,6 +56,17 @@ class ScanProtocolDriver {
   virtual void SetCloseWait(std::chrono::milliseconds /*wait*/) {
     ADD_FAILURE() << "this front end keeps its own closing wait";
   }
+  // Checks or unchecks the window menu's "Sort by Size" as the user does, where the
+  // front end has the menu (ScanProtocolOrderTest runs only with such front ends).
+  virtual void SortBySize(bool /*checked*/) { ADD_FAILURE() << "this front end has no window menu"; }
+  // Whether the item is there, enabled and checked: "", "greyed", "checked".
+  virtual std::string SortBySizeState() const { return "no menu"; }
+  // Opens every folder as the user would, then the labels in the order shown.
+  virtual std::string ShownLabels() { return Labels(); }
+  // Selects the item whose label starts with name, as a click does; the selected
+  // item's label.
+  virtual void Select(const std::string& /*name*/) {}
+  virtual std::string SelectedLabel() const { return {}; }
   // Closes the way the Close button does. Empty when the tree was emptied and nothing
   // the dialog had is left to act later (a completion still on its way included), else
   // what is wrong. The driver is only destroyed after this.
@@ -102,6 +113,15 @@ inline void PrintTo(const ScanProtocolTarget& target, std::ostream* out) { *out 
 
 // The scenarios that shorten the closing wait.
 class ScanProtocolCloseWaitTest : public ScanProtocolTest {};
+
+// The scenarios of the window menu's order items.
+class ScanProtocolOrderTest : public ScanProtocolTest {};
+
+// A menu item's state as SortBySizeState tells it: "", "greyed", "checked" or both.
+inline std::string MenuItemState(bool enabled, bool checked) {
+  if (enabled) return checked ? "checked" : "";
+  return checked ? "greyed checked" : "greyed";
+}
 
 // gtest's name for each instantiation.
 struct ScanProtocolTargetName {

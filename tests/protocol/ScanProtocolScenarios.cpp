@@ -232,3 +232,100 @@ TEST_P(ScanProtocolCloseWaitTest, AWorkerThatOutlastsTheCloseWaitIsLeftToEndAndF
   Eventually([&] { return machine.use_count() <= usersWithoutFrontEnd; }, std::chrono::seconds(30));
   EXPECT_EQ(machine.use_count(), usersWithoutFrontEnd);
 }
+
+namespace {
+
+// The machine with a folder on each drive listed after smaller ones.
+void AddLargeLastFolders(MemoryFileSystem& machine) {
+  machine.AddFile("C:\\Apps\\tool.exe", 8 * kMB);
+  machine.AddFile("D:\\Music\\song.flac", 2048 * kMB);
+}
+
+constexpr const char* kListedLabels =
+    "C:    (19 MB)\n"
+    "  Windows    (4 MB)\n"
+    "    System32    (3 MB)\n"
+    "  Data    (2 MB)\n"
+    "    My Photos    (2 MB)\n"
+    "  Apps    (8 MB)\n"
+    "D:    (3,072 MB)\n"
+    "  Games    (1,024 MB)\n"
+    "  Music    (2,048 MB)\n";
+
+// The drives keep their order, however large.
+constexpr const char* kLargestFirstLabels =
+    "C:    (19 MB)\n"
+    "  Apps    (8 MB)\n"
+    "  Windows    (4 MB)\n"
+    "    System32    (3 MB)\n"
+    "  Data    (2 MB)\n"
+    "    My Photos    (2 MB)\n"
+    "D:    (3,072 MB)\n"
+    "  Music    (2,048 MB)\n"
+    "  Games    (1,024 MB)\n";
+
+}  // namespace
+
+TEST_P(ScanProtocolOrderTest, SortBySizeOrdersEveryFolderByTotalAndUncheckingRestoresTheListedOrder) {
+  AddLargeLastFolders(*machine);
+  OpenAndScan();
+  EXPECT_EQ(driver->SortBySizeState(), "");
+  EXPECT_EQ(driver->ShownLabels(), kListedLabels);
+  driver->Select("Data");
+
+  driver->SortBySize(true);
+  EXPECT_EQ(driver->SortBySizeState(), "checked");
+  EXPECT_EQ(driver->ShownLabels(), kLargestFirstLabels);
+  EXPECT_EQ(driver->SelectedLabel(), "Data    (2 MB)");
+  // Equal labels keep the order of their totals in bytes.
+  driver->PickUnit(3);
+  EXPECT_EQ(driver->ShownLabels(),
+            "C:    (0 GB)\n"
+            "  Apps    (0 GB)\n"
+            "  Windows    (0 GB)\n"
+            "    System32    (0 GB)\n"
+            "  Data    (0 GB)\n"
+            "    My Photos    (0 GB)\n"
+            "D:    (3 GB)\n"
+            "  Music    (2 GB)\n"
+            "  Games    (1 GB)\n");
+  driver->PickUnit(2);
+
+  driver->SortBySize(false);
+  EXPECT_EQ(driver->SortBySizeState(), "");
+  EXPECT_EQ(driver->ShownLabels(), kListedLabels);
+  EXPECT_EQ(driver->SelectedLabel(), "Data    (2 MB)");
+}
+
+// The tree keeps the listed order while the worker adds up, and is sorted once the
+// totals exist, also after an Abort.
+TEST_P(ScanProtocolOrderTest, WhileCheckedEachScanEndsSortedAndTheItemIsGreyedMeanwhile) {
+  AddLargeLastFolders(*machine);
+  OpenAndScan();
+  driver->SortBySize(true);
+
+  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
+  driver->ClickRefresh();
+  machine->GetGate().WaitUntilHeld();
+  EXPECT_EQ(driver->SortBySizeState(), "greyed checked");
+  machine->GetGate().Release();
+  ASSERT_TRUE(WaitForScanEnd());
+  EXPECT_EQ(driver->ShownLabels(), kLargestFirstLabels);
+
+  // Held opening System32, whose first file still counts: My Photos and D: are never
+  // reached.
+  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Windows\\System32"));
+  driver->ClickRefresh();
+  machine->GetGate().WaitUntilHeld();
+  {
+    ReleaseOnAbort release(*driver, machine->GetGate());
+    driver->ClickRefresh();
+  }
+  ASSERT_TRUE(WaitForScanEnd());
+  EXPECT_EQ(driver->ShownLabels(),
+            "C:    (17 MB)\n"
+            "  Apps    (8 MB)\n"
+            "  Windows    (4 MB)\n"
+            "    System32    (3 MB)\n"
+            "  Data    (0 MB)\n");
+}

@@ -137,3 +137,15 @@ void CTreeCtrl::SetRedraw(bool redraw) {
   SendMessageA(m_hWnd, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
   if (redraw) InvalidateRect(m_hWnd, nullptr, TRUE);
 }
+
+void CTreeCtrl::SortChildren(HTREEITEM parent, PFNTVCOMPARE compare, LPARAM data) {
+  TVSORTCB sort = {};
+  sort.hParent = parent;
+  sort.lpfnCompare = compare;
+  sort.lParam = data;
+  SendMessageA(m_hWnd, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+}
+
+void CTreeCtrl::EnsureVisible(HTREEITEM item) {
+  SendMessageA(m_hWnd, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+}

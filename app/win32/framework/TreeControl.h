@@ -34,6 +34,9 @@ class CTreeCtrl {
   // record as its data; null when the control could not take it.
   HTREEITEM InsertItem(const char* text, FolderRecord* record, HTREEITEM parent);
   bool SelectItem(HTREEITEM item);
+  // Orders the children of parent by compare, which gets their records.
+  void SortChildren(HTREEITEM parent, PFNTVCOMPARE compare, LPARAM data);
+  void EnsureVisible(HTREEITEM item);
   // The item whose row holds a point of the client area, or null.
   HTREEITEM HitTest(POINT clientPoint) const;
   // The rectangle of an item's text; false when the item is out of view.

@@ -42,6 +42,29 @@ class DialogDriver : public ScanProtocolDriver {
     SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     return GetCursor() == LoadCursorA(nullptr, IDC_APPSTARTING);
   }
+  void SortBySize(bool checked) override {
+    if (IsSortChecked() != checked) SendMessageA(m_dialog->GetSafeHwnd(), WM_SYSCOMMAND, IDM_SORT_BY_SIZE, 0);
+  }
+  std::string SortBySizeState() const override {
+    const UINT state = GetMenuState(SystemMenu(), IDM_SORT_BY_SIZE, MF_BYCOMMAND);
+    if (state == static_cast<UINT>(-1)) return "no item";
+    return MenuItemState((state & MF_GRAYED) == 0, (state & MF_CHECKED) != 0);
+  }
+  // Expands every item the way a click on its button does, then reads the control.
+  std::string ShownLabels() override {
+    std::string shown;
+    DumpShown(m_dialog->GetTree().Control(), TVI_ROOT, 0, shown);
+    return shown;
+  }
+  void Select(const std::string& name) override {
+    const FolderTreeIndex& tree = m_dialog->GetTree();
+    SendMessageA(Item(IDC_TREE), TVM_SELECTITEM, TVGN_CARET,
+                 reinterpret_cast<LPARAM>(tree.NativeOf(FindItem(tree, name))));
+  }
+  std::string SelectedLabel() const override {
+    const FolderTreeIndex& tree = m_dialog->GetTree();
+    return tree.GetItemText(tree.GetSelectedItem());
+  }
   std::string Close() override {
     HANDLE thread = nullptr;
     if (m_dialog->GetScanThread() != nullptr &&
@@ -62,6 +85,18 @@ class DialogDriver : public ScanProtocolDriver {
   explicit DialogDriver(std::unique_ptr<CAmbrellDlg> dialog) : m_dialog(std::move(dialog)) {}
 
   HWND Item(int id) const { return GetDlgItem(m_dialog->GetSafeHwnd(), id); }
+  HMENU SystemMenu() const { return GetSystemMenu(m_dialog->GetSafeHwnd(), FALSE); }
+  bool IsSortChecked() const {
+    return (GetMenuState(SystemMenu(), IDM_SORT_BY_SIZE, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  }
+  static void DumpShown(const CTreeCtrl& control, HTREEITEM parent, int depth, std::string& shown) {
+    const HTREEITEM first = parent == TVI_ROOT ? control.GetRootItem() : control.GetChildItem(parent);
+    for (HTREEITEM item = first; item != nullptr; item = control.GetNextSiblingItem(item)) {
+      SendMessageA(control.GetSafeHwnd(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+      shown += std::string(static_cast<std::size_t>(depth) * 2, ' ') + control.GetItemText(item) + '\n';
+      DumpShown(control, item, depth + 1, shown);
+    }
+  }
   void Command(int id, WORD code) {
     SendMessageA(m_dialog->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, code),
                  reinterpret_cast<LPARAM>(Item(id)));
@@ -76,6 +111,10 @@ INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolTest,
                          ScanProtocolTargetName());
 
 }  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolOrderTest,
+                         ::testing::Values(ScanProtocolTarget{"Win32Dialog", &DialogDriver::Open}),
+                         ScanProtocolTargetName());
 
 // The dialog keeps its own closing wait of ten seconds: ScanProtocolCloseWaitTest does
 // not run here.

@@ -47,6 +47,7 @@ struct WindowMenu {
 
 const QString kOpen = QStringLiteral("&Open Saved Scan...");
 const QString kSaveAs = QStringLiteral("Sa&ve Scan As...");
+const QString kBySize = QStringLiteral("Sort by Si&ze");
 
 AmbrellServices SavedScanServices(std::shared_ptr<MemoryFileSystem> fs, const char* opener = "true") {
   AmbrellServices services = MemoryServices(std::move(fs));
@@ -107,16 +108,16 @@ class SavedScanTest : public QObject {
     fs->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\data"));
     SavedScanDialog shown(SavedScanServices(fs));
     fs->GetGate().WaitUntilHeld();
-    QCOMPARE(WindowMenu::Show(shown.dialog),
-             (QStringList{kOpen + " (disabled)", kSaveAs + " (disabled)", "&About Ambrell..."}));
+    QCOMPARE(WindowMenu::Show(shown.dialog), (QStringList{kOpen + " (disabled)", kSaveAs + " (disabled)",
+                                                          kBySize + " (disabled)", "&About Ambrell..."}));
     fs->GetGate().Release();
     QVERIFY(WaitForScanEnd(shown.dialog));
-    QCOMPARE(WindowMenu::Show(shown.dialog), (QStringList{kOpen, kSaveAs, "&About Ambrell..."}));
+    QCOMPARE(WindowMenu::Show(shown.dialog), (QStringList{kOpen, kSaveAs, kBySize, "&About Ambrell..."}));
 
     SavedScanDialog empty(SavedScanServices(std::make_shared<MemoryFileSystem>()));
     QVERIFY(WaitForScanEnd(empty.dialog));
     QCOMPARE(WindowMenu::Show(empty.dialog),
-             (QStringList{kOpen, kSaveAs + " (disabled)", "&About Ambrell..."}));
+             (QStringList{kOpen, kSaveAs + " (disabled)", kBySize, "&About Ambrell..."}));
   }
 
   void RefreshReadsTheFileAgainAndABadFileLeavesTheTreeAsItIs() {

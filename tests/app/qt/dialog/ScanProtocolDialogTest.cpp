@@ -1,14 +1,18 @@
 // The shared scan protocol scenarios against the Linux main dialog, driven through its
 // own button, unit list and closing on the offscreen platform.
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDeadlineTimer>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
 #include "DialogFixture.h"
 #include "app/qt/FolderTree.h"
+#include "scan/TreeWalk.h"
 #include "tests/protocol/ScanProtocol.h"
 
 namespace {
@@ -39,6 +43,32 @@ class DialogDriver : public ScanProtocolDriver {
   bool ListsEnabled() const override { return m_dialog.Tree().isEnabled() && m_dialog.Units().isEnabled(); }
   bool ShowsBusyCursor() const override { return m_dialog.cursor().shape() == Qt::BusyCursor; }
   void SetCloseWait(std::chrono::milliseconds wait) override { m_dialog.SetCloseWait(wait); }
+  void SortBySize(bool checked) override {
+    WithSortItem([checked](QAction& item) {
+      if (item.isEnabled() && item.isChecked() != checked) item.trigger();
+    });
+  }
+  std::string SortBySizeState() const override {
+    std::string state = "no item";
+    WithSortItem([&state](QAction& item) { state = MenuItemState(item.isEnabled(), item.isChecked()); });
+    return state;
+  }
+  std::string ShownLabels() override {
+    m_dialog.Tree().expandAll();
+    std::string shown;
+    DumpRows(QModelIndex(), 0, shown);
+    return shown;
+  }
+  void Select(const std::string& name) override {
+    const FolderTree& tree = m_dialog.Tree();
+    WalkPreOrder(tree, [&](TreeItem item) {
+      if (tree.Label(item).toStdString().rfind(name + "    (", 0) == 0) m_dialog.Tree().SelectItem(item);
+    });
+  }
+  std::string SelectedLabel() const override {
+    const FolderTree& tree = m_dialog.Tree();
+    return tree.Label(tree.GetSelectedItem()).toStdString();
+  }
   // Escape, or the window's close box.
   std::string Close() override {
     m_dialog.reject();
@@ -51,6 +81,30 @@ class DialogDriver : public ScanProtocolDriver {
   }
 
  private:
+  // The window menu's "Sort by Size", as a right-click on the background shows it.
+  template <typename Use>
+  void WithSortItem(Use use) const {
+    auto& dialog = const_cast<CAmbrellDlg&>(m_dialog);
+    dialog.SetMenuTracker([&use](QMenu& menu, const QPoint&) {
+      for (QAction* action : menu.actions()) {
+        if (action->text() == QStringLiteral("Sort by Si&ze")) use(*action);
+      }
+    });
+    const QPoint background(dialog.width() / 2, dialog.Tree().geometry().bottom() + 3);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, background, dialog.mapToGlobal(background));
+    QApplication::sendEvent(&dialog, &event);
+  }
+  // The rows as the view shows them, two blanks of indent a level.
+  void DumpRows(const QModelIndex& parent, int depth, std::string& shown) const {
+    const QAbstractItemModel& model = *m_dialog.Tree().model();
+    for (int row = 0; row < model.rowCount(parent); ++row) {
+      const QModelIndex index = model.index(row, 0, parent);
+      shown += std::string(static_cast<std::size_t>(depth) * 2, ' ') +
+               model.data(index).toString().toStdString() + '\n';
+      DumpRows(index, depth + 1, shown);
+    }
+  }
+
   CAmbrellDlg m_dialog;
 };
 
@@ -60,6 +114,8 @@ const ScanProtocolTarget kQtDialogTarget{"QtDialog", [](std::shared_ptr<MemoryFi
 INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolTest, ::testing::Values(kQtDialogTarget),
                          ScanProtocolTargetName());
 INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolCloseWaitTest, ::testing::Values(kQtDialogTarget),
+                         ScanProtocolTargetName());
+INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolOrderTest, ::testing::Values(kQtDialogTarget),
                          ScanProtocolTargetName());
 
 }  // namespace
