@@ -11,7 +11,7 @@ class LineWriter {
   explicit LineWriter(const TextSink& sink) : m_sink(sink) {}
   ~LineWriter() { FlushBuffer(); }
 
-  void Write(int depth, const std::string& text) {
+  void Write(int depth, std::string_view text) {
     m_buffer.append(static_cast<std::size_t>(depth) * 2, ' ');
     m_buffer += text;
     m_buffer += '\n';
@@ -30,8 +30,12 @@ class LineWriter {
 
 }  // namespace
 
-void PrintTree(const MemoryTree& tree, int maxDepth, const TextSink& sink) {
+void PrintTree(const TreeView& tree, int maxDepth, const ItemText& text, const TextSink& sink) {
   LineWriter writer(sink);
-  WalkPreOrderWithDepth(tree, maxDepth,
-                        [&](TreeItem item, int depth) { writer.Write(depth, tree.GetItemText(item)); });
+  WalkPreOrderWithDepth(tree, maxDepth, [&](TreeItem item, int depth) { writer.Write(depth, text(item)); });
+}
+
+void PrintTree(const MemoryTree& tree, int maxDepth, const TextSink& sink) {
+  PrintTree(
+      tree, maxDepth, [&tree](TreeItem item) { return tree.GetItemText(item); }, sink);
 }

@@ -94,10 +94,15 @@ bool Export(const ReportOptions& options, const MemoryTree& tree, const DisplayT
 }
 
 // False, with a message unless its reader just stopped reading, when the
-// report could not be written.
-bool PrintReport(const MemoryTree& tree, int maxDepth) {
+// report could not be written. Each label is made as its line is printed:
+// holding them all would cost memory, and an allocation, a folder.
+bool PrintReport(const LabelContext& context, int maxDepth) {
   ReportOutput output(stdout);
-  PrintTree(tree, maxDepth, [&output](const char* text, std::size_t length) { output.Write(text, length); });
+  context.locale.BeginPass();
+  LabelMaker labels(context);
+  PrintTree(
+      context.tree, maxDepth, [&labels](TreeItem item) -> std::string_view { return labels.For(item); },
+      [&output](const char* text, std::size_t length) { output.Write(text, length); });
   if (output.Finish()) return true;
   ReportOutputFailure(output.Error());
   return false;
@@ -113,8 +118,9 @@ int Report(const ReportOptions& options) {
 
   AccumulateFolderSizes(tree);
   const QuotedDisplayText quoted(*services.display);
-  UpdateAllLabels(LabelContext{tree, options.unit, *services.locale, quoted});
-  const bool printed = options.exportFile == "-" || PrintReport(tree, options.maxDepth);
+  const bool printed =
+      options.exportFile == "-" ||
+      PrintReport(LabelContext{tree, options.unit, *services.locale, quoted}, options.maxDepth);
   const bool exported = options.exportFile.empty() || Export(options, tree, *services.display);
   FreeAllItems(tree);
   if (!printed) return kExitWriteFailed;
