@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "scan/SpareBlocks.h"
+
 // The walk's view of a folder read ahead: the batches as they come, then
 // the listing itself where reading ahead stopped.
 class ReadAheadFileSystem::Listing : public DirectoryListing {
@@ -13,6 +15,12 @@ class ReadAheadFileSystem::Listing : public DirectoryListing {
   Listing& operator=(const Listing&) = delete;
   ~Listing() override {
     if (!m_exhausted) m_owner.DropTaken(*m_job);
+  }
+
+  // One a folder, on the walk's thread: each takes the memory of the last.
+  static void* operator new(std::size_t size) { return SpareBlocks<Listing>::Take(size); }
+  static void operator delete(void* listing, std::size_t size) noexcept {
+    SpareBlocks<Listing>::Give(listing, size);
   }
 
   bool Next(DirectoryEntry& entry) override {

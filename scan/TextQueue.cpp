@@ -5,7 +5,8 @@
 #include <functional>
 
 bool TextQueue::Block::Holds(const char* text) const {
-  return std::less_equal<const char*>()(data.get(), text) && std::less<const char*>()(text, data.get() + used);
+  return std::less_equal<const char*>()(data.get(), text) &&
+         std::less<const char*>()(text, data.get() + used);
 }
 
 const char* TextQueue::Push(std::string_view first, std::string_view second, std::string_view third) {
