@@ -23,30 +23,41 @@ class SpareBlocks {
   static void Give(void* block, std::size_t size) noexcept {
     Kept& kept = t_kept;
     if (kept.count == 0) kept.size = size;
-    if (kept.count < kKept && kept.size == size) {
-      kept.blocks[kept.count++] = block;
-    } else {
+    if (kept.closed || kept.count == kKept || kept.size != size) {
       ::operator delete(block);
+      return;
     }
+    static_cast<void>(&t_releaser);  // frees what is kept when the thread ends
+    kept.blocks[kept.count++] = block;
   }
 
  private:
+  // Plain data, so that it outlives the thread's other objects: one of them
+  // (a weak pointer, say) may give a block back after the releaser ran.
   struct Kept {
-    Kept() = default;
-    Kept(const Kept&) = delete;
-    Kept& operator=(const Kept&) = delete;
-    ~Kept() {
-      while (count != 0) ::operator delete(blocks[--count]);
+    void* blocks[kKept];
+    std::size_t count;
+    std::size_t size;
+    bool closed;
+  };
+  struct Releaser {
+    Releaser() = default;
+    Releaser(const Releaser&) = delete;
+    Releaser& operator=(const Releaser&) = delete;
+    ~Releaser() {
+      Kept& kept = t_kept;
+      while (kept.count != 0) ::operator delete(kept.blocks[--kept.count]);
+      kept.closed = true;
     }
-    void* blocks[kKept] = {};
-    std::size_t count = 0;
-    std::size_t size = 0;
   };
   static thread_local Kept t_kept;
+  static thread_local Releaser t_releaser;
 };
 
 template <typename Kind>
-thread_local typename SpareBlocks<Kind>::Kept SpareBlocks<Kind>::t_kept;
+thread_local typename SpareBlocks<Kind>::Kept SpareBlocks<Kind>::t_kept{};
+template <typename Kind>
+thread_local typename SpareBlocks<Kind>::Releaser SpareBlocks<Kind>::t_releaser;
 
 // For std::allocate_shared: an object and its count in one kept block.
 template <typename T, typename Kind = T>
