@@ -16,7 +16,6 @@ class TextQueue {
   // Lets go of the texts pushed before oldest, which Push returned, a block at a time.
   void DropBefore(const char* oldest);
   void Clear();
-  std::size_t Blocks() const { return m_blocks.size(); }
 
  private:
   struct Block {

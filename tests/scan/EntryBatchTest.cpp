@@ -1,9 +1,9 @@
-#include "scan/EntryBatch.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "scan/EntryBatch.h"
 
 namespace {
 
