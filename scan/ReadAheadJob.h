@@ -22,7 +22,12 @@ struct ReadAheadJob {
     Finished,  // nothing more will be read ahead: the rest, if any, is the walk's
   };
 
-  ReadAheadJob() { batches.reserve(1); }
+  // Room for most patterns from the start (those of /usr average 61 bytes):
+  // a job reused for a longer one would grow again.
+  ReadAheadJob() {
+    pattern.reserve(96);
+    batches.reserve(1);
+  }
   // As if new, without a pattern; the memory it has stays.
   void Reset() {
     pattern.clear();
