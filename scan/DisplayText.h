@@ -10,6 +10,10 @@ class DisplayText {
  public:
   virtual ~DisplayText() = default;
   virtual CDynString ForName(const char* name, bool isDrive) const = 0;
+  // Appends what ForName gives, without a string of its own where it can.
+  virtual void AppendName(const char* name, bool isDrive, std::string& out) const {
+    out += TextOrEmpty(ForName(name, isDrive));
+  }
   // The other way, for a name below a drive: a real name, as a saved scan
   // holds it, in the form the engine's records carry.
   virtual std::string RecordName(std::string_view realName) const { return std::string(realName); }
@@ -18,4 +22,5 @@ class DisplayText {
 class PlainDisplayText : public DisplayText {
  public:
   CDynString ForName(const char* name, bool) const override { return CDynString(name, AllocHeap); }
+  void AppendName(const char* name, bool, std::string& out) const override { out += name; }
 };

@@ -1,7 +1,20 @@
 #include "scan/MemoryTree.h"
 
+#include <cstring>
+
+void MemoryTree::AddText(Node& node, const char* text) {
+  const std::size_t length = std::strlen(text);
+  m_texts.append(text, length);
+  node.textStart = m_texts.size() - length;
+  node.textLength = length;
+}
+
+void MemoryTree::SetItemText(TreeItem item, const char* text) { AddText(At(item), text); }
+
 InsertedItem MemoryTree::Insert(InsertedItem parent, const char* text, FolderRecord* record) {
-  m_nodes.push_back(Node{parent, kNoItem, kNoItem, kNoItem, record, text});
+  Node node{parent, kNoItem, kNoItem, kNoItem, record, 0, 0};
+  AddText(node, text);
+  m_nodes.push_back(node);
   const TreeItem item = m_nodes.size();
   TreeItem& previousLast = parent == kTopLevel ? m_lastTopLevel : At(parent).lastChild;
   if (previousLast != kNoItem) {
@@ -15,6 +28,7 @@ InsertedItem MemoryTree::Insert(InsertedItem parent, const char* text, FolderRec
 
 void MemoryTree::DeleteAllItems() {
   m_nodes.clear();
+  m_texts.clear();
   m_lastTopLevel = kNoItem;
   m_selected = kNoItem;
 }

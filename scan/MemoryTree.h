@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "scan/Tree.h"
@@ -21,11 +22,14 @@ class MemoryTree : public TreeInserter, public TreeView {
   TreeItem GetSelectedItem() const override { return m_selected; }
   bool ItemHasChildren(TreeItem item) const override { return At(item).firstChild != kNoItem; }
   FolderRecord* GetItemData(TreeItem item) const override { return At(item).record; }
-  void SetItemText(TreeItem item, const char* text) override { At(item).text = text; }
+  // The text goes to the end of the tree's texts; a text replaced stays there until the tree is emptied.
+  void SetItemText(TreeItem item, const char* text) override;
   void DeleteAllItems() override;
 
   void SelectItem(TreeItem item) { m_selected = item; }
-  const std::string& GetItemText(TreeItem item) const { return At(item).text; }
+  std::string_view GetItemText(TreeItem item) const {
+    return std::string_view(m_texts).substr(At(item).textStart, At(item).textLength);
+  }
   std::size_t GetCount() const { return m_nodes.size(); }
 
  private:
@@ -35,13 +39,16 @@ class MemoryTree : public TreeInserter, public TreeView {
     TreeItem lastChild;
     TreeItem nextSibling;
     FolderRecord* record;
-    std::string text;
+    std::size_t textStart;  // in m_texts
+    std::size_t textLength;
   };
+  void AddText(Node& node, const char* text);
 
   Node& At(TreeItem item) { return m_nodes[item - 1]; }
   const Node& At(TreeItem item) const { return m_nodes[item - 1]; }
 
   std::vector<Node> m_nodes;  // handle n is m_nodes[n - 1]
+  std::string m_texts;        // every item's text in one buffer, not one allocation an item
   TreeItem m_lastTopLevel = kNoItem;
   TreeItem m_selected = kNoItem;
 };

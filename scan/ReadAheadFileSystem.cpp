@@ -1,7 +1,10 @@
 #include "scan/ReadAheadFileSystem.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
+
+#include "scan/SpareBlocks.h"
 
 // The walk's view of a folder read ahead: the batches as they come, then
 // the listing itself where reading ahead stopped.
@@ -13,6 +16,12 @@ class ReadAheadFileSystem::Listing : public DirectoryListing {
   Listing& operator=(const Listing&) = delete;
   ~Listing() override {
     if (!m_exhausted) m_owner.DropTaken(*m_job);
+  }
+
+  // One a folder, on the walk's thread: each takes the memory of the last.
+  static void* operator new(std::size_t size) { return SpareBlocks<Listing>::Take(size); }
+  static void operator delete(void* listing, std::size_t size) noexcept {
+    SpareBlocks<Listing>::Give(listing, size);
   }
 
   bool Next(DirectoryEntry& entry) override {
@@ -75,12 +84,38 @@ std::size_t ReadAheadFileSystem::RunningThreads() const { return m_threads.size(
 void ReadAheadFileSystem::ExpectListing(const char* pattern) {
   const unsigned threads = ThreadsFor(pattern[0]);
   if (threads <= 1) return;
-  m_hints.push_back(std::make_shared<Job>(pattern));
+  m_hints.push_back(NewJob(pattern));
   if (m_threads.empty()) StartThreads(threads);
   if (!ThreadsRunLow()) return;
   Lock lock(m_mutex);
   HandHintsOver();
   UnlockAndWake(lock);
+}
+
+ReadAheadFileSystem::JobPtr ReadAheadFileSystem::NewJob(const char* pattern) {
+  std::unique_ptr<Job> job;
+  {
+    std::lock_guard<std::mutex> lock(m_spareJobsMutex);
+    if (!m_spareJobs.empty()) {
+      job = std::move(m_spareJobs.back());
+      m_spareJobs.pop_back();
+    }
+  }
+  if (!job) job = std::make_unique<Job>();
+  job->pattern.assign(pattern);
+  // Made and mostly let go on the walk's thread: the count's block is kept there.
+  return JobPtr(job.release(), JobRecycler{this}, SpareBlockAllocator<Job>());
+}
+
+void ReadAheadFileSystem::JobRecycler::operator()(Job* job) const noexcept {
+  std::unique_ptr<Job> kept(job);
+  kept->Reset();
+  std::lock_guard<std::mutex> lock(owner->m_spareJobsMutex);
+  if (owner->m_spareJobs.size() >= kFoldersAhead) return;
+  try {
+    owner->m_spareJobs.push_back(std::move(kept));
+  } catch (const std::bad_alloc&) {
+  }
 }
 
 bool ReadAheadFileSystem::ThreadsRunLow() const { return m_jobsOut <= 4 * m_threads.size(); }
@@ -113,6 +148,7 @@ void ReadAheadFileSystem::ReopenWindowIfRoomCame() {
 void ReadAheadFileSystem::ForgetExpected() {
   StopThreads();
   m_inner->ForgetExpected();
+  m_batchMemory.Release();
 }
 
 ListingResult ReadAheadFileSystem::OpenListing(const char* pattern) {

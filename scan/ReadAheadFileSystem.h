@@ -61,6 +61,11 @@ class ReadAheadFileSystem : public FileSystem {
  private:
   using Job = ReadAheadJob;
   using JobPtr = std::shared_ptr<Job>;
+  // Keeps a job no longer used for the next one named.
+  struct JobRecycler {
+    ReadAheadFileSystem* owner;
+    void operator()(Job* job) const noexcept;
+  };
   using Lock = std::unique_lock<std::mutex>;
   class Listing;
   enum class WalkWaits { ForNothing, ForOpening, ForBatch, ForIdleThreads };
@@ -104,6 +109,7 @@ class ReadAheadFileSystem : public FileSystem {
   void Help(Lock& lock);
 
   // The walk's side (ReadAheadFileSystem.cpp).
+  JobPtr NewJob(const char* pattern);
   bool ThreadsRunLow() const;
   void HandHintsOver();  // locked
   void UnlockAndWake(Lock& lock);
@@ -116,6 +122,11 @@ class ReadAheadFileSystem : public FileSystem {
   void DropTaken(Job& job);
   bool WalkMayGoOn() const;
   void WaitForThreads(Lock& lock, WalkWaits what, const Job* job);
+
+  // First: every job and batch goes back to these before they go.
+  BatchMemory m_batchMemory;
+  std::mutex m_spareJobsMutex;  // alone, so that a job may be let go with m_mutex held or not
+  std::vector<std::unique_ptr<Job>> m_spareJobs;
 
   std::unique_ptr<FileSystem> m_inner;
   ThreadCountFor m_threadsFor;

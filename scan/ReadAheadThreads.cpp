@@ -190,7 +190,7 @@ bool ReadAheadFileSystem::ReadBatch(DirectoryListing& listing, EntryBatch::Build
       break;
     more = listing.NextMany(most - builder.Size(), take, share);
   }
-  batch = builder.Pack();
+  batch = builder.Pack(&m_batchMemory);
   return more;
 }
 

@@ -1,39 +1,30 @@
 #include "scan/ScanEngine.h"
 
+#include <cstring>
 #include <deque>
 #include <memory>
-#include <string>
+#include <string_view>
 
 #include "path/NameRules.h"
 #include "path/Path.h"
 #include "scan/FolderRecord.h"
+#include "scan/TextQueue.h"
 
 namespace {
 
-// The listing pattern of a folder taken from the queue, 'C:\a\*'. Its
-// subfolders share it: a queued folder costs its own name and a pointer,
-// and its pattern is this text without the '*', its name and '\*', one
-// copy however deep it lies.
-using SharedPattern = std::shared_ptr<const std::string>;
-
-// A folder found and not yet listed.
+// A folder found and not yet listed. Its listing pattern, 'C:\a\b\*', is
+// its parent's without the '*', its name and '\*': a queued folder costs
+// its name, and the pattern of a folder listed is kept once however many
+// of its subfolders wait, all in the walk's texts.
 struct PendingFolder {
-  SharedPattern parentPattern;  // null for a drive
-  CPathComponent leaf;          // the folder's own name; 'C:' for a drive
+  const char* parentPattern;  // null for a drive
+  std::size_t parentLength;   // of parentPattern, '*' included
+  const char* leaf;     // its own name, checked by the path rules, in the walk's texts; 'C:' for a drive
+  const char* pattern;  // made when the file system was told of it, else null
   InsertedItem parent;
   FolderRecord* parentRecord;  // null for a drive
   std::uint32_t place;         // among the parent's subfolders
 };
-
-void MakePattern(const PendingFolder& folder, std::string& pattern) {
-  const char* name = folder.leaf.GetName().GetText();
-  const std::size_t parentLength = folder.parentPattern ? folder.parentPattern->size() - 1 : 0;
-  pattern.clear();
-  pattern.reserve(parentLength + static_cast<std::size_t>(folder.leaf.GetName().GetLength(false)) + 2);
-  if (folder.parentPattern) pattern.append(*folder.parentPattern, 0, parentLength);
-  pattern.append(name);
-  pattern.append("\\*");
-}
 
 class DriveWalker {
  public:
@@ -66,7 +57,8 @@ class DriveWalker {
     CPath drivePath;
     drivePath.Parse(CDynString(rootText, AllocHeap));
     m_namesAhead = m_job.fileSystem.ListingsAhead(rootText);
-    m_queue.push_back(PendingFolder{nullptr, drivePath.GetLast(), kTopLevel, nullptr, 0});
+    const char* drive = m_texts.Push(TextOrEmpty(drivePath.GetLast().GetName()));
+    m_queue.push_back(PendingFolder{nullptr, 0, drive, nullptr, kTopLevel, nullptr, 0});
     NameQueuedFolders();
     RunFolderLoop();
     EndDrive();
@@ -75,7 +67,9 @@ class DriveWalker {
   void EndDrive() {
     m_listing.reset();
     m_queue.clear();
-    m_namedPatterns.clear();
+    m_named = 0;
+    m_currentPattern = nullptr;
+    m_texts.Clear();
     m_job.fileSystem.ForgetExpected();
   }
 
@@ -113,24 +107,24 @@ class DriveWalker {
   // Inserts the front folder's item and opens its listing; false when
   // there is nothing to read from it.
   bool StartNextFolder() {
-    PendingFolder next = std::move(m_queue.front());
+    const PendingFolder next = m_queue.front();
     m_queue.pop_front();
-    auto pattern = std::make_shared<std::string>();
-    if (m_namedPatterns.empty()) {
-      MakePattern(next, *pattern);
+    if (next.pattern != nullptr) {
+      m_currentPattern = next.pattern;
+      --m_named;
     } else {
-      *pattern = std::move(m_namedPatterns.front());  // made when the folder was named
-      m_namedPatterns.pop_front();
+      m_currentPattern = MakePattern(next);
     }
-    m_currentPattern = std::move(pattern);
+    m_currentLength = std::strlen(m_currentPattern);
     NameQueuedFolders();
 
-    m_currentRecord = m_job.folders.Add(next.leaf.GetName().GetText(), next.parentRecord, next.place);
+    m_currentRecord = m_job.folders.Add(next.leaf, next.parentRecord, next.place);
     m_subfoldersQueued = 0;
     m_currentItem = m_job.tree.Insert(next.parent, m_currentRecord->name, m_currentRecord);
     ++m_job.summary.folders;
+    DropUnusedTexts();
 
-    ListingResult result = m_job.fileSystem.OpenListing(m_currentPattern->c_str());
+    ListingResult result = m_job.fileSystem.OpenListing(m_currentPattern);
     if (result.status == ListingStatus::Failed) {
       m_currentRecord->unreadable = true;
       ++m_job.summary.unreadableFolders;
@@ -152,38 +146,52 @@ class DriveWalker {
   // A name that no path can hold (a drive's 'C:' under a folder, say) is
   // counted as unreadable and not entered, so the scan goes on past it.
   void QueueSubfolder(const char* name) {
-    if (IsDriveDesignator(name)) {
+    if (IsDriveDesignator(name) || !IsValidName(name)) {
       ++m_job.summary.unreadableFolders;
       return;
     }
-    try {
-      m_queue.push_back(PendingFolder{m_currentPattern, CPathComponent(name), m_currentItem, m_currentRecord,
-                                      m_subfoldersQueued});
-    } catch (const CPathException&) {
-      ++m_job.summary.unreadableFolders;
-      return;
-    }
+    const char* leaf = m_texts.Push(name);
+    m_queue.push_back(PendingFolder{m_currentPattern, m_currentLength, leaf, nullptr, m_currentItem,
+                                    m_currentRecord, m_subfoldersQueued});
     ++m_subfoldersQueued;
     NameQueuedFolders();
   }
 
   // Tells the file system which folders come next, as far ahead as it asks.
   void NameQueuedFolders() {
-    while (m_namedPatterns.size() < m_queue.size() && m_namedPatterns.size() < m_namesAhead) {
-      std::string pattern;
-      MakePattern(m_queue[m_namedPatterns.size()], pattern);
-      m_job.fileSystem.ExpectListing(pattern.c_str());
-      m_namedPatterns.push_back(std::move(pattern));
+    while (m_named < m_queue.size() && m_named < m_namesAhead) {
+      PendingFolder& folder = m_queue[m_named];
+      folder.pattern = MakePattern(folder);
+      m_job.fileSystem.ExpectListing(folder.pattern);
+      ++m_named;
+    }
+  }
+
+  const char* MakePattern(const PendingFolder& folder) {
+    const std::size_t parentLength = folder.parentPattern != nullptr ? folder.parentLength - 1 : 0;
+    return m_texts.Push(std::string_view(folder.parentPattern, parentLength), folder.leaf, "\\*");
+  }
+
+  // Texts are made in the walk's order: nothing before the pattern of the
+  // front folder's parent is needed any more (its name and pattern come
+  // later), nor before the current pattern once the queue is empty.
+  void DropUnusedTexts() {
+    if (m_queue.empty()) {
+      m_texts.DropBefore(m_currentPattern);
+    } else {
+      const PendingFolder& front = m_queue.front();
+      m_texts.DropBefore(front.parentPattern != nullptr ? front.parentPattern : front.leaf);
     }
   }
 
   ScanJob& m_job;
   std::deque<PendingFolder> m_queue;
   std::size_t m_namesAhead = 0;
-  // The patterns of the queued folders, from the front, the file system was told of.
-  std::deque<std::string> m_namedPatterns;
+  std::size_t m_named = 0;  // queued folders, from the front, the file system was told of
+  TextQueue m_texts;        // names and patterns of the queue and the current folder
   std::unique_ptr<DirectoryListing> m_listing;
-  SharedPattern m_currentPattern;
+  const char* m_currentPattern = nullptr;
+  std::size_t m_currentLength = 0;
   FolderRecord* m_currentRecord = nullptr;
   InsertedItem m_currentItem = kTopLevel;
   std::uint32_t m_subfoldersQueued = 0;  // of the folder being listed

@@ -24,21 +24,49 @@ void AccumulateFolderSizes(TreeView& tree) {
 }
 
 CDynString FormatSizeLabel(const char* displayName, std::uint64_t size, int unit, NumberLocale& locale) {
+  std::string label;
+  AppendSizeLabel(displayName, size, unit, locale, label);
+  return CDynString(label.c_str(), AllocHeap);
+}
+
+// The unit's format holds '%s' for the name, then '%s' for the number.
+void AppendSizeLabel(std::string_view displayName, std::uint64_t size, int unit, NumberLocale& locale,
+                     std::string& out) {
   const SizeUnit& sizeUnit = kSizeUnits[unit];
-  CDynString number = FormatGroupedNumber(size >> sizeUnit.shift, locale);
-  if (size == kLargestSize) number.Append("+");  // the total stopped there
-  return CDynString(AllocHeap, sizeUnit.labelFormat, displayName, TextOrEmpty(number));
+  int field = 0;
+  for (const char* format = sizeUnit.labelFormat; *format != '\0'; ++format) {
+    if (format[0] != '%' || format[1] != 's') {
+      out += *format;
+      continue;
+    }
+    ++format;
+    if (field++ == 0) {
+      out += displayName;
+      continue;
+    }
+    AppendGroupedNumber(size >> sizeUnit.shift, locale, out);
+    if (size == kLargestSize) out += '+';  // the total stopped there
+  }
+}
+
+const std::string& LabelMaker::For(TreeItem item) {
+  const FolderRecord* record = m_context.tree.GetItemData(item);
+  const bool isDrive = m_context.tree.GetParentItem(item) == kNoItem;
+  m_name.clear();
+  m_context.display.AppendName(record->name, isDrive, m_name);
+  m_label.clear();
+  AppendSizeLabel(m_name, record->size, m_context.unit, m_context.locale, m_label);
+  return m_label;
 }
 
 void UpdateItemLabel(const LabelContext& context, TreeItem item) {
-  const FolderRecord* record = context.tree.GetItemData(item);
-  const bool isDrive = context.tree.GetParentItem(item) == kNoItem;
-  const CDynString name = context.display.ForName(record->name, isDrive);
-  const CDynString label = FormatSizeLabel(TextOrEmpty(name), record->size, context.unit, context.locale);
-  context.tree.SetItemText(item, TextOrEmpty(label));
+  LabelMaker labels(context);
+  context.tree.SetItemText(item, labels.For(item).c_str());
 }
 
 void UpdateAllLabels(const LabelContext& context) {
   context.locale.BeginPass();
-  WalkPostOrder(context.tree, [&context](TreeItem item) { UpdateItemLabel(context, item); });
+  LabelMaker labels(context);
+  WalkPostOrder(context.tree,
+                [&](TreeItem item) { context.tree.SetItemText(item, labels.For(item).c_str()); });
 }

@@ -2,6 +2,8 @@
 // Folder totals and the labels that show them: 'Windows    (9,216 MB)'.
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "scan/DisplayText.h"
 #include "scan/Tree.h"
@@ -33,6 +35,24 @@ struct LabelContext {
 // The largest size, where totals stop, reads as "this or more":
 // 'big    (18,446,744,073,709,551,615+ bytes)'.
 CDynString FormatSizeLabel(const char* displayName, std::uint64_t size, int unit, NumberLocale& locale);
+// The same label, appended to out.
+void AppendSizeLabel(std::string_view displayName, std::uint64_t size, int unit, NumberLocale& locale,
+                     std::string& out);
+
+// Items' labels one after another, in buffers kept from one to the next: a
+// label costs no allocation of its own.
+class LabelMaker {
+ public:
+  explicit LabelMaker(const LabelContext& context) : m_context(context) {}
+  // The label UpdateItemLabel gives the item; valid until the next call.
+  const std::string& For(TreeItem item);
+
+ private:
+  const LabelContext& m_context;
+  std::string m_name;
+  std::string m_label;
+};
+
 void UpdateItemLabel(const LabelContext& context, TreeItem item);
 // Relabels every item from its record; reads records only, so it may run
 // any number of times.

@@ -8,6 +8,7 @@
 
 #include "platform/posix/NameMapping.h"
 #include "platform/posix/OpenBeneath.h"
+#include "scan/SpareBlocks.h"
 
 namespace {
 
@@ -47,6 +48,12 @@ struct RecentParent {
 thread_local RecentParent t_recentParent;
 std::atomic<std::uint64_t> g_lastGeneration{0};
 
+// A descriptor a folder, and a name: from memory the thread keeps.
+SharedFd Shared(UniqueFd folder) {
+  return std::allocate_shared<UniqueFd>(SpareBlockAllocator<UniqueFd>(), std::move(folder));
+}
+thread_local std::string t_name;
+
 }  // namespace
 
 bool IsOutOfDescriptors(int error) { return error == EMFILE || error == ENFILE; }
@@ -85,14 +92,15 @@ SharedFd OpenFolderCache::TryOpenForListing(const std::string& nativeRoot, std::
   const SharedFd parent =
       ParentAt(nativeRoot, cut == std::string_view::npos ? path : path.substr(0, cut), error);
   if (!parent) return nullptr;
-  std::string name = ".";
+  std::string& name = t_name;
+  name = ".";
   if (cut != std::string_view::npos) UnmapNameInto(path.substr(cut + 1), name);
   UniqueFd folder(OpenFolderForListing(parent->Get(), name.c_str()));
   if (!folder.IsOpen()) {
     error = errno;
     return nullptr;
   }
-  return std::make_shared<const UniqueFd>(std::move(folder));
+  return Shared(std::move(folder));
 }
 
 SharedFd OpenFolderCache::ParentAt(const std::string& nativeRoot, std::string_view path, int& error) {
@@ -131,8 +139,7 @@ SharedFd OpenFolderCache::Kept(std::string_view path, int fd, int& error) {
     error = errno;
     return nullptr;
   }
-  UniqueFd owned(fd);
-  auto folder = std::make_shared<const UniqueFd>(std::move(owned));
+  SharedFd folder = Shared(UniqueFd(fd));
   m_held.Keep(path, folder);
   return folder;
 }

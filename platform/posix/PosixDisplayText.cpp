@@ -5,12 +5,24 @@
 PosixDisplayText::PosixDisplayText(std::shared_ptr<const DriveSet> drives) : m_drives(std::move(drives)) {}
 
 CDynString PosixDisplayText::ForName(const char* name, bool isDrive) const {
+  std::string shown;
+  AppendName(name, isDrive, shown);
+  return CDynString(shown.c_str(), AllocHeap);
+}
+
+void PosixDisplayText::AppendName(const char* name, bool isDrive, std::string& out) const {
   if (isDrive) {
     const DriveRoot* drive = m_drives->table.Find(name);
-    if (drive != nullptr) return CDynString(drive->display.c_str(), AllocHeap);
+    if (drive != nullptr) {
+      out += drive->display;
+      return;
+    }
   }
-  if (!NeedsUnmapping(name)) return CDynString(name, AllocHeap);
-  return CDynString(UnmapName(name).c_str(), AllocHeap);
+  if (NeedsUnmapping(name)) {
+    out += UnmapName(name);
+  } else {
+    out += name;
+  }
 }
 
 std::string PosixDisplayText::RecordName(std::string_view realName) const { return MapName(realName); }

@@ -11,6 +11,7 @@ class PosixDisplayText : public DisplayText {
  public:
   explicit PosixDisplayText(std::shared_ptr<const DriveSet> drives);
   CDynString ForName(const char* name, bool isDrive) const override;
+  void AppendName(const char* name, bool isDrive, std::string& out) const override;
   std::string RecordName(std::string_view realName) const override;
 
  private:

@@ -8,26 +8,41 @@
 #include <vector>
 
 #include "platform/posix/NameMapping.h"
+#include "scan/SpareBlocks.h"
 
 namespace {
 
-// One spare buffer a thread: a listing opened and closed on the same thread,
-// as nearly all are, allocates none, and a large allocation a folder made the
-// allocator tidy up its small blocks each time.
-thread_local std::unique_ptr<std::uint64_t[]> t_spareBuffer;
+// One spare buffer and path a thread: a listing opened and closed on the same
+// thread, as nearly all are, allocates none, and a large allocation a folder
+// made the allocator tidy up its small blocks each time.
+struct Spare {
+  std::unique_ptr<std::uint64_t[]> buffer;
+  std::string path;
+};
+thread_local Spare t_spare;
 
 }  // namespace
 
+void* PosixListing::operator new(std::size_t size) { return SpareBlocks<PosixListing>::Take(size); }
+
+void PosixListing::operator delete(void* listing, std::size_t size) noexcept {
+  SpareBlocks<PosixListing>::Give(listing, size);
+}
+
 PosixListing::PosixListing(SharedFd folder, OpenFolderCache* parents, std::string_view path)
     : m_folder(std::move(folder)),
-      m_buffer(t_spareBuffer ? std::move(t_spareBuffer)
-                             : std::unique_ptr<std::uint64_t[]>(
-                                   new std::uint64_t[kBufferBytes / sizeof(std::uint64_t)])),
+      m_buffer(t_spare.buffer ? std::move(t_spare.buffer)
+                              : std::unique_ptr<std::uint64_t[]>(
+                                    new std::uint64_t[kBufferBytes / sizeof(std::uint64_t)])),
       m_parents(parents),
-      m_path(parents != nullptr ? path : std::string_view()) {}
+      m_path(std::move(t_spare.path)) {
+  m_path.assign(parents != nullptr ? path : std::string_view());
+}
 
 PosixListing::~PosixListing() {
-  if (!t_spareBuffer) t_spareBuffer = std::move(m_buffer);
+  if (t_spare.buffer) return;
+  t_spare.buffer = std::move(m_buffer);
+  t_spare.path = std::move(m_path);
 }
 
 ListingResult PosixListing::Open(SharedFd folder, OpenFolderCache* parents, std::string_view path) {

@@ -34,6 +34,10 @@ class PosixListing : public DirectoryListing {
   PosixListing& operator=(const PosixListing&) = delete;
   ~PosixListing() override;
 
+  // A listing a folder: each thread keeps the memory of those it let go.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* listing, std::size_t size) noexcept;
+
  private:
   // A record and what measuring it found.
   struct Measured {
@@ -68,5 +72,5 @@ class PosixListing : public DirectoryListing {
   Measured m_pending;
   std::string m_mappedName;
   OpenFolderCache* m_parents;  // null once the folder was offered as a parent
-  std::string m_path;
+  std::string m_path;          // empty without parents
 };

@@ -94,3 +94,8 @@ CDynString PosixNumberLocale::FormatDigits(const CDynString& digits) {
   if (!m_read) BeginPass();
   return GroupDigits(digits, m_grouping.groupSize, m_grouping.separator.c_str());
 }
+
+void PosixNumberLocale::AppendDigits(std::string_view digits, std::string& out) {
+  if (!m_read) BeginPass();
+  AppendGroupedDigits(digits, m_grouping.groupSize, m_grouping.separator.c_str(), out);
+}

@@ -32,6 +32,7 @@ class PosixNumberLocale : public NumberLocale {
 
   void BeginPass() override;
   CDynString FormatDigits(const CDynString& digits) override;
+  void AppendDigits(std::string_view digits, std::string& out) override;
 
  private:
   std::vector<std::string> m_files;

@@ -32,7 +32,7 @@ class ControllerUnderStorm : public StormFrontEnd {
   bool IsAbortRequested() const override { return m_controller.IsAbortRequested(); }
   int Unit() const override { return m_controller.Unit(); }
   const TreeView& Folders() const override { return m_frontEnd.tree; }
-  std::string Label(TreeItem item) const override { return m_frontEnd.tree.GetItemText(item); }
+  std::string Label(TreeItem item) const override { return std::string(m_frontEnd.tree.GetItemText(item)); }
   std::string ControlsFault() const override {
     return m_frontEnd.showsScanning ? "the controls show a scan" : "";
   }

@@ -175,6 +175,31 @@ TEST_F(ScanEngineTest, ListsThroughThePathTheEngineBuilds) {
   EXPECT_EQ(fs.OpenCount(), 3);
 }
 
+// The walk keeps names and patterns in blocks of 64 KiB that it lets go of
+// as it moves on: paths longer than a block, and a parent whose pattern lies
+// in a block older than its subfolders' names, must still list whole.
+TEST_F(ScanEngineTest, PathsAndNamesPastABlockOfTextListWhole) {
+  const std::string name(250, 'n');
+  std::string deep = "C:";
+  std::string expected = "C: 0\n";
+  for (int level = 0; level < 300; ++level) {
+    deep += "\\" + name;
+    expected += std::string(2 * (level + 1), ' ') + name + (level == 299 ? " 3\n" : " 0\n");
+  }
+  fs.AddDrive('C');
+  fs.AddFile(deep + "\\f", 3);
+  fs.AddDrive('D');
+  expected += "D: 0\n";
+  for (int i = 0; i < 600; ++i) {
+    const std::string wide = name.substr(0, 200) + std::to_string(1000 + i);
+    fs.AddFile("D:\\" + wide + "\\f", 1);
+    expected += "  " + wide + " 1\n";
+  }
+  const ScanSummary summary = Scan();
+  EXPECT_EQ(DumpRecords(tree), expected);
+  EXPECT_EQ(summary.unreadableFolders, 0u);
+}
+
 TEST_F(ScanEngineTest, AbortBeforeStartInsertsNothing) {
   fs.AddDrive('C');
   AbortFlag abort;

@@ -28,7 +28,7 @@ std::string DumpTotals(const MemoryTree& tree) {
 }
 
 std::string DumpLabels(const MemoryTree& tree) {
-  return DumpTree(tree, [&tree](TreeItem item) { return tree.GetItemText(item); });
+  return DumpTree(tree, [&tree](TreeItem item) { return std::string(tree.GetItemText(item)); });
 }
 
 std::string MisplacedRecords(const TreeView& tree) {

@@ -24,6 +24,9 @@ TEST(GroupedNumber, GroupDigits) {
   for (const Case& c : cases) {
     EXPECT_EQ(TextOf(GroupDigits(CDynString(c.digits, AllocHeap), c.groupSize, c.separator)), c.expected)
         << c.digits << " by " << c.groupSize;
+    std::string appended = "(";
+    AppendGroupedDigits(c.digits, c.groupSize, c.separator, appended);
+    EXPECT_EQ(appended, std::string("(") + c.expected) << c.digits << " by " << c.groupSize;
   }
 }
 
@@ -32,14 +35,30 @@ class SilentLocale : public NumberLocale {
   CDynString FormatDigits(const CDynString&) override { return CDynString(AllocHeap); }
 };
 
+// Formats with FormatDigits alone, as a platform's locale may.
+class DashLocale : public NumberLocale {
+ public:
+  CDynString FormatDigits(const CDynString& digits) override { return GroupDigits(digits, 2, "-"); }
+};
+
+// The number, formatted and appended to a label: both ways must agree.
+std::string Grouped(std::uint64_t value, NumberLocale& locale) {
+  std::string appended = "(";
+  AppendGroupedNumber(value, locale, appended);
+  EXPECT_EQ(appended.substr(1), TextOf(FormatGroupedNumber(value, locale))) << value;
+  return appended.substr(1);
+}
+
 TEST(GroupedNumber, FormatGroupedNumber) {
   FixedNumberLocale commas(3, ",");
-  EXPECT_EQ(TextOf(FormatGroupedNumber(0, commas)), "0");
-  EXPECT_EQ(TextOf(FormatGroupedNumber(UINT64_MAX, commas)), "18,446,744,073,709,551,615");
+  EXPECT_EQ(Grouped(0, commas), "0");
+  EXPECT_EQ(Grouped(UINT64_MAX, commas), "18,446,744,073,709,551,615");
   FixedNumberLocale longSeparator(3, "ABCDEFGHIJ");  // keeps its first seven bytes
-  EXPECT_EQ(TextOf(FormatGroupedNumber(1000, longSeparator)), "1ABCDEFG000");
+  EXPECT_EQ(Grouped(1000, longSeparator), "1ABCDEFG000");
   SilentLocale silent;  // a locale that cannot format leaves the plain digits
-  EXPECT_EQ(TextOf(FormatGroupedNumber(9216, silent)), "9216");
+  EXPECT_EQ(Grouped(9216, silent), "9216");
+  DashLocale dashes;
+  EXPECT_EQ(Grouped(12345, dashes), "1-23-45");
 }
 
 }  // namespace

@@ -12,6 +12,14 @@ class QuotedDisplayText : public DisplayText {
     const CDynString shown = m_shown.ForName(name, isDrive);
     return CDynString(QuoteName(TextOrEmpty(shown)).c_str(), AllocHeap);
   }
+  void AppendName(const char* name, bool isDrive, std::string& out) const override {
+    const std::size_t start = out.size();
+    m_shown.AppendName(name, isDrive, out);
+    const std::string_view shown = std::string_view(out).substr(start);
+    if (!NeedsQuoting(shown)) return;
+    std::string quoted = QuoteName(shown);
+    out.replace(start, std::string::npos, quoted);
+  }
 
  private:
   const DisplayText& m_shown;

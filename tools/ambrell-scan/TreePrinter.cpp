@@ -11,7 +11,7 @@ class LineWriter {
   explicit LineWriter(const TextSink& sink) : m_sink(sink) {}
   ~LineWriter() { FlushBuffer(); }
 
-  void Write(int depth, const std::string& text) {
+  void Write(int depth, std::string_view text) {
     m_buffer.append(static_cast<std::size_t>(depth) * 2, ' ');
     m_buffer += text;
     m_buffer += '\n';
@@ -30,12 +30,18 @@ class LineWriter {
 
 }  // namespace
 
-void PrintTree(const MemoryTree& tree, int maxDepth, FolderOrder order, const TextSink& sink) {
+void PrintTree(const TreeView& tree, int maxDepth, FolderOrder order, const ItemText& text,
+               const TextSink& sink) {
   LineWriter writer(sink);
-  const auto write = [&](TreeItem item, int depth) { writer.Write(depth, tree.GetItemText(item)); };
+  const auto write = [&](TreeItem item, int depth) { writer.Write(depth, text(item)); };
   if (order == FolderOrder::Listed) {
     WalkPreOrderWithDepth(tree, maxDepth, write);  // needs no memory of its own, however deep
   } else {
     WalkPreOrderInOrder(tree, maxDepth, order, write);
   }
+}
+
+void PrintTree(const MemoryTree& tree, int maxDepth, FolderOrder order, const TextSink& sink) {
+  PrintTree(
+      tree, maxDepth, order, [&tree](TreeItem item) { return tree.GetItemText(item); }, sink);
 }

@@ -94,11 +94,16 @@ bool Export(const ReportOptions& options, const MemoryTree& tree, const DisplayT
 }
 
 // False, with a message unless its reader just stopped reading, when the
-// report could not be written.
-bool PrintReport(const MemoryTree& tree, int maxDepth, FolderOrder order) {
+// report could not be written. Each label is made as its line is printed:
+// holding them all would cost memory, and an allocation, a folder.
+bool PrintReport(const LabelContext& context, int maxDepth, FolderOrder order) {
   ReportOutput output(stdout);
-  PrintTree(tree, maxDepth, order,
-            [&output](const char* text, std::size_t length) { output.Write(text, length); });
+  context.locale.BeginPass();
+  LabelMaker labels(context);
+  PrintTree(
+      context.tree, maxDepth, order,
+      [&labels](TreeItem item) -> std::string_view { return labels.For(item); },
+      [&output](const char* text, std::size_t length) { output.Write(text, length); });
   if (output.Finish()) return true;
   ReportOutputFailure(output.Error());
   return false;
@@ -116,8 +121,9 @@ int Report(const ReportOptions& options) {
 
   AccumulateFolderSizes(tree);
   const QuotedDisplayText quoted(*services.display);
-  UpdateAllLabels(LabelContext{tree, options.unit, *services.locale, quoted});
-  const bool printed = options.exportFile == "-" || PrintReport(tree, options.maxDepth, options.order);
+  const bool printed =
+      options.exportFile == "-" || PrintReport(LabelContext{tree, options.unit, *services.locale, quoted},
+                                               options.maxDepth, options.order);
   const bool exported = options.exportFile.empty() || Export(options, tree, *services.display);
   FreeAllItems(tree, session);
   if (!printed) return kExitWriteFailed;
