@@ -27,14 +27,15 @@ std::vector<std::string> SavedRoots(const SavedScanSet& saved) {
   return roots;
 }
 
-bool SaveTreeAsScans(const TreeView& tree, const DisplayText& display, const std::string& given) {
+bool SaveTreeAsScans(const TreeView& tree, const DisplayText& display, const std::string& given,
+                     const LargestFiles* largest) {
   std::vector<std::string> written;
   std::string error;
   bool saved = false;
   if (tree.GetRootItem() == kNoItem) {
     error = "the tree is empty, so there is nothing to save";
   } else {
-    saved = SaveScanFiles(tree, display, given, written, error);
+    saved = SaveScanFiles(tree, display, given, written, error, largest);
   }
   for (const std::string& file : written)
     std::fprintf(stderr, "ambrell: saved %s\n", EscapeForTerminal(file).c_str());

@@ -7,6 +7,7 @@
 
 #include "saved/SavedScan.h"
 #include "scan/DisplayText.h"
+#include "scan/LargestFiles.h"
 #include "scan/Tree.h"
 
 // What a dialog asks the system's file dialog for: a name to save the tree under, or
@@ -31,7 +32,8 @@ std::vector<std::string> SavedRoots(const SavedScanSet& saved);
 // for one drive, the drive's letter before its extension for several. No file is
 // replaced until all are written. Standard error names the files saved, or the
 // reason and that nothing was saved; false when not all were.
-bool SaveTreeAsScans(const TreeView& tree, const DisplayText& display, const std::string& given);
+bool SaveTreeAsScans(const TreeView& tree, const DisplayText& display, const std::string& given,
+                     const LargestFiles* largest = nullptr);
 
 // How the dialogs tell of a file they could not read or write: on standard error,
 // never in a message box, with whatever a hostile file put into it made harmless

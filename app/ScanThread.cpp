@@ -33,8 +33,7 @@ std::unique_ptr<ScanThread> ScanThread::Start(std::shared_ptr<TreeSource> source
       std::make_shared<Shared>(std::move(source), std::move(session), std::move(abort), std::move(mailbox));
   try {
     shared->thread = std::thread([shared] {
-      shared->source->Fill(shared->inserter, shared->session->Folders(), shared->abort.get(),
-                           shared->mailbox.get());
+      shared->source->Fill(shared->inserter, *shared->session, shared->abort.get(), shared->mailbox.get());
       shared->end.MarkEnded();
     });
   } catch (const std::system_error&) {

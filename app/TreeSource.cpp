@@ -11,9 +11,9 @@ class DriveScan : public TreeSource {
  public:
   explicit DriveScan(std::shared_ptr<FileSystem> fileSystem) : m_fileSystem(std::move(fileSystem)) {}
 
-  void Fill(TreeInserter& tree, FolderStore& folders, AbortSignal* abort,
+  void Fill(TreeInserter& tree, ScanSession& session, AbortSignal* abort,
             CompletionNotice* completion) override {
-    ScanJob job{*m_fileSystem, folders, tree, abort, completion};
+    ScanJob job{*m_fileSystem, session.Folders(), tree, abort, completion, &session.Largest()};
     ScanThreadProc(&job);
   }
 
@@ -27,11 +27,12 @@ class SavedScans : public TreeSource {
   SavedScans(std::vector<SavedScan> scans, std::shared_ptr<const DisplayText> names)
       : m_scans(std::move(scans)), m_names(std::move(names)) {}
 
-  void Fill(TreeInserter& tree, FolderStore& folders, AbortSignal*, CompletionNotice* completion) override {
+  void Fill(TreeInserter& tree, ScanSession& session, AbortSignal*, CompletionNotice* completion) override {
     try {
       char driveName[3] = {DriveTable::kFirstLetter, ':', '\0'};
       for (SavedScan& scan : m_scans) {
-        scan.InsertInto(tree, folders, driveName, *m_names);
+        scan.InsertInto(tree, session.Folders(), driveName, *m_names);
+        scan.MoveLargestFilesTo(session.Largest(), *m_names);
         ++driveName[0];
       }
     } catch (...) {

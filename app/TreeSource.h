@@ -9,17 +9,17 @@
 #include "saved/SavedScan.h"
 #include "scan/DisplayText.h"
 #include "scan/FileSystem.h"
-#include "scan/FolderStore.h"
+#include "scan/ScanSession.h"
 #include "scan/ScanSignals.h"
 #include "scan/Tree.h"
 
 class TreeSource {
  public:
   virtual ~TreeSource() = default;
-  // On the worker: inserts the folders, their records in folders, hands over the last
-  // insertions, then posts the completion (when there is one) as its last act. Lets
-  // no exception out.
-  virtual void Fill(TreeInserter& tree, FolderStore& folders, AbortSignal* abort,
+  // On the worker: inserts the folders, their records and largest files in session,
+  // hands over the last insertions, then posts the completion (when there is one) as
+  // its last act. Lets no exception out.
+  virtual void Fill(TreeInserter& tree, ScanSession& session, AbortSignal* abort,
                     CompletionNotice* completion) = 0;
 };
 

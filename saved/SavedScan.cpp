@@ -27,6 +27,18 @@ void SavedScan::AddSize(std::size_t folder, std::uint64_t size) {
   ::AddSize(record.ownFiles, size);  // stops at the largest size, as a scan's sizes do
 }
 
+void SavedScan::AddFile(std::size_t folder, const std::string& name, std::uint64_t size) {
+  AddSize(folder, size);
+  m_largest.Offer(size, *m_folders[folder].record, name.c_str());
+}
+
+void SavedScan::MoveLargestFilesTo(LargestFiles& files, const DisplayText& names) {
+  for (const LargeFile* file : m_largest.Sorted()) {
+    files.Offer(file->size, *file->folder, names.RecordName(file->name).c_str());
+  }
+  m_largest = LargestFiles();
+}
+
 std::uint64_t SavedScan::SizeOf(std::size_t folder) const { return m_folders[folder].record->ownFiles; }
 
 void SavedScan::InsertInto(TreeInserter& tree, FolderStore& folders, const char* driveName,

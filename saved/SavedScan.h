@@ -11,6 +11,7 @@
 
 #include "scan/DisplayText.h"
 #include "scan/FolderStore.h"
+#include "scan/LargestFiles.h"
 #include "scan/Tree.h"
 
 class SavedScan {
@@ -27,6 +28,8 @@ class SavedScan {
   // follows its parent. Names are real names; returns the folder's index.
   std::size_t AddFolder(std::size_t parent, const std::string& name, bool unreadable);
   void AddSize(std::size_t folder, std::uint64_t size);
+  // A file of the folder: its size counts, and it may be among the largest files.
+  void AddFile(std::size_t folder, const std::string& name, std::uint64_t size);
   std::uint64_t SizeOf(std::size_t folder) const;
 
   // Inserts the root as a drive named driveName ('C:') at the top level and
@@ -34,6 +37,10 @@ class SavedScan {
   // exactly as a scan inserts. The records move to folders; the scan is left
   // empty.
   void InsertInto(TreeInserter& tree, FolderStore& folders, const char* driveName, const DisplayText& names);
+  // Offers the largest files the file holds, largest first, to files, each name
+  // in the form names gives records; after InsertInto, which keeps their
+  // folders' records where they are.
+  void MoveLargestFilesTo(LargestFiles& files, const DisplayText& names);
 
  private:
   struct Folder {
@@ -44,5 +51,6 @@ class SavedScan {
 
   std::string m_rootName;
   FolderStore m_store;
+  LargestFiles m_largest;
   std::vector<Folder> m_folders;
 };

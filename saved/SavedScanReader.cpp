@@ -8,6 +8,7 @@
 
 #include "platform/Utf8File.h"
 #include "saved/JsonTokenizer.h"
+#include "saved/SavedScanWriter.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ struct EntryInfo {
   TextPosition nameAt;
   std::uint64_t size = 0;
   bool readError = false;
+  bool ownFiles = false;  // our entry for a folder's files
   std::string excluded;
 };
 
@@ -156,8 +158,10 @@ class SavedScanParser {
 
   void AddEntry(std::size_t folder, const EntryInfo& info) {
     CheckComponentName(info);
-    if (info.excluded.empty()) {
+    if (info.ownFiles) {
       m_scan.AddSize(folder, info.size);
+    } else if (info.excluded.empty()) {
+      m_scan.AddFile(folder, info.name, info.size);
     } else if (IsOtherFileSystem(info.excluded)) {
       m_scan.AddFolder(folder, info.name, false);
     }
@@ -184,6 +188,8 @@ class SavedScanParser {
       info.size = ReadSize(value);
     } else if (key == "read_error" && (value == JsonToken::True || value == JsonToken::False)) {
       info.readError = value == JsonToken::True;
+    } else if (key == kOwnFilesKey && value == JsonToken::True) {
+      info.ownFiles = true;
     } else if (key == "excluded" && value == JsonToken::String) {
       info.excluded = m_tokens.Text().empty() ? "pattern" : m_tokens.Text();
     } else if (key == "excluded" && value == JsonToken::True) {

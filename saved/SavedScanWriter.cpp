@@ -1,6 +1,9 @@
 #include "saved/SavedScanWriter.h"
 
+#include <algorithm>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "scan/FolderRecord.h"
 
@@ -72,10 +75,20 @@ class JsonWriter {
   std::string m_buffer;
 };
 
+// The kept files of each folder that has any.
+using FilesByFolder = std::unordered_map<const FolderRecord*, std::vector<const LargeFile*>>;
+
+FilesByFolder ByFolder(const LargestFiles* largest) {
+  FilesByFolder byFolder;
+  if (largest == nullptr) return byFolder;
+  for (const LargeFile* file : largest->Sorted()) byFolder[file->folder].push_back(file);
+  return byFolder;
+}
+
 class DriveWriter {
  public:
-  DriveWriter(const TreeView& tree, const DisplayText& display, JsonWriter& out)
-      : m_tree(tree), m_display(display), m_out(out) {}
+  DriveWriter(const TreeView& tree, const DisplayText& display, const LargestFiles* largest, JsonWriter& out)
+      : m_tree(tree), m_display(display), m_files(ByFolder(largest)), m_out(out) {}
 
   // Depth first, moving only along the tree's links: no stack, however deep.
   void Write(TreeItem drive) {
@@ -110,33 +123,47 @@ class DriveWriter {
     m_out.Raw(",\"asize\":0,\"dsize\":0");
     if (record->unreadable || record->incomplete) m_out.Raw(",\"read_error\":true");
     m_out.Raw("}");
-    const std::uint64_t ownFiles = record->ownFiles;
-    if (ownFiles == 0) return;
+    std::uint64_t ownFiles = record->ownFiles;
+    const auto kept = m_files.find(record);
+    if (kept != m_files.end()) {
+      for (const LargeFile* file : kept->second) {
+        WriteFile(TextOrEmpty(m_display.ForName(file->name.c_str(), false)), file->size, false);
+        ownFiles -= std::min(ownFiles, file->size);
+      }
+    }
+    if (ownFiles != 0) WriteFile(kOwnFilesName, ownFiles, true);
+  }
+
+  void WriteFile(const char* name, std::uint64_t size, bool ownFiles) {
     m_out.Raw(",\n{\"name\":");
-    m_out.String(kOwnFilesName);
+    m_out.String(name);
     m_out.Raw(",\"asize\":");
-    m_out.Number(ownFiles);
+    m_out.Number(size);
     m_out.Raw(",\"dsize\":");
-    m_out.Number(ownFiles);
-    m_out.Raw(",");
-    m_out.String(kOwnFilesKey);
-    m_out.Raw(":true}");
+    m_out.Number(size);
+    if (ownFiles) {
+      m_out.Raw(",");
+      m_out.String(kOwnFilesKey);
+      m_out.Raw(":true");
+    }
+    m_out.Raw("}");
   }
 
   const TreeView& m_tree;
   const DisplayText& m_display;
+  FilesByFolder m_files;
   JsonWriter& m_out;
 };
 
 }  // namespace
 
 void WriteSavedScan(const TreeView& tree, TreeItem drive, const DisplayText& display, std::int64_t timestamp,
-                    const SavedScanSink& sink) {
+                    const SavedScanSink& sink, const LargestFiles* largest) {
   JsonWriter out(sink);
   out.Raw("[1,2,{\"progname\":\"ambrell\",\"progver\":\"" AMBRELL_VERSION "\",\"timestamp\":");
   out.Raw(std::to_string(timestamp).c_str());
   out.Raw("},\n");
-  DriveWriter(tree, display, out).Write(drive);
+  DriveWriter(tree, display, largest, out).Write(drive);
   out.Raw("]\n");
   out.Flush();
 }

@@ -137,6 +137,7 @@ class DriveWalker {
   void HandleEntry(const DirectoryEntry& entry) {
     if (!entry.isFolder) {
       AddSize(m_currentRecord->ownFiles, entry.size);
+      if (m_job.largestFiles != nullptr) m_job.largestFiles->Offer(entry.size, *m_currentRecord, entry.name);
       return;
     }
     if (IsDotOrDotDot(entry.name)) return;

@@ -7,6 +7,7 @@
 
 #include "scan/FileSystem.h"
 #include "scan/FolderStore.h"
+#include "scan/LargestFiles.h"
 #include "scan/ScanSignals.h"
 #include "scan/Tree.h"
 
@@ -24,6 +25,7 @@ struct ScanJob {
   TreeInserter& tree;
   AbortSignal* abort = nullptr;            // null: the scan is never aborted
   CompletionNotice* completion = nullptr;  // null: nobody is told
+  LargestFiles* largestFiles = nullptr;    // null: no file is kept
   ScanSummary summary{};
 };
 

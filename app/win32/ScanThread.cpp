@@ -67,7 +67,7 @@ unsigned __stdcall ScanThreadEntry(void* argument) {
       static_cast<std::shared_ptr<Win32ScanWorker::Shared>*>(argument));
   Win32ScanWorker::Shared& shared = **held;
   try {
-    shared.source->Fill(shared.inserter, shared.session->Folders(), shared.abort.get(), &shared.completion);
+    shared.source->Fill(shared.inserter, *shared.session, shared.abort.get(), &shared.completion);
   } catch (...) {
     // A fill lets nothing out; nothing may cross the thread's entry either.
   }

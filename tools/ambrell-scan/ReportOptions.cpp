@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "scan/LargestFiles.h"
 #include "scan/ListingThreads.h"
 
 #ifndef AMBRELL_VERSION
@@ -12,8 +13,8 @@
 #endif
 
 const char kReportUsage[] =
-    "Usage: ambrell-scan [--unit bytes|kb|mb|gb] [--depth N] [--sort size] [--threads N]\n"
-    "                   [--export FILE] [FOLDER...]\n"
+    "Usage: ambrell-scan [--unit bytes|kb|mb|gb] [--depth N] [--sort size] [--largest N]\n"
+    "                   [--threads N] [--export FILE] [FOLDER...]\n"
     "       ambrell-scan --import [OPTION...] FILE...\n"
     "       ambrell-scan --help | --version\n"
     "\n"
@@ -31,6 +32,9 @@ const char kReportUsage[] =
     "  --sort size    print each folder's subfolders largest first (equal\n"
     "                 totals as listed) instead of in the order the file\n"
     "                 system lists them; drives keep their order\n"
+    "  --largest N    print the N largest files (1 to 1000) instead of the\n"
+    "                 tree, largest first, equal sizes by path, each with its\n"
+    "                 full path and its size as a folder's total is shown\n"
     "  --threads N    list folders on N threads (1 to 64) ahead of the walk;\n"
     "                 1 lists each folder only when the walk reaches it. The\n"
     "                 default is 8, and 1 on a rotating disk. AMBRELL_THREADS=N\n"
@@ -40,10 +44,11 @@ const char kReportUsage[] =
     "                 file per drive: with several drives the drive's letter\n"
     "                 goes before the extension (scan-C.json, scan-D.json).\n"
     "                 FILE - writes the one drive to standard output instead\n"
-    "                 of the report. A folder's own files are saved as one\n"
-    "                 file entry of it, \"(files in this folder)\", since the\n"
-    "                 scan keeps no file list: every total reads the same in\n"
-    "                 ncdu, and gdu adds 4096 bytes of its own a folder\n"
+    "                 of the report. The scan keeps no file list: the 1000\n"
+    "                 largest files are saved as files, and the rest of a\n"
+    "                 folder's own files as one entry of it, \"(files in this\n"
+    "                 folder)\". Every total reads the same in ncdu, and gdu\n"
+    "                 adds 4096 bytes of its own a folder\n"
     "  --import       read each FILE (- for standard input), a scan saved by\n"
     "                 --export, ncdu or gdu, and show it as a drive instead of\n"
     "                 scanning\n"
@@ -91,6 +96,13 @@ bool ParseDepth(const std::string& text, int& depth) {
   const long value = std::strtol(text.c_str(), nullptr, 10);
   if (errno != 0 || value > 1000000) return false;
   depth = static_cast<int>(value);
+  return true;
+}
+
+bool ParseLargest(const std::string& text, int& largest) {
+  int value = 0;
+  if (!ParseDepth(text, value) || value < 1 || value > static_cast<int>(LargestFiles::kKept)) return false;
+  largest = value;
   return true;
 }
 
@@ -166,6 +178,11 @@ bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions
         return false;
       }
       options.order = FolderOrder::LargestFirst;
+    } else if (StartsWithOption(argument, "--largest")) {
+      if (!TakeValue(arguments, i, "--largest", value) || !ParseLargest(value, options.largest)) {
+        error = "--largest takes a whole number from 1 to 1000";
+        return false;
+      }
     } else if (StartsWithOption(argument, "--threads")) {
       if (!TakeValue(arguments, i, "--threads", value) || !ParseListingThreads(value, options.threads)) {
         error = "--threads takes a whole number from 1 to " + std::to_string(kMostListingThreads);

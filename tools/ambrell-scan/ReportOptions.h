@@ -9,6 +9,7 @@ struct ReportOptions {
   int unit = kDefaultUnit;
   int maxDepth = -1;  // drives are depth 0; -1 prints everything
   FolderOrder order = FolderOrder::Listed;
+  int largest = 0;       // print this many of the largest files instead of the tree
   unsigned threads = 0;  // threads listing folders; 0: AMBRELL_THREADS, else each disk's default
   bool showHelp = false;
   bool showVersion = false;

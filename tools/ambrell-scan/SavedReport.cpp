@@ -34,13 +34,14 @@ std::vector<std::string> SavedRootNames(const std::vector<SavedScan>& scans) {
   return roots;
 }
 
-void InsertSavedScans(std::vector<SavedScan>& scans, TreeInserter& tree, FolderStore& folders,
+void InsertSavedScans(std::vector<SavedScan>& scans, TreeInserter& tree, ScanSession& session,
                       const DisplayText& names, ScanSummary& summary) {
   char driveName[3] = {DriveTable::kFirstLetter, ':', '\0'};
   for (SavedScan& scan : scans) {
     summary.folders += scan.FolderCount();
     summary.unreadableFolders += scan.UnreadableFolders();
-    scan.InsertInto(tree, folders, driveName, names);
+    scan.InsertInto(tree, session.Folders(), driveName, names);
+    scan.MoveLargestFilesTo(session.Largest(), names);
     ++driveName[0];
   }
   tree.Flush();
@@ -48,9 +49,11 @@ void InsertSavedScans(std::vector<SavedScan>& scans, TreeInserter& tree, FolderS
 
 namespace {
 
-bool ExportToStandardOutput(const TreeView& tree, const DisplayText& display, std::string& error) {
-  WriteSavedScan(tree, tree.GetRootItem(), display, static_cast<std::int64_t>(std::time(nullptr)),
-                 [](const char* bytes, std::size_t length) { std::fwrite(bytes, 1, length, stdout); });
+bool ExportToStandardOutput(const TreeView& tree, const DisplayText& display, const LargestFiles* largest,
+                            std::string& error) {
+  WriteSavedScan(
+      tree, tree.GetRootItem(), display, static_cast<std::int64_t>(std::time(nullptr)),
+      [](const char* bytes, std::size_t length) { std::fwrite(bytes, 1, length, stdout); }, largest);
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
   error = "standard output: the saved scan could not be written";
   return false;
@@ -59,17 +62,17 @@ bool ExportToStandardOutput(const TreeView& tree, const DisplayText& display, st
 }  // namespace
 
 bool ExportSavedScans(const std::string& target, const TreeView& tree, const DisplayText& display,
-                      std::vector<std::string>& written, std::string& error) {
+                      std::vector<std::string>& written, std::string& error, const LargestFiles* largest) {
   const std::vector<SavedFile> files = PlanSavedFiles(tree, target);
   if (files.empty()) {
     error = "no drive was scanned, so there is nothing to save";
     return false;
   }
   if (target == "-") {
-    if (files.size() == 1) return ExportToStandardOutput(tree, display, error);
+    if (files.size() == 1) return ExportToStandardOutput(tree, display, largest, error);
     error = "standard output holds one saved scan, and " + std::to_string(files.size()) +
             " drives were scanned; give --export a file name";
     return false;
   }
-  return SaveScanFiles(tree, display, target, written, error);
+  return SaveScanFiles(tree, display, target, written, error, largest);
 }

@@ -1,7 +1,9 @@
 // ambrell-scan: the folder size tree without a window, for scripts and
 // machines without a display. Runs the same pipeline as the dialog.
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #endif
 
 #include "platform/Platform.h"
+#include "scan/DisplayPath.h"
 #include "scan/FreeItems.h"
 #include "scan/ListingThreads.h"
 #include "scan/MemoryTree.h"
@@ -58,7 +61,7 @@ void PrintSummary(const ScanSummary& summary, bool fromSavedScans) {
                static_cast<unsigned long long>(summary.unreadableFolders));
 }
 
-bool ReadSavedReport(const ReportOptions& options, PlatformServices& services, FolderStore& folders,
+bool ReadSavedReport(const ReportOptions& options, PlatformServices& services, ScanSession& session,
                      MemoryTree& tree, ScanSummary& summary) {
   std::vector<SavedScan> scans;
   std::string error;
@@ -67,23 +70,31 @@ bool ReadSavedReport(const ReportOptions& options, PlatformServices& services, F
     std::fprintf(stderr, "ambrell-scan: %s\n", EscapeForTerminal(error).c_str());
     return false;
   }
-  InsertSavedScans(scans, tree, folders, *services.display, summary);
+  InsertSavedScans(scans, tree, session, *services.display, summary);
   return true;
 }
 
-bool ScanReport(const ReportOptions& options, PlatformServices& services, FolderStore& folders,
+bool ScanReport(const ReportOptions& options, PlatformServices& services, ScanSession& session,
                 MemoryTree& tree, ScanSummary& summary) {
   if (!OpenServices(options, services)) return false;
-  ScanJob job{*services.fileSystem, folders, tree};
+  // The largest files cost a little time of every file: kept only where they are shown or saved.
+  const bool keepFiles = options.largest > 0 || !options.exportFile.empty();
+  ScanJob job{*services.fileSystem,
+              session.Folders(),
+              tree,
+              nullptr,
+              nullptr,
+              keepFiles ? &session.Largest() : nullptr};
   ScanThreadProc(&job);
   summary = job.summary;
   return true;
 }
 
-bool Export(const ReportOptions& options, const MemoryTree& tree, const DisplayText& display) {
+bool Export(const ReportOptions& options, const MemoryTree& tree, const DisplayText& display,
+            const LargestFiles& largest) {
   std::vector<std::string> written;
   std::string error;
-  const bool saved = ExportSavedScans(options.exportFile, tree, display, written, error);
+  const bool saved = ExportSavedScans(options.exportFile, tree, display, written, error, &largest);
   for (const std::string& file : written) {
     std::fprintf(stderr, "ambrell-scan: saved %s\n", EscapeForTerminal(file).c_str());
   }
@@ -109,22 +120,49 @@ bool PrintReport(const LabelContext& context, int maxDepth, FolderOrder order) {
   return false;
 }
 
+// The largest files instead of the tree: largest first, equal sizes by path.
+bool PrintLargestFiles(const LargestFiles& largest, const ReportOptions& options, NumberLocale& locale,
+                       const DisplayText& display) {
+  std::vector<std::pair<std::uint64_t, std::string>> files;  // size, path as shown
+  for (const LargeFile* file : largest.Sorted()) {
+    files.emplace_back(file->size, DisplayPathOf(*file->folder, file->name.c_str(), display));
+  }
+  std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first > b.first : a.second < b.second;
+  });
+  files.resize(std::min(files.size(), static_cast<std::size_t>(options.largest)));
+  ReportOutput output(stdout);
+  locale.BeginPass();
+  for (const auto& [size, path] : files) {
+    const CDynString label = FormatSizeLabel(QuoteName(path).c_str(), size, options.unit, locale);
+    output.Write(TextOrEmpty(label), std::strlen(TextOrEmpty(label)));
+    output.Write("\n", 1);
+  }
+  if (output.Finish()) return true;
+  ReportOutputFailure(output.Error());
+  return false;
+}
+
 int Report(const ReportOptions& options) {
   PlatformServices services;
   SharedScanSession session = std::make_shared<ScanSession>();
   MemoryTree tree;
   ScanSummary summary;
-  FolderStore& folders = session->Folders();
-  const bool ready = options.importSaved ? ReadSavedReport(options, services, folders, tree, summary)
-                                         : ScanReport(options, services, folders, tree, summary);
+  const bool ready = options.importSaved ? ReadSavedReport(options, services, *session, tree, summary)
+                                         : ScanReport(options, services, *session, tree, summary);
   if (!ready) return kExitBadUsage;
 
   AccumulateFolderSizes(tree);
   const QuotedDisplayText quoted(*services.display);
-  const bool printed =
-      options.exportFile == "-" || PrintReport(LabelContext{tree, options.unit, *services.locale, quoted},
-                                               options.maxDepth, options.order);
-  const bool exported = options.exportFile.empty() || Export(options, tree, *services.display);
+  bool printed = options.exportFile == "-";
+  if (!printed) {
+    printed = options.largest > 0
+                  ? PrintLargestFiles(session->Largest(), options, *services.locale, *services.display)
+                  : PrintReport(LabelContext{tree, options.unit, *services.locale, quoted}, options.maxDepth,
+                                options.order);
+  }
+  const bool exported =
+      options.exportFile.empty() || Export(options, tree, *services.display, session->Largest());
   FreeAllItems(tree, session);
   if (!printed) return kExitWriteFailed;
 

@@ -1,0 +1,12 @@
+#pragma once
+// A file's full path as the user knows it: its drive as the tree shows it
+// ('C:', '/home'), then every name below in its real characters.
+
+#include <string>
+
+#include "scan/DisplayText.h"
+#include "scan/FolderRecord.h"
+
+// The separator follows the drive's own form: '/' after a drive shown as a
+// POSIX path, '\' after any other.
+std::string DisplayPathOf(const FolderRecord& folder, const char* fileName, const DisplayText& display);
