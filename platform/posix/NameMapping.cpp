@@ -21,6 +21,15 @@ constexpr std::array<bool, 256> MakeEscapedTable() {
 }
 constexpr std::array<bool, 256> kEscaped = MakeEscapedTable();
 
+// The bytes a scan of a name must stop at: its end, and any byte that may be mapped.
+constexpr std::array<bool, 256> MakeStopTable() {
+  std::array<bool, 256> table = MakeEscapedTable();
+  table[0] = true;
+  table[kLead] = true;
+  return table;
+}
+constexpr std::array<bool, 256> kStop = MakeStopTable();
+
 void AppendMapped(unsigned char byte, std::string& out) {
   const unsigned code = kPrivateBase + byte;
   out += static_cast<char>(0xE0 | (code >> 12));
@@ -53,6 +62,19 @@ bool NeedsMapping(std::string_view nativeName) {
     if (MustMapAt(nativeName, i)) return true;
   }
   return false;
+}
+
+// Every name a listing returns passes here: one table lookup a byte, and no
+// strlen first, until a byte that may be mapped.
+bool NeedsMapping(const char* nativeName) {
+  const char* at = nativeName;
+  for (;;) {
+    while (!kStop[static_cast<unsigned char>(*at)]) ++at;
+    if (*at == '\0') return false;
+    const std::string_view rest(at);
+    if (MustMapAt(rest, 0)) return true;
+    ++at;
+  }
 }
 
 void MapNameInto(std::string_view nativeName, std::string& mapped) {

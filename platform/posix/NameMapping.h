@@ -11,6 +11,7 @@
 
 // False for the common name that reaches the engine unchanged.
 bool NeedsMapping(std::string_view nativeName);
+bool NeedsMapping(const char* nativeName);
 
 // Native name to the engine's form, and back.
 void MapNameInto(std::string_view nativeName, std::string& mapped);

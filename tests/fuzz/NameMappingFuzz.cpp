@@ -11,6 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string mapped = MapName(name);
   FUZZ_CHECK(UnmapName(mapped) == name);
   FUZZ_CHECK(NeedsMapping(name) || mapped == name);
+  // A listing's name, which holds no NUL, is scanned as a C string.
+  if (name.find('\0') == std::string::npos)
+    FUZZ_CHECK(NeedsMapping(name.c_str()) == NeedsMapping(std::string_view(name)));
   FUZZ_CHECK(mapped.find_first_of(":\\\"|<>") == std::string::npos);
 
   // Any text at all, as if a listing had handed it over.

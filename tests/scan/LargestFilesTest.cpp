@@ -29,7 +29,8 @@ TEST(LargestFilesTest, KeepsTheLargestOfAnyStreamLargestFirstEqualSizesAsOffered
       offered.push_back({size, i});
       largest.Offer(size, folder, std::to_string(i).c_str());
     }
-    std::stable_sort(offered.begin(), offered.end(), [](const Offered& a, const Offered& b) { return a.size > b.size; });
+    std::stable_sort(offered.begin(), offered.end(),
+                     [](const Offered& a, const Offered& b) { return a.size > b.size; });
     offered.resize(std::min(offered.size(), kept));
     std::vector<std::string> expected;
     for (const Offered& file : offered) expected.push_back(std::to_string(file.order));

@@ -49,6 +49,7 @@ TEST_P(NameMappingTest, MapsBothWays) {
   EXPECT_EQ(MapName(name.native), name.mapped);
   EXPECT_EQ(UnmapName(name.mapped), name.native);
   EXPECT_EQ(NeedsMapping(name.native), name.native != name.mapped);
+  EXPECT_EQ(NeedsMapping(name.native.c_str()), name.native != name.mapped);
   EXPECT_EQ(NeedsUnmapping(name.mapped), name.native != name.mapped);
 }
 
