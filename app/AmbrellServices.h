@@ -17,6 +17,9 @@
 
 // Opens a folder in the file browser without showing anything when that fails.
 using FolderOpener = std::function<void(const CPath& folder)>;
+// Opens a file's folder in the file browser with the file selected; the name is
+// in the form records carry. Shows nothing when that fails.
+using FileShower = std::function<void(const CPath& folder, const std::string& fileName)>;
 
 // How saved scans show as drives C:, D:, ...: each drive's item names the folder its
 // scan was taken of ('/home', 'C:\Users'), and a folder opens only where it exists on
@@ -24,6 +27,7 @@ using FolderOpener = std::function<void(const CPath& folder)>;
 struct SavedDrives {
   std::shared_ptr<const DisplayText> display;
   FolderOpener openFolder;
+  FileShower showFile;  // null: the file's folder is opened
 };
 // Given the folders the scans were taken of, in drive order.
 using SavedDrivesOpener = std::function<SavedDrives(const std::vector<std::string>& roots)>;
@@ -33,6 +37,7 @@ struct AmbrellServices {
   std::shared_ptr<const DisplayText> display;
   std::shared_ptr<NumberLocale> locale;
   FolderOpener openFolder;
+  FileShower showFile;  // null: the file's folder is opened
   // Null: a saved drive shows its folder's name as saved and opens nothing.
   SavedDrivesOpener openSavedDrives;
   std::size_t insertionBatchSize = 1000;  // folders handed to the GUI thread at once

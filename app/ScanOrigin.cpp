@@ -49,7 +49,8 @@ ScanOrigin::ScanOrigin(const AmbrellServices& services)
     : m_drives(services.fileSystem),
       m_openSavedDrives(services.openSavedDrives),
       m_names(std::make_shared<FollowingNames>(services.display)),
-      m_openFolder(services.openFolder) {}
+      m_openFolder(services.openFolder),
+      m_showFile(services.showFile) {}
 
 ScanOrigin::~ScanOrigin() = default;
 
@@ -84,6 +85,7 @@ std::shared_ptr<TreeSource> ScanOrigin::TakeSource() {
   m_files = pending->saved.files;
   m_names->Follow(pending->drives.display);
   m_openFolder = pending->drives.openFolder;
+  m_showFile = pending->drives.showFile;
   return SavedScanSource(std::move(pending->saved.scans), pending->drives.display);
 }
 
@@ -91,4 +93,12 @@ std::shared_ptr<const DisplayText> ScanOrigin::Names() const { return m_names; }
 
 void ScanOrigin::OpenFolder(const CPath& folder) const {
   if (m_openFolder) m_openFolder(folder);
+}
+
+void ScanOrigin::ShowFile(const CPath& folder, const std::string& fileName) const {
+  if (m_showFile) {
+    m_showFile(folder, fileName);
+  } else {
+    OpenFolder(folder);
+  }
 }

@@ -36,6 +36,7 @@ class ScanOrigin {
   // How the tree's names show, following the origin from fill to fill.
   std::shared_ptr<const DisplayText> Names() const;
   void OpenFolder(const CPath& folder) const;
+  void ShowFile(const CPath& folder, const std::string& fileName) const;
 
  private:
   class FollowingNames;
@@ -47,6 +48,7 @@ class ScanOrigin {
 
   std::shared_ptr<FollowingNames> m_names;
   FolderOpener m_openFolder;
+  FileShower m_showFile;
   std::vector<std::string> m_files;  // empty while the drives are shown
   std::unique_ptr<Pending> m_pending;
 };

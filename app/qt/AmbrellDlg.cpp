@@ -11,6 +11,7 @@
 #include "app/ScanThread.h"
 #include "app/qt/FolderPictures.h"
 #include "app/qt/FolderTree.h"
+#include "app/qt/LargestFilesDlg.h"
 #include "app/qt/about/AboutDlg.h"
 #include "scan/SizeLabels.h"
 #include "scan/TreeWalk.h"
@@ -80,6 +81,7 @@ std::unique_ptr<ScanWorker> CAmbrellDlg::StartWorker(std::shared_ptr<AbortFlag> 
   m_mailbox = std::make_shared<ScanMailbox>(
       [this] { QMetaObject::invokeMethod(this, &CAmbrellDlg::OnMailbox, Qt::QueuedConnection); });
   m_items.Clear();
+  FillLargestFiles();  // empty until the scan ends
   std::unique_ptr<ScanThread> worker =
       ScanThread::Start(m_origin.TakeSource(), std::move(session), std::move(abort), m_mailbox);
   if (worker) m_handOverTimer->start();
@@ -143,12 +145,14 @@ void CAmbrellDlg::OnMailbox() {
 void CAmbrellDlg::OnScanCompleted() {
   m_handOverTimer->stop();
   m_items.Clear();
+  FillLargestFiles();
   emit ScanCompleted();
 }
 
 void CAmbrellDlg::OnSelchangeUnits() {
   m_nUnit = m_units->currentIndex();
   m_scan.OnSelchangeUnits(m_nUnit);
+  FillLargestFiles();
 }
 
 TreeView& CAmbrellDlg::Folders() { return *m_tree; }

@@ -22,6 +22,7 @@
 #include "scan/ScanSignals.h"
 
 class FolderTree;
+class LargestFilesDlg;
 struct FolderNode;
 class QComboBox;
 class QMenu;
@@ -65,6 +66,8 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   using FileChooser = std::function<std::vector<std::string>(SavedScanChoice choice)>;
   void SetFileChooser(FileChooser chooser) { m_chooseFiles = std::move(chooser); }
   bool ShowsSavedScans() const { return m_origin.ShowsSavedScans(); }
+  // The window of the largest files; null until the menu first opens it.
+  LargestFilesDlg* LargestFilesWindow() const { return m_largestFiles; }
 
   // How long closing waits for a running worker before leaving it to end alone.
   void SetCloseWait(std::chrono::milliseconds wait) { m_closeWait = wait; }
@@ -121,6 +124,9 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   void OnOpenInExplorer();
   void OnAbout();
   void OnSortBySize(bool checked);
+  void OnLargestFiles();
+  // Lists the scan's largest files in the window, if it is open; none while a scan runs.
+  void FillLargestFiles();
 
   // Saved scans (AmbrellDlgSaved.cpp).
   std::vector<std::string> ChooseFiles(SavedScanChoice choice);
@@ -146,4 +152,5 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   MenuTracker m_trackMenu;
   std::function<void()> m_runAboutBox;
   FileChooser m_chooseFiles;
+  LargestFilesDlg* m_largestFiles = nullptr;  // a child: goes with the dialog
 };

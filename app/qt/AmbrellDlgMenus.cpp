@@ -8,6 +8,7 @@
 #include "app/AppTexts.h"
 #include "app/qt/AmbrellDlg.h"
 #include "app/qt/FolderTree.h"
+#include "app/qt/LargestFilesDlg.h"
 #include "scan/FolderPath.h"
 
 namespace {
@@ -66,6 +67,8 @@ void CAmbrellDlg::ShowWindowMenu(const QPoint& screenPoint) {
   bySize->setChecked(m_scan.Order() == FolderOrder::LargestFirst);
   bySize->setEnabled(idle);
   connect(bySize, &QAction::toggled, this, &CAmbrellDlg::OnSortBySize);
+  menu.addAction(QStringLiteral(AMBRELL_TEXT_LARGEST_FILES_ITEM), this, &CAmbrellDlg::OnLargestFiles)
+      ->setEnabled(idle);
   menu.addSeparator();
   menu.addAction(QStringLiteral(AMBRELL_TEXT_ABOUT_ITEM), this, &CAmbrellDlg::OnAbout);
   m_trackMenu(menu, screenPoint);
@@ -78,6 +81,26 @@ void CAmbrellDlg::OnOpenInExplorer() {
 
 void CAmbrellDlg::OnSortBySize(bool checked) {
   m_scan.SetFolderOrder(checked ? FolderOrder::LargestFirst : FolderOrder::Listed);
+}
+
+void CAmbrellDlg::OnLargestFiles() {
+  if (m_largestFiles == nullptr) {
+    m_largestFiles = new LargestFilesDlg(
+        this, [this](const LargestFileRow& row) { m_origin.ShowFile(row.folder, row.name); },
+        [this](QMenu& menu, const QPoint& screenPoint) { m_trackMenu(menu, screenPoint); });
+  }
+  FillLargestFiles();
+  m_largestFiles->show();
+  m_largestFiles->raise();
+  m_largestFiles->activateWindow();
+}
+
+void CAmbrellDlg::FillLargestFiles() {
+  if (m_largestFiles == nullptr) return;
+  const LargestFiles* files = m_scan.IsScanHeld() ? nullptr : m_scan.LargestFiles();
+  m_largestFiles->ShowRows(files != nullptr
+                               ? LargestFileRows(*files, m_nUnit, *m_services.locale, *m_origin.Names())
+                               : std::vector<LargestFileRow>());
 }
 
 void CAmbrellDlg::OnAbout() { m_runAboutBox(); }

@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "app/qt/FileManagerBus.h"
 #include "platform/posix/FileBrowser.h"
+#include "platform/posix/NameMapping.h"
 #include "platform/posix/PosixPlatform.h"
 
 namespace {
@@ -12,6 +14,13 @@ namespace {
 bool IsFolderHere(const std::string& path) {
   struct stat status;
   return !path.empty() && path[0] == '/' && ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// The file selected in its folder where the file manager offers that, else the folder.
+void ShowFile(const std::string& folder, const std::string& fileName, const std::string& opener) {
+  if (folder.empty()) return;
+  const std::string file = folder + (folder.back() == '/' ? "" : "/") + UnmapName(fileName);
+  if (!ShowItemOnSessionBus(file)) OpenInFileBrowser(folder, opener.c_str());
 }
 
 }  // namespace
@@ -22,6 +31,10 @@ AmbrellServices ServicesFromPlatform(std::shared_ptr<PlatformServices> platform,
       std::move(platform), [&services, program = std::string(opener)](const CPath& folder) {
         OpenFolderInFileBrowser(services, folder, program.c_str());
       });
+  dialogServices.showFile = [&services, program = std::string(opener)](const CPath& folder,
+                                                                       const std::string& fileName) {
+    ShowFile(NativeFolderPath(services, folder), fileName, program);
+  };
   dialogServices.openSavedDrives = SavedDrivesOpenedWith(opener);
   return dialogServices;
 }
@@ -37,6 +50,10 @@ SavedDrivesOpener SavedDrivesOpenedWith(const char* opener) {
     drives.openFolder = [platform, program](const CPath& folder) {
       const std::string path = NativeFolderPath(*platform, folder);
       if (IsFolderHere(path)) OpenInFileBrowser(path, program.c_str());
+    };
+    drives.showFile = [platform, program](const CPath& folder, const std::string& fileName) {
+      const std::string path = NativeFolderPath(*platform, folder);
+      if (IsFolderHere(path)) ShowFile(path, fileName, program);
     };
     return drives;
   };

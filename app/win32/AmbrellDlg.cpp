@@ -155,6 +155,7 @@ void CAmbrellDlg::AddAboutItem() {
   AppendSystemMenuItem(systemMenu, IDS_OPEN_SAVED_SCAN, IDM_OPEN_SAVED_SCAN);
   AppendSystemMenuItem(systemMenu, IDS_SAVE_SCAN, IDM_SAVE_SCAN);
   AppendSystemMenuItem(systemMenu, IDS_SORT_BY_SIZE, IDM_SORT_BY_SIZE);
+  AppendSystemMenuItem(systemMenu, IDS_LARGEST_FILES, IDM_LARGEST_FILES);
   AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
   AppendSystemMenuItem(systemMenu, IDS_ABOUTBOX, IDM_ABOUTBOX);
 }

@@ -18,6 +18,7 @@
 #include "app/ScanOrigin.h"
 #include "app/win32/AmbrellServices.h"
 #include "app/win32/FolderTreeIndex.h"
+#include "app/win32/LargestFilesDlg.h"
 #include "app/win32/ScanThread.h"
 #include "app/win32/framework/DialogBase.h"
 #include "app/win32/framework/TreeControl.h"
@@ -42,6 +43,8 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   const FolderTreeIndex& GetTree() const { return m_folders; }
   int GetUnit() const { return m_nUnit; }
   bool ShowsSavedScans() const { return m_origin.ShowsSavedScans(); }
+  // The window of the largest files; it has no window until the menu first opens it.
+  const CLargestFilesDlg& GetLargestFiles() const { return m_largestFiles; }
 
   // How saved scan files are chosen: the system's Save As and Open boxes, which tests
   // replace. No file when the user cancels.
@@ -97,6 +100,9 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   void OnOpenInExplorer();
   bool OnSysCommand(UINT id);
   void OnSortBySize();
+  void OnLargestFiles();
+  // Lists the scan's largest files in their window, if it is open; none while a scan runs.
+  void FillLargestFiles();
   void OnNotify(const NMHDR& header);
 
   // Saved scans (AmbrellDlgSaved.cpp).
@@ -123,6 +129,8 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   ScanOrigin m_origin{m_services};
   ScanController m_scan;
   FileChooser m_chooseFiles;
+  CLargestFilesDlg m_largestFiles{
+      [this](const LargestFileRow& row) { m_origin.ShowFile(row.folder, row.name); }};
   // The held scan's worker (owned by m_scan), against which its messages are checked.
   Win32ScanWorker* m_worker = nullptr;
 };

@@ -60,6 +60,22 @@ void CAmbrellDlg::OnSortBySize() {
   EnableSavedScanItems();
 }
 
+void CAmbrellDlg::OnLargestFiles() {
+  if (m_scan.IsScanHeld()) return;
+  if (m_largestFiles.GetSafeHwnd() == nullptr && !m_largestFiles.Create(m_hWnd)) return;
+  FillLargestFiles();
+  ShowWindow(m_largestFiles.GetSafeHwnd(), SW_SHOW);
+  SetForegroundWindow(m_largestFiles.GetSafeHwnd());
+}
+
+void CAmbrellDlg::FillLargestFiles() {
+  if (m_largestFiles.GetSafeHwnd() == nullptr) return;
+  const LargestFiles* files = m_scan.IsScanHeld() ? nullptr : m_scan.LargestFiles();
+  m_largestFiles.ShowRows(files != nullptr
+                              ? LargestFileRows(*files, m_nUnit, *m_services.locale, *m_origin.Names())
+                              : std::vector<LargestFileRow>());
+}
+
 // A folder about to open shows its subfolders in the order chosen.
 void CAmbrellDlg::OnNotify(const NMHDR& header) {
   if (header.idFrom != IDC_TREE) return;
@@ -84,6 +100,9 @@ bool CAmbrellDlg::OnSysCommand(UINT id) {
       return true;
     case IDM_SORT_BY_SIZE:
       OnSortBySize();
+      return true;
+    case IDM_LARGEST_FILES:
+      OnLargestFiles();
       return true;
     default:
       return false;

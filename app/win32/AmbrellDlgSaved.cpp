@@ -49,6 +49,7 @@ void CAmbrellDlg::EnableSavedScanItems() {
   EnableMenuItem(systemMenu, IDM_OPEN_SAVED_SCAN, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(systemMenu, IDM_SAVE_SCAN, MF_BYCOMMAND | (idle && hasTree ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(systemMenu, IDM_SORT_BY_SIZE, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(systemMenu, IDM_LARGEST_FILES, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
   const bool bySize = m_scan.Order() == FolderOrder::LargestFirst;
   CheckMenuItem(systemMenu, IDM_SORT_BY_SIZE, MF_BYCOMMAND | (bySize ? MF_CHECKED : MF_UNCHECKED));
 }

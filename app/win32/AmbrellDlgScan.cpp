@@ -21,6 +21,7 @@ void CAmbrellDlg::StartScan() { m_scan.StartScan(); }
 std::unique_ptr<ScanWorker> CAmbrellDlg::StartWorker(std::shared_ptr<AbortFlag> abort,
                                                      SharedScanSession session) {
   m_folders.Clear();
+  FillLargestFiles();  // empty until the scan ends
   std::unique_ptr<Win32ScanWorker> worker = Win32ScanWorker::Start(ScanThreadSettings{
       m_origin.TakeSource(), std::move(session), std::move(abort), m_hWnd, m_services.insertionBatchSize});
   m_worker = worker.get();
@@ -71,7 +72,10 @@ void CAmbrellDlg::OnScanComplete() {
   m_scan.OnScanComplete();
 }
 
-void CAmbrellDlg::OnScanCompleted() { ForgetWorker(); }
+void CAmbrellDlg::OnScanCompleted() {
+  ForgetWorker();
+  FillLargestFiles();
+}
 
 void CAmbrellDlg::ForgetWorker() {
   KillTimer(m_hWnd, kHandOverTimer);
@@ -82,6 +86,7 @@ void CAmbrellDlg::ForgetWorker() {
 void CAmbrellDlg::OnSelchangeUnits() {
   UpdateData(true);
   m_scan.OnSelchangeUnits(m_nUnit);
+  FillLargestFiles();
 }
 
 void CAmbrellDlg::HoldRedraw(bool hold) { m_tree.SetRedraw(!hold); }

@@ -32,7 +32,21 @@ bool SavedFolderHere(const DriveTable& drives, const CPath& folder, std::string&
          IsExistingFolder(nativeFolder);
 }
 
+// Explorer opens the file's folder with the file selected.
+CDynString SelectCommandLine(const std::string& folder, const std::string& fileName) {
+  const char* separator = !folder.empty() && IsSeparator(folder.back()) ? "" : "\\";
+  return CDynString(AllocHeap, "explorer.exe /select,\"%s%s%s\"", folder.c_str(), separator,
+                    fileName.c_str());
+}
+
 }  // namespace
+
+FileShower ShowInExplorerWith(ProcessStarter run) {
+  return [run = std::move(run)](const CPath& folder, const std::string& fileName) {
+    const CDynString text = folder.ToString();
+    if (run) run(SelectCommandLine(TextOrEmpty(text), fileName), 0);
+  };
+}
 
 FolderOpener OpenInExplorerWith(ProcessStarter run) {
   return [run = std::move(run)](const CPath& folder) {
@@ -52,6 +66,11 @@ SavedDrivesOpener SavedDrivesOpenedWith(ProcessStarter run) {
       if (run && SavedFolderHere(drives, folder, nativeFolder))
         run(CDynString(AllocHeap, "explorer.exe \"%s\"", nativeFolder.c_str()), 0);
     };
+    saved.showFile = [drives, run](const CPath& folder, const std::string& fileName) {
+      std::string nativeFolder;
+      if (run && SavedFolderHere(drives, folder, nativeFolder))
+        run(SelectCommandLine(nativeFolder, fileName), 0);
+    };
     return saved;
   };
 }
@@ -62,6 +81,7 @@ AmbrellServices MachineServices() {
   };
   AmbrellServices services =
       ServicesFromPlatform(std::make_shared<PlatformServices>(OpenFixedDrives()), OpenInExplorerWith(run));
+  services.showFile = ShowInExplorerWith(run);
   services.openSavedDrives = SavedDrivesOpenedWith(run);
   return services;
 }

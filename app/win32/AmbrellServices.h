@@ -12,6 +12,8 @@ using ProcessStarter = std::function<std::uint32_t(const CDynString& commandLine
 
 // Starts explorer.exe on the folder with run, waiting for it as Explorer's own start does.
 FolderOpener OpenInExplorerWith(ProcessStarter run);
+// Starts explorer.exe on a file's folder with the file selected.
+FileShower ShowInExplorerWith(ProcessStarter run);
 
 // Saved drives named by the folders their scans were taken of; a folder opens in
 // Explorer, started with run, when its saved path is a full Windows path ('C:\Users',

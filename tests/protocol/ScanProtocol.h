@@ -19,6 +19,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "tests/support/MemoryFileSystem.h"
 
@@ -67,6 +68,12 @@ class ScanProtocolDriver {
   // item's label.
   virtual void Select(const std::string& /*name*/) {}
   virtual std::string SelectedLabel() const { return {}; }
+  // Opens the window of the largest files from the window menu, as the user does.
+  virtual void OpenLargestFiles() { ADD_FAILURE() << "this front end has no window menu"; }
+  // Its rows, top to bottom; none before it was first opened.
+  virtual std::vector<std::string> LargestFileRows() const { return {}; }
+  // Enter on a row: the full path of the file the file browser was asked to show.
+  virtual std::string ShowLargestFile(int /*row*/) { return {}; }
   // Closes the way the Close button does. Empty when the tree was emptied and nothing
   // the dialog had is left to act later (a completion still on its way included), else
   // what is wrong. The driver is only destroyed after this.

@@ -329,3 +329,29 @@ TEST_P(ScanProtocolOrderTest, WhileCheckedEachScanEndsSortedAndTheItemIsGreyedMe
             "    System32    (3 MB)\n"
             "  Data    (0 MB)\n");
 }
+
+TEST_P(ScanProtocolOrderTest, TheLargestFilesShowEveryFileLargestFirstAndOneOpensSelectedInTheFileBrowser) {
+  OpenAndScan();
+  driver->OpenLargestFiles();
+  const std::vector<std::string> inMegabytes = {
+      "D:\\Games\\game.dat    (1,024 MB)", "C:\\pagefile.sys    (5 MB)",
+      "C:\\Windows\\System32\\big.dll    (3 MB)", "C:\\Data\\My Photos\\a.jpg    (2 MB)",
+      "C:\\Windows\\win.ini    (1 MB)"};
+  EXPECT_EQ(driver->LargestFileRows(), inMegabytes);
+  EXPECT_EQ(driver->ShowLargestFile(2), "C:\\Windows\\System32\\big.dll");
+
+  driver->PickUnit(1);
+  const std::vector<std::string> rows = driver->LargestFileRows();
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[0], "D:\\Games\\game.dat    (1,048,576 KB)");
+  driver->PickUnit(2);
+
+  // Emptied while a scan runs, filled again when it ends.
+  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
+  driver->ClickRefresh();
+  machine->GetGate().WaitUntilHeld();
+  EXPECT_TRUE(driver->LargestFileRows().empty());
+  machine->GetGate().Release();
+  ASSERT_TRUE(WaitForScanEnd());
+  EXPECT_EQ(driver->LargestFileRows(), inMegabytes);
+}

@@ -47,6 +47,7 @@ AmbrellServices TestServices(std::shared_ptr<MemoryFileSystem> fileSystem,
     return std::uint32_t{0};
   };
   services.openFolder = OpenInExplorerWith(record);
+  services.showFile = ShowInExplorerWith(record);
   services.openSavedDrives = SavedDrivesOpenedWith(record);
   services.insertionBatchSize = batchSize;
   return services;

@@ -12,8 +12,9 @@ class DialogDriver : public ScanProtocolDriver {
  public:
   // Null when the dialog cannot be made.
   static std::unique_ptr<ScanProtocolDriver> Open(std::shared_ptr<MemoryFileSystem> machine) {
-    auto opened = std::unique_ptr<DialogDriver>(new DialogDriver(std::make_unique<CAmbrellDlg>(
-        TestServices(std::move(machine), std::make_shared<RecordedProcesses>()))));
+    auto processes = std::make_shared<RecordedProcesses>();
+    auto opened = std::unique_ptr<DialogDriver>(new DialogDriver(
+        std::make_unique<CAmbrellDlg>(TestServices(std::move(machine), processes)), processes));
     if (!opened->m_dialog->Create()) return nullptr;
     opened->m_abortEvent = opened->m_dialog->GetAbortEvent();
     return opened;
@@ -65,6 +66,28 @@ class DialogDriver : public ScanProtocolDriver {
     const FolderTreeIndex& tree = m_dialog->GetTree();
     return tree.GetItemText(tree.GetSelectedItem());
   }
+  void OpenLargestFiles() override {
+    SendMessageA(m_dialog->GetSafeHwnd(), WM_SYSCOMMAND, IDM_LARGEST_FILES, 0);
+  }
+  std::vector<std::string> LargestFileRows() const override {
+    const CLargestFilesDlg& window = m_dialog->GetLargestFiles();
+    std::vector<std::string> rows;
+    if (window.GetSafeHwnd() == nullptr) return rows;
+    for (std::size_t row = 0; row < window.GetRowCount(); ++row)
+      rows.push_back(window.GetRowText(static_cast<int>(row)));
+    return rows;
+  }
+  // Enter in the list, which the list hands its window as WM_VKEYTOITEM.
+  std::string ShowLargestFile(int row) override {
+    const HWND list = m_dialog->GetLargestFiles().GetDlgItem(IDC_FILES);
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    SendMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
+    if (m_processes->commandLines.empty()) return "nothing started";
+    const std::string started = m_processes->commandLines.back();
+    const std::string prefix = "explorer.exe /select,\"";
+    if (started.rfind(prefix, 0) != 0 || started.back() != '"') return started;
+    return started.substr(prefix.size(), started.size() - prefix.size() - 1);
+  }
   std::string Close() override {
     HANDLE thread = nullptr;
     if (m_dialog->GetScanThread() != nullptr &&
@@ -82,7 +105,8 @@ class DialogDriver : public ScanProtocolDriver {
   }
 
  private:
-  explicit DialogDriver(std::unique_ptr<CAmbrellDlg> dialog) : m_dialog(std::move(dialog)) {}
+  DialogDriver(std::unique_ptr<CAmbrellDlg> dialog, std::shared_ptr<RecordedProcesses> processes)
+      : m_dialog(std::move(dialog)), m_processes(std::move(processes)) {}
 
   HWND Item(int id) const { return GetDlgItem(m_dialog->GetSafeHwnd(), id); }
   HMENU SystemMenu() const { return GetSystemMenu(m_dialog->GetSafeHwnd(), FALSE); }
@@ -103,6 +127,7 @@ class DialogDriver : public ScanProtocolDriver {
   }
 
   std::unique_ptr<CAmbrellDlg> m_dialog;
+  std::shared_ptr<RecordedProcesses> m_processes;
   HANDLE m_abortEvent = nullptr;  // the dialog's, polled from the releasing thread
 };
 

@@ -2,6 +2,7 @@
 // Explorer" hands to the file browser.
 
 #include <QContextMenuEvent>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
@@ -12,6 +13,7 @@
 #include "DialogFixture.h"
 #include "DialogTests.h"
 #include "app/qt/FolderTree.h"
+#include "app/qt/LargestFilesDlg.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -154,8 +156,8 @@ class ContextMenuTest : public QObject {
     QCOMPARE(shown.dialog.childAt(background), nullptr);
 
     RightClick(shown.dialog, background);
-    QCOMPARE(shown.menus.items, (QStringList{"&Open Saved Scan...", "Sa&ve Scan As...", "Sort by Si&ze", "",
-                                             "&About Ambrell..."}));
+    QCOMPARE(shown.menus.items, (QStringList{"&Open Saved Scan...", "Sa&ve Scan As...", "Sort by Si&ze",
+                                             "Largest &Files...", "", "&About Ambrell..."}));
     QTest::keyClick(&shown.dialog, Qt::Key_F1);
     QCOMPARE(aboutBoxes, 1);
   }
@@ -185,6 +187,40 @@ class ContextMenuTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(ReadFile(opened), QString("1|%1\n").arg(drivePath), 10000);
     RightClick(*tree.viewport(), RowPoint(shown.dialog, FindItem(shown.dialog, "with blank"), 10));
     QTRY_COMPARE_WITH_TIMEOUT(ReadFile(opened), QString("1|%1\n1|%1/with blank\n").arg(drivePath), 10000);
+  }
+
+  // Without a file manager on the session bus the row opens the file's folder.
+  void ALargestFileOpensItsFolderWhereNoFileManagerSelectsIt() {
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath("top/with blank"));
+    QFile file(root.path() + "/top/with blank/a:b.bin");
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(3 * kMiB));
+    file.close();
+    const std::string record = (root.path() + "/opened").toStdString();
+    const std::string opener = (root.path() + "/opener").toStdString();
+    std::ofstream(opener) << "#!/bin/sh\nprintf '%s|%s\\n' \"$#\" \"$1\" >> '" << record << "'\n";
+    QFile::setPermissions(QString::fromStdString(opener), QFileDevice::ExeOwner | QFileDevice::ReadOwner);
+    auto platform = std::make_shared<PlatformServices>();
+    std::string error;
+    const std::string drive = (root.path() + "/top").toStdString();
+    QVERIFY(OpenFolders({drive}, *platform, error));
+    ShownDialog shown(ServicesFromPlatform(platform, opener.c_str()));
+    QVERIFY(shown.ScanAndExpand());
+    shown.dialog.SetMenuTracker([](QMenu& menu, const QPoint&) {
+      for (QAction* action : menu.actions()) {
+        if (action->text() == "Largest &Files...") action->trigger();
+      }
+    });
+    RightClick(shown.dialog, QPoint(shown.dialog.width() / 2, shown.dialog.Tree().geometry().bottom() + 3));
+    LargestFilesDlg* window = shown.dialog.LargestFilesWindow();
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->List().count(), 1);
+    const QString folder = QString::fromStdString(drive) + "/with blank";
+    QCOMPARE(window->List().item(0)->text(), folder + "/a:b.bin    (3 MB)");
+    window->List().setCurrentRow(0);
+    QTest::keyClick(&window->List(), Qt::Key_Return);
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFile(QString::fromStdString(record)), QString("1|%1\n").arg(folder), 10000);
   }
 
  private:

@@ -48,6 +48,7 @@ struct WindowMenu {
 const QString kOpen = QStringLiteral("&Open Saved Scan...");
 const QString kSaveAs = QStringLiteral("Sa&ve Scan As...");
 const QString kBySize = QStringLiteral("Sort by Si&ze");
+const QString kLargest = QStringLiteral("Largest &Files...");
 
 AmbrellServices SavedScanServices(std::shared_ptr<MemoryFileSystem> fs, const char* opener = "true") {
   AmbrellServices services = MemoryServices(std::move(fs));
@@ -108,16 +109,18 @@ class SavedScanTest : public QObject {
     fs->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\data"));
     SavedScanDialog shown(SavedScanServices(fs));
     fs->GetGate().WaitUntilHeld();
-    QCOMPARE(WindowMenu::Show(shown.dialog), (QStringList{kOpen + " (disabled)", kSaveAs + " (disabled)",
-                                                          kBySize + " (disabled)", "&About Ambrell..."}));
+    QCOMPARE(WindowMenu::Show(shown.dialog),
+             (QStringList{kOpen + " (disabled)", kSaveAs + " (disabled)", kBySize + " (disabled)",
+                          kLargest + " (disabled)", "&About Ambrell..."}));
     fs->GetGate().Release();
     QVERIFY(WaitForScanEnd(shown.dialog));
-    QCOMPARE(WindowMenu::Show(shown.dialog), (QStringList{kOpen, kSaveAs, kBySize, "&About Ambrell..."}));
+    QCOMPARE(WindowMenu::Show(shown.dialog),
+             (QStringList{kOpen, kSaveAs, kBySize, kLargest, "&About Ambrell..."}));
 
     SavedScanDialog empty(SavedScanServices(std::make_shared<MemoryFileSystem>()));
     QVERIFY(WaitForScanEnd(empty.dialog));
     QCOMPARE(WindowMenu::Show(empty.dialog),
-             (QStringList{kOpen, kSaveAs + " (disabled)", kBySize, "&About Ambrell..."}));
+             (QStringList{kOpen, kSaveAs + " (disabled)", kBySize, kLargest, "&About Ambrell..."}));
   }
 
   void RefreshReadsTheFileAgainAndABadFileLeavesTheTreeAsItIs() {

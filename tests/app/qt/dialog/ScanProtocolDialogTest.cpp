@@ -6,12 +6,14 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
 #include "DialogFixture.h"
 #include "app/qt/FolderTree.h"
+#include "app/qt/LargestFilesDlg.h"
 #include "scan/TreeWalk.h"
 #include "tests/protocol/ScanProtocol.h"
 
@@ -20,7 +22,7 @@ namespace {
 class DialogDriver : public ScanProtocolDriver {
  public:
   explicit DialogDriver(std::shared_ptr<MemoryFileSystem> machine)
-      : m_dialog(MemoryServices(std::move(machine))) {}
+      : m_dialog(RecordingShownFiles(MemoryServices(std::move(machine)), m_shownFiles)) {}
 
   void ClickRefresh() override { m_dialog.RefreshButton().click(); }
   void PickUnit(int unit) override {
@@ -44,14 +46,33 @@ class DialogDriver : public ScanProtocolDriver {
   bool ShowsBusyCursor() const override { return m_dialog.cursor().shape() == Qt::BusyCursor; }
   void SetCloseWait(std::chrono::milliseconds wait) override { m_dialog.SetCloseWait(wait); }
   void SortBySize(bool checked) override {
-    WithSortItem([checked](QAction& item) {
+    WithMenuItem("Sort by Si&ze", [checked](QAction& item) {
       if (item.isEnabled() && item.isChecked() != checked) item.trigger();
     });
   }
   std::string SortBySizeState() const override {
     std::string state = "no item";
-    WithSortItem([&state](QAction& item) { state = MenuItemState(item.isEnabled(), item.isChecked()); });
+    WithMenuItem("Sort by Si&ze",
+                 [&state](QAction& item) { state = MenuItemState(item.isEnabled(), item.isChecked()); });
     return state;
+  }
+  void OpenLargestFiles() override {
+    WithMenuItem("Largest &Files...", [](QAction& item) { item.trigger(); });
+  }
+  std::vector<std::string> LargestFileRows() const override {
+    std::vector<std::string> rows;
+    if (const LargestFilesDlg* window = m_dialog.LargestFilesWindow()) {
+      for (int row = 0; row < window->List().count(); ++row)
+        rows.push_back(window->List().item(row)->text().toStdString());
+    }
+    return rows;
+  }
+  std::string ShowLargestFile(int row) override {
+    LargestFilesDlg* window = m_dialog.LargestFilesWindow();
+    if (window == nullptr) return "no window";
+    window->List().setCurrentRow(row);
+    QTest::keyClick(&window->List(), Qt::Key_Return);
+    return m_shownFiles->empty() ? "nothing shown" : m_shownFiles->back();
   }
   std::string ShownLabels() override {
     m_dialog.Tree().expandAll();
@@ -81,13 +102,23 @@ class DialogDriver : public ScanProtocolDriver {
   }
 
  private:
-  // The window menu's "Sort by Size", as a right-click on the background shows it.
+  // Every file shown in the file browser, as its full path.
+  static AmbrellServices RecordingShownFiles(AmbrellServices services,
+                                             const std::shared_ptr<std::vector<std::string>>& shown) {
+    services.showFile = [shown](const CPath& folder, const std::string& name) {
+      std::string path = TextOrEmpty(folder.ToString());
+      if (path.empty() || path.back() != '\\') path += '\\';
+      shown->push_back(path + name);
+    };
+    return services;
+  }
+  // An item of the window menu, as a right-click on the background shows it.
   template <typename Use>
-  void WithSortItem(Use use) const {
+  void WithMenuItem(const char* text, Use use) const {
     auto& dialog = const_cast<CAmbrellDlg&>(m_dialog);
-    dialog.SetMenuTracker([&use](QMenu& menu, const QPoint&) {
+    dialog.SetMenuTracker([&use, text](QMenu& menu, const QPoint&) {
       for (QAction* action : menu.actions()) {
-        if (action->text() == QStringLiteral("Sort by Si&ze")) use(*action);
+        if (action->text() == QString::fromUtf8(text)) use(*action);
       }
     });
     const QPoint background(dialog.width() / 2, dialog.Tree().geometry().bottom() + 3);
@@ -105,6 +136,7 @@ class DialogDriver : public ScanProtocolDriver {
     }
   }
 
+  std::shared_ptr<std::vector<std::string>> m_shownFiles = std::make_shared<std::vector<std::string>>();
   CAmbrellDlg m_dialog;
 };
 
