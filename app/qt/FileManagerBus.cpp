@@ -18,8 +18,8 @@ bool ShowItemOnSessionBus(const std::string& nativePath) {
   // The path's bytes as they are, percent-encoded: a name need not be UTF-8.
   const QByteArray path(nativePath.data(), static_cast<qsizetype>(nativePath.size()));
   const QString uri = QStringLiteral("file://") + QString::fromLatin1(path.toPercentEncoding("/"));
-  QDBusMessage call = QDBusMessage::createMethodCall(kService, QStringLiteral("/org/freedesktop/FileManager1"),
-                                                     kService, QStringLiteral("ShowItems"));
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      kService, QStringLiteral("/org/freedesktop/FileManager1"), kService, QStringLiteral("ShowItems"));
   call << QStringList{uri} << QString();
   return bus.send(call);
 }

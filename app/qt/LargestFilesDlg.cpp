@@ -12,7 +12,10 @@ constexpr int kStartHeight = 400;
 }  // namespace
 
 LargestFilesDlg::LargestFilesDlg(QWidget* parent, RowOpener open, MenuTracker trackMenu)
-    : QDialog(parent), m_list(new QListWidget(this)), m_open(std::move(open)), m_trackMenu(std::move(trackMenu)) {
+    : QDialog(parent),
+      m_list(new QListWidget(this)),
+      m_open(std::move(open)),
+      m_trackMenu(std::move(trackMenu)) {
   setWindowTitle(QStringLiteral(AMBRELL_TEXT_LARGEST_FILES_CAPTION));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -36,7 +39,8 @@ void LargestFilesDlg::ShowRows(std::vector<LargestFileRow> rows) {
 }
 
 void LargestFilesDlg::OpenRow(int row) {
-  if (row >= 0 && static_cast<std::size_t>(row) < m_rows.size() && m_open) m_open(m_rows[static_cast<std::size_t>(row)]);
+  if (row >= 0 && static_cast<std::size_t>(row) < m_rows.size() && m_open)
+    m_open(m_rows[static_cast<std::size_t>(row)]);
 }
 
 void LargestFilesDlg::ShowContextMenu(const QPoint& listPoint) {

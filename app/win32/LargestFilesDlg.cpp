@@ -20,7 +20,8 @@ std::wstring WideRow(const std::string& label) {
 
 }  // namespace
 
-CLargestFilesDlg::CLargestFilesDlg(RowOpener open) : CDialogBase(IDD_LARGEST_FILES), m_open(std::move(open)) {}
+CLargestFilesDlg::CLargestFilesDlg(RowOpener open)
+    : CDialogBase(IDD_LARGEST_FILES), m_open(std::move(open)) {}
 
 HWND CLargestFilesDlg::List() const { return GetDlgItem(IDC_FILES); }
 
@@ -93,7 +94,8 @@ bool CLargestFilesDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
 
 void CLargestFilesDlg::OpenSelected() {
   const LRESULT row = SendMessageW(List(), LB_GETCURSEL, 0, 0);
-  if (row >= 0 && static_cast<std::size_t>(row) < m_rows.size() && m_open) m_open(m_rows[static_cast<std::size_t>(row)]);
+  if (row >= 0 && static_cast<std::size_t>(row) < m_rows.size() && m_open)
+    m_open(m_rows[static_cast<std::size_t>(row)]);
 }
 
 // On a row: that row, selected; from the keyboard: the selected row, at its corner.
@@ -102,7 +104,8 @@ void CLargestFilesDlg::OnContextMenu(POINT screenPoint) {
   if (screenPoint.x == -1 && screenPoint.y == -1) {
     const LRESULT row = SendMessageW(list, LB_GETCURSEL, 0, 0);
     RECT rect;
-    if (row < 0 || SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)) == LB_ERR)
+    if (row < 0 || SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row),
+                                reinterpret_cast<LPARAM>(&rect)) == LB_ERR)
       return;
     screenPoint = POINT{rect.left, rect.bottom};
     ClientToScreen(list, &screenPoint);
@@ -127,14 +130,17 @@ void CLargestFilesDlg::SetScrollWidth() {
   const HWND list = List();
   const HDC context = GetDC(list);
   if (context == nullptr) return;
-  const HGDIOBJ oldFont = SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+  const HGDIOBJ oldFont =
+      SelectObject(context, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
   LONG widest = 0;
   for (const LargestFileRow& row : m_rows) {
     const std::wstring wide = WideRow(row.label);
     SIZE size;
-    if (GetTextExtentPoint32W(context, wide.c_str(), static_cast<int>(wide.size()), &size)) widest = std::max(widest, size.cx);
+    if (GetTextExtentPoint32W(context, wide.c_str(), static_cast<int>(wide.size()), &size))
+      widest = std::max(widest, size.cx);
   }
   SelectObject(context, oldFont);
   ReleaseDC(list, context);
-  SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + GetSystemMetrics(SM_CXEDGE) * 4), 0);
+  SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + GetSystemMetrics(SM_CXEDGE) * 4),
+               0);
 }
