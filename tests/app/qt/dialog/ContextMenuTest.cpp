@@ -75,6 +75,32 @@ struct ShownDialog {
 
 }  // namespace
 
+// A drive at a temporary folder's 'top', holding 'with blank', seen through the real
+// platform layer; its opener records each start: how many arguments, and the first.
+struct OpenerDrive {
+  OpenerDrive() {
+    QDir(root.path()).mkpath("top/with blank");
+    std::ofstream(opener) << "#!/bin/sh\nprintf '%s|%s\\n' \"$#\" \"$1\" >> '" << record << "'\n";
+    QFile::setPermissions(QString::fromStdString(opener), QFileDevice::ExeOwner | QFileDevice::ReadOwner);
+  }
+  // Opens the drive once its content is in place.
+  bool Open() {
+    std::string error;
+    return OpenFolders({drive}, *platform, error);
+  }
+  AmbrellServices Services() const { return ServicesFromPlatform(platform, opener.c_str()); }
+  QString Opened() const {
+    QFile file(QString::fromStdString(record));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+  }
+
+  QTemporaryDir root;
+  std::string drive = (root.path() + "/top").toStdString();
+  std::string record = (root.path() + "/opened").toStdString();
+  std::string opener = (root.path() + "/opener").toStdString();
+  std::shared_ptr<PlatformServices> platform = std::make_shared<PlatformServices>();
+};
+
 class ContextMenuTest : public QObject {
   Q_OBJECT
 
@@ -163,49 +189,31 @@ class ContextMenuTest : public QObject {
   }
 
   void OpenInExplorerHandsTheNativeFolderPathAsOneArgument() {
-    QTemporaryDir root;
-    QVERIFY(QDir(root.path()).mkpath("top/with blank"));
-    const std::string record = (root.path() + "/opened").toStdString();
-    const std::string opener = (root.path() + "/opener").toStdString();
-    std::ofstream(opener) << "#!/bin/sh\nprintf '%s|%s\\n' \"$#\" \"$1\" >> '" << record << "'\n";
-    QFile::setPermissions(QString::fromStdString(opener), QFileDevice::ExeOwner | QFileDevice::ReadOwner);
-
-    auto platform = std::make_shared<PlatformServices>();
-    std::string error;
-    const std::string drive = (root.path() + "/top").toStdString();
-    QVERIFY(OpenFolders({drive}, *platform, error));
-    ShownDialog shown(ServicesFromPlatform(platform, opener.c_str()));
+    OpenerDrive top;
+    QVERIFY(top.Open());
+    ShownDialog shown(top.Services());
     shown.dialog.SetMenuTracker([](QMenu& menu, const QPoint&) { menu.actions().first()->trigger(); });
     QVERIFY(shown.ScanAndExpand());
 
     FolderTree& tree = shown.dialog.Tree();
     tree.setCurrentIndex(TopLevelItem(shown.dialog, 0));
-    const QString opened = QString::fromStdString(record);
-    const QString drivePath = QString::fromStdString(drive);
+    const QString drivePath = QString::fromStdString(top.drive);
     // The browser is not waited for: each start is checked before the next.
     RightClick(*tree.viewport(), RowPoint(shown.dialog, TopLevelItem(shown.dialog, 0), 10));
-    QTRY_COMPARE_WITH_TIMEOUT(ReadFile(opened), QString("1|%1\n").arg(drivePath), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(top.Opened(), QString("1|%1\n").arg(drivePath), 10000);
     RightClick(*tree.viewport(), RowPoint(shown.dialog, FindItem(shown.dialog, "with blank"), 10));
-    QTRY_COMPARE_WITH_TIMEOUT(ReadFile(opened), QString("1|%1\n1|%1/with blank\n").arg(drivePath), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(top.Opened(), QString("1|%1\n1|%1/with blank\n").arg(drivePath), 10000);
   }
 
   // Without a file manager on the session bus the row opens the file's folder.
   void ALargestFileOpensItsFolderWhereNoFileManagerSelectsIt() {
     qunsetenv("DBUS_SESSION_BUS_ADDRESS");
-    QTemporaryDir root;
-    QVERIFY(QDir(root.path()).mkpath("top/with blank"));
-    QFile file(root.path() + "/top/with blank/a:b.bin");
+    OpenerDrive top;
+    QFile file(QString::fromStdString(top.drive) + "/with blank/a:b.bin");
     QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(3 * kMiB));
     file.close();
-    const std::string record = (root.path() + "/opened").toStdString();
-    const std::string opener = (root.path() + "/opener").toStdString();
-    std::ofstream(opener) << "#!/bin/sh\nprintf '%s|%s\\n' \"$#\" \"$1\" >> '" << record << "'\n";
-    QFile::setPermissions(QString::fromStdString(opener), QFileDevice::ExeOwner | QFileDevice::ReadOwner);
-    auto platform = std::make_shared<PlatformServices>();
-    std::string error;
-    const std::string drive = (root.path() + "/top").toStdString();
-    QVERIFY(OpenFolders({drive}, *platform, error));
-    ShownDialog shown(ServicesFromPlatform(platform, opener.c_str()));
+    QVERIFY(top.Open());
+    ShownDialog shown(top.Services());
     QVERIFY(shown.ScanAndExpand());
     shown.dialog.SetMenuTracker([](QMenu& menu, const QPoint&) {
       for (QAction* action : menu.actions()) {
@@ -216,17 +224,11 @@ class ContextMenuTest : public QObject {
     LargestFilesDlg* window = shown.dialog.LargestFilesWindow();
     QVERIFY(window != nullptr);
     QCOMPARE(window->List().count(), 1);
-    const QString folder = QString::fromStdString(drive) + "/with blank";
+    const QString folder = QString::fromStdString(top.drive) + "/with blank";
     QCOMPARE(window->List().item(0)->text(), folder + "/a:b.bin    (3 MB)");
     window->List().setCurrentRow(0);
     QTest::keyClick(&window->List(), Qt::Key_Return);
-    QTRY_COMPARE_WITH_TIMEOUT(ReadFile(QString::fromStdString(record)), QString("1|%1\n").arg(folder), 10000);
-  }
-
- private:
-  static QString ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    QTRY_COMPARE_WITH_TIMEOUT(top.Opened(), QString("1|%1\n").arg(folder), 10000);
   }
 };
 
