@@ -160,29 +160,34 @@ bool CPath::Combine(const CPath& base, const CPath& relative) {
   }
 }
 
-CPath operator+(const CPath& path, const CPathComponent& component) {
-  CPath result(path);
-  if (component.IsEmpty()) return result;
+CPath& CPath::operator+=(const CPathComponent& component) {
+  if (component.IsEmpty()) return *this;
 
   const bool isDrive = IsDriveDesignator(component.GetName().GetText());
-  if (result.m_components.empty()) {
+  if (m_components.empty()) {
     if (isDrive) {
-      result.m_bDrive = true;
-      result.m_bRooted = true;
+      m_bDrive = true;
+      m_bRooted = true;
     } else {
-      result.m_bRelative = true;
+      m_bRelative = true;
     }
-    result.m_components.push_back(component);
-    return result;
+    m_components.push_back(component);
+    return *this;
   }
 
   if (isDrive) throw CPathException(PATHERR_BAD_OPERATION);
   if (IsDotDot(component)) {
-    if (IsAtTop(result)) throw CPathException(PATHERR_BAD_OPERATION);
-    result.RemoveLast();
+    if (IsAtTop(*this)) throw CPathException(PATHERR_BAD_OPERATION);
+    RemoveLast();
   } else if (!IsDot(component)) {
-    result.m_components.push_back(component);
+    m_components.push_back(component);
   }
+  return *this;
+}
+
+CPath operator+(const CPath& path, const CPathComponent& component) {
+  CPath result(path);
+  result += component;
   return result;
 }
 

@@ -38,6 +38,8 @@ class CPath {
   bool IsRooted() const { return m_bRooted; }
   bool IsRelative() const { return m_bRelative; }
 
+  // Appends in place: a path built a component at a time costs no copy of itself.
+  CPath& operator+=(const CPathComponent& component);
   friend CPath operator+(const CPath& path, const CPathComponent& component);
   friend CPath operator+(const CPathComponent& component, const CPath& path);
   friend CPath operator+(const CPath& left, const CPath& right);

@@ -1,29 +1,35 @@
 #include "scan/FolderPath.h"
 
+#include <vector>
+
 #include "scan/FolderRecord.h"
 
-CPath FolderPathOf(const TreeView& tree, TreeItem item) {
+namespace {
+
+// The names from the drive down, each appended in place: a deep folder costs time
+// in its depth, not in its square.
+CPath PathOfNames(const std::vector<const char*>& leafFirst) {
   CPath path;
   try {
-    for (; item != kNoItem; item = tree.GetParentItem(item)) {
-      path = CPathComponent(tree.GetItemData(item)->name) + path;
-    }
+    for (auto name = leafFirst.rbegin(); name != leafFirst.rend(); ++name) path += CPathComponent(*name);
   } catch (const CPathException&) {
     return CPath();
   }
   return path;
 }
 
+}  // namespace
+
+CPath FolderPathOf(const TreeView& tree, TreeItem item) {
+  std::vector<const char*> names;
+  for (; item != kNoItem; item = tree.GetParentItem(item)) names.push_back(tree.GetItemData(item)->name);
+  return PathOfNames(names);
+}
+
 CPath FolderPathOf(const FolderRecord& folder) {
-  CPath path;
-  try {
-    for (const FolderRecord* step = &folder; step != nullptr; step = step->parent) {
-      path = CPathComponent(step->name) + path;
-    }
-  } catch (const CPathException&) {
-    return CPath();
-  }
-  return path;
+  std::vector<const char*> names;
+  for (const FolderRecord* step = &folder; step != nullptr; step = step->parent) names.push_back(step->name);
+  return PathOfNames(names);
 }
 
 CDynString ExplorerCommandLine(const CPath& folder) {

@@ -182,6 +182,7 @@ void CAmbrellDlg::done(int result) {
 void CAmbrellDlg::CloseDown() {
   m_scan.StopForClosing(m_closeWait);
   m_handOverTimer->stop();
+  if (m_largestFiles != nullptr) m_largestFiles->close();  // it lists the scan that just went
   if (m_mailbox) m_mailbox->Disconnect();
   m_mailbox.reset();
 }

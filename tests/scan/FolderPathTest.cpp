@@ -12,11 +12,17 @@ namespace {
 class FolderPathTest : public ::testing::Test {
  protected:
   InsertedItem Add(InsertedItem parent, const char* name) {
-    return tree.Insert(parent, name, folders.Add(name));
+    return tree.Insert(parent, name,
+                       folders.Add(name, parent == kTopLevel ? nullptr : tree.GetItemData(parent)));
   }
+  // From the tree, and the same from the records' own parents.
   std::string CommandLineOf(TreeItem item) {
     tree.SelectItem(item);
     const CPath path = FolderPathOf(tree, tree.GetSelectedItem());
+    if (item != kNoItem) {
+      EXPECT_STREQ(TextOrEmpty(FolderPathOf(*tree.GetItemData(item)).ToString()),
+                   TextOrEmpty(path.ToString()));
+    }
     return path.GetCount() == 0 ? "" : ExplorerCommandLine(path).GetText();
   }
   FolderStore folders;
