@@ -43,8 +43,9 @@ CDynString SelectCommandLine(const std::string& folder, const std::string& fileN
 
 FileShower ShowInExplorerWith(ProcessStarter run) {
   return [run = std::move(run)](const CPath& folder, const std::string& fileName) {
+    if (!run || folder.GetCount() == 0) return;  // names that form no path
     const CDynString text = folder.ToString();
-    if (run) run(SelectCommandLine(TextOrEmpty(text), fileName), 0);
+    run(SelectCommandLine(TextOrEmpty(text), fileName), 0);
   };
 }
 
