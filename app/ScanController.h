@@ -94,8 +94,11 @@ class ScanController {
   int Unit() const { return m_unit; }
   // The scan the tree shows; null before the first scan and after closing.
   const SharedScanSession& Session() const { return m_session; }
-  // Its largest files; null without a scan.
-  const ::LargestFiles* LargestFiles() const { return m_session ? &m_session->Largest() : nullptr; }
+  // Its largest files once its worker is done with them; null without a scan, or while
+  // one is held.
+  const LargestFiles* FinishedLargestFiles() const {
+    return m_session && !m_worker ? &m_session->Largest() : nullptr;
+  }
   void RelabelAll();
   // The order of each folder's subfolders: shown at once unless a scan holds the
   // records, and at every scan's end. Totals order nothing while the worker adds up.

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "scan/DriveTable.h"
 #include "scan/ScanEngine.h"
 
 namespace {
@@ -29,12 +28,7 @@ class SavedScans : public TreeSource {
 
   void Fill(TreeInserter& tree, ScanSession& session, AbortSignal*, CompletionNotice* completion) override {
     try {
-      char driveName[3] = {DriveTable::kFirstLetter, ':', '\0'};
-      for (SavedScan& scan : m_scans) {
-        scan.InsertInto(tree, session.Folders(), driveName, *m_names);
-        scan.MoveLargestFilesTo(session.Largest(), *m_names);
-        ++driveName[0];
-      }
+      InsertSavedDrives(m_scans, tree, session, *m_names);
     } catch (...) {
       // Only memory can run out; what was inserted is shown.
     }

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "scan/DriveTable.h"
+
 std::uint64_t SavedScan::UnreadableFolders() const {
   std::uint64_t count = 0;
   for (const Folder& folder : m_folders) count += folder.record->unreadable ? 1 : 0;
@@ -52,5 +54,15 @@ void SavedScan::InsertInto(TreeInserter& tree, FolderStore& folders, const char*
     const std::string name = i == 0 ? std::string(driveName) : names.RecordName(record.name);
     if (name != record.name) folders.Rename(record, name.c_str());
     items[i] = tree.Insert(i == 0 ? kTopLevel : items[inserting[i].parent], record.name, &record);
+  }
+}
+
+void InsertSavedDrives(std::vector<SavedScan>& scans, TreeInserter& tree, ScanSession& session,
+                       const DisplayText& names) {
+  char driveName[3] = {DriveTable::kFirstLetter, ':', '\0'};
+  for (SavedScan& scan : scans) {
+    scan.InsertInto(tree, session.Folders(), driveName, names);
+    scan.MoveLargestFilesTo(session.Largest(), names);
+    ++driveName[0];
   }
 }

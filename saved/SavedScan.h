@@ -12,6 +12,7 @@
 #include "scan/DisplayText.h"
 #include "scan/FolderStore.h"
 #include "scan/LargestFiles.h"
+#include "scan/ScanSession.h"
 #include "scan/Tree.h"
 
 class SavedScan {
@@ -54,3 +55,8 @@ class SavedScan {
   LargestFiles m_largest;
   std::vector<Folder> m_folders;
 };
+
+// Inserts the scans as drives C:, D:, ... in order, their records and largest files
+// in session; the scans are left empty.
+void InsertSavedDrives(std::vector<SavedScan>& scans, TreeInserter& tree, ScanSession& session,
+                       const DisplayText& names);

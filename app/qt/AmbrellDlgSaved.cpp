@@ -51,7 +51,7 @@ void CAmbrellDlg::OnSaveScanAs() {
   const std::vector<std::string> files = m_chooseFiles(SavedScanChoice::kSaveAs);
   if (files.empty()) return;
   const WaitCursor waiting;
-  SaveTreeAsScans(*m_tree, *m_origin.Names(), files.front(), m_scan.LargestFiles());
+  SaveTreeAsScans(*m_tree, *m_origin.Names(), files.front(), m_scan.FinishedLargestFiles());
 }
 
 void CAmbrellDlg::OnOpenSavedScan() {

@@ -70,7 +70,7 @@ void CAmbrellDlg::OnLargestFiles() {
 
 void CAmbrellDlg::FillLargestFiles() {
   if (m_largestFiles.GetSafeHwnd() == nullptr) return;
-  const LargestFiles* files = m_scan.IsScanHeld() ? nullptr : m_scan.LargestFiles();
+  const LargestFiles* files = m_scan.FinishedLargestFiles();
   m_largestFiles.ShowRows(files != nullptr
                               ? LargestFileRows(*files, m_nUnit, *m_services.locale, *m_origin.Names())
                               : std::vector<LargestFileRow>());

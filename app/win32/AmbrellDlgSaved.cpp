@@ -59,7 +59,7 @@ void CAmbrellDlg::OnSaveScanAs() {
   const std::vector<std::string> files = m_chooseFiles(m_hWnd, SavedScanChoice::kSaveAs);
   if (files.empty()) return;
   const WaitCursor waiting;
-  SaveTreeAsScans(m_folders, *m_origin.Names(), files.front(), m_scan.LargestFiles());
+  SaveTreeAsScans(m_folders, *m_origin.Names(), files.front(), m_scan.FinishedLargestFiles());
 }
 
 void CAmbrellDlg::OnOpenSavedScan() {

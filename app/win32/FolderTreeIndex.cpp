@@ -26,7 +26,6 @@ void FolderTreeIndex::Clear() {
   m_folders.DeleteAllItems();
   m_native.Clear();
   m_opened.clear();
-  m_orderOf.clear();
 }
 
 namespace {
@@ -43,22 +42,20 @@ int CALLBACK CompareFolders(LPARAM first, LPARAM second, LPARAM order) {
 
 void FolderTreeIndex::ShowInOrder(FolderOrder order) {
   m_order = order;
-  for (const HTREEITEM native : m_opened) PutChildrenInOrder(native);
+  for (auto& [native, childrenOrder] : m_opened) PutChildrenInOrder(native, childrenOrder);
   if (const HTREEITEM selected = m_control.GetSelectedItem()) m_control.EnsureVisible(selected);
 }
 
+// Children arrive as listed.
 void FolderTreeIndex::OnExpanding(HTREEITEM native) {
-  m_opened.insert(native);
-  PutChildrenInOrder(native);
+  if (native == nullptr || native == TVI_ROOT) return;  // the drives keep their order
+  PutChildrenInOrder(native, m_opened.try_emplace(native, FolderOrder::Listed).first->second);
 }
 
-// Children arrive as listed; a drive's place among the drives is the control's alone.
-void FolderTreeIndex::PutChildrenInOrder(HTREEITEM native) {
-  const auto known = m_orderOf.find(native);
-  const FolderOrder current = known != m_orderOf.end() ? known->second : FolderOrder::Listed;
-  if (current == m_order || native == nullptr || native == TVI_ROOT) return;
+void FolderTreeIndex::PutChildrenInOrder(HTREEITEM native, FolderOrder& childrenOrder) {
+  if (childrenOrder == m_order) return;
   m_control.SortChildren(native, CompareFolders, static_cast<LPARAM>(m_order));
-  m_orderOf[native] = m_order;
+  childrenOrder = m_order;
 }
 
 HTREEITEM FolderTreeIndex::NativeOf(TreeItem item) const {

@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "app/InsertionBatch.h"
 #include "app/win32/framework/TreeControl.h"
@@ -61,12 +60,12 @@ class FolderTreeIndex : public TreeView {
   TreeItem IndexOf(HTREEITEM native) const;
   // Deletes from the control, deepest first, the subtrees too deep to delete in one message.
   void DeleteDeepSubtrees();
-  void PutChildrenInOrder(HTREEITEM native);
+  void PutChildrenInOrder(HTREEITEM native, FolderOrder& childrenOrder);
 
   CTreeCtrl& m_control;
   MemoryTree m_folders;
   InsertedItemMap<HTREEITEM> m_native{TVI_ROOT};
   FolderOrder m_order = FolderOrder::Listed;
-  std::unordered_set<HTREEITEM> m_opened;                // every folder expanded so far
-  std::unordered_map<HTREEITEM, FolderOrder> m_orderOf;  // the children's order where it is not as listed
+  // Every folder expanded so far, with the order its children are in.
+  std::unordered_map<HTREEITEM, FolderOrder> m_opened;
 };

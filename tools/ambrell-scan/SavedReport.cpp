@@ -36,14 +36,11 @@ std::vector<std::string> SavedRootNames(const std::vector<SavedScan>& scans) {
 
 void InsertSavedScans(std::vector<SavedScan>& scans, TreeInserter& tree, ScanSession& session,
                       const DisplayText& names, ScanSummary& summary) {
-  char driveName[3] = {DriveTable::kFirstLetter, ':', '\0'};
-  for (SavedScan& scan : scans) {
+  for (const SavedScan& scan : scans) {
     summary.folders += scan.FolderCount();
     summary.unreadableFolders += scan.UnreadableFolders();
-    scan.InsertInto(tree, session.Folders(), driveName, names);
-    scan.MoveLargestFilesTo(session.Largest(), names);
-    ++driveName[0];
   }
+  InsertSavedDrives(scans, tree, session, names);
   tree.Flush();
 }
 
