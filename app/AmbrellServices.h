@@ -21,13 +21,19 @@ using FolderOpener = std::function<void(const CPath& folder)>;
 // in the form records carry. Shows nothing when that fails.
 using FileShower = std::function<void(const CPath& folder, const std::string& fileName)>;
 
+// Whether a folder, in the form the tree's paths take, is one on this machine.
+using FolderTest = std::function<bool(const CPath& folder)>;
+
 // How saved scans show as drives C:, D:, ...: each drive's item names the folder its
-// scan was taken of ('/home', 'C:\Users'), and a folder opens only where it exists on
-// this machine.
+// scan was taken of ('/home', 'C:\Users'), and a folder opens, or is scanned again,
+// only where it exists on this machine.
 struct SavedDrives {
   std::shared_ptr<const DisplayText> display;
   FolderOpener openFolder;
   FileShower showFile;  // null: the file's folder is opened
+  // Lists the saved folders where they are on this machine; null: none is scanned.
+  std::shared_ptr<FileSystem> fileSystem;
+  FolderTest isHere;  // null: no folder is
 };
 // Given the folders the scans were taken of, in drive order.
 using SavedDrivesOpener = std::function<SavedDrives(const std::vector<std::string>& roots)>;

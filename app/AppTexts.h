@@ -15,6 +15,7 @@
 #define AMBRELL_TEXT_SORT_BY_SIZE_ITEM "Sort by Si&ze"
 #define AMBRELL_TEXT_LARGEST_FILES_ITEM "Largest &Files..."
 #define AMBRELL_TEXT_LARGEST_FILES_CAPTION "Largest Files"
+#define AMBRELL_TEXT_REFRESH_FOLDER_ITEM "Refres&h Selected Folder"
 #define AMBRELL_TEXT_OPEN_SAVED_SCAN_CAPTION "Open Saved Scan"
 #define AMBRELL_TEXT_SAVE_SCAN_CAPTION "Save Scan As"
 #define AMBRELL_TEXT_SAVED_SCAN_FILES "Saved scans (*.json)"

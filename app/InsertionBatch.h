@@ -64,7 +64,7 @@ class BatchingInserter : public TreeInserter {
 template <typename NativeItem>
 class InsertedItemMap {
  public:
-  explicit InsertedItemMap(NativeItem topLevel) : m_topLevel(topLevel) {}
+  explicit InsertedItemMap(NativeItem topLevel) : m_root(topLevel), m_topLevel(topLevel) {}
 
   // The native parent of a pending insertion; topLevel for kTopLevel.
   NativeItem Resolve(InsertedItem item) const {
@@ -75,9 +75,23 @@ class InsertedItemMap {
   void Add(InsertedItem item, NativeItem native) {
     if (item == m_items.size() + 1) m_items.push_back(native);
   }
-  void Clear() { std::vector<NativeItem>().swap(m_items); }
+  // The handle's item has gone; it resolves to NativeItem{} from now on.
+  void Forget(InsertedItem item) {
+    if (item != kTopLevel && item <= m_items.size()) m_items[item - 1] = NativeItem{};
+  }
+  void Clear() {
+    std::vector<NativeItem>().swap(m_items);
+    m_topLevel = m_root;
+  }
+  // Clears, and resolves kTopLevel to folder until the next Clear: the handles of a
+  // worker that walks that folder alone.
+  void ClearBelow(NativeItem folder) {
+    Clear();
+    m_topLevel = folder;
+  }
 
  private:
+  NativeItem m_root;
   NativeItem m_topLevel;
   std::vector<NativeItem> m_items;
 };

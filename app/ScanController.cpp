@@ -1,5 +1,7 @@
 #include "app/ScanController.h"
 
+#include <utility>
+
 #include "scan/FreeItems.h"
 
 ScanController::ScanController(ScanFrontEnd& frontEnd, std::shared_ptr<const DisplayText> display,
@@ -30,6 +32,16 @@ void ScanController::OnRefresh() {
   StartScan();
 }
 
+void ScanController::RefreshFolder(TreeItem item) {
+  if (m_worker || !m_session || item == kNoItem || !m_frontEnd.PrepareFolderRefill(item)) return;
+  m_worker = m_frontEnd.StartWorker(m_abort, m_session);
+  if (!m_worker) return;  // the tree is as it was
+  m_refilled = item;
+  m_frontEnd.EmptyFolder(item);
+  m_frontEnd.SetBusyCursor(true);
+  UpdateScanControls();
+}
+
 bool ScanController::RequestAbort() {
   if (!m_frontEnd.MirrorAbortRequest(true)) return false;
   m_abort->Set();
@@ -45,8 +57,14 @@ void ScanController::OnScanComplete() {
   m_worker->WaitServingHandOver(std::chrono::milliseconds::max());
   m_worker.reset();
   m_completing = false;
-  AccumulateFolderSizes(m_frontEnd.Folders());
-  RelabelAll();
+  const TreeItem refilled = std::exchange(m_refilled, kNoItem);
+  if (refilled != kNoItem) {
+    AccumulateFolderSizes(m_frontEnd.Folders(), refilled);
+    RelabelAround(refilled);
+  } else {
+    AccumulateFolderSizes(m_frontEnd.Folders());
+    RelabelAll();
+  }
   m_frontEnd.ShowInOrder(m_order);
   m_frontEnd.SetBusyCursor(false);
   m_frontEnd.MirrorAbortRequest(false);
@@ -78,11 +96,20 @@ void ScanController::RelabelAll() {
   m_frontEnd.HoldRedraw(false);
 }
 
+void ScanController::RelabelAround(TreeItem folder) {
+  const LabelContext context{m_frontEnd.Folders(), m_unit, *m_locale, *m_display};
+  if (m_frontEnd.LabelOnDemand(context)) return;
+  m_frontEnd.HoldRedraw(true);
+  UpdateLabelsAround(context, folder);
+  m_frontEnd.HoldRedraw(false);
+}
+
 void ScanController::StopForClosing(std::chrono::milliseconds limit) {
   if (m_worker) {
     if (RequestAbort()) m_worker->WaitServingHandOver(limit);
     m_worker.reset();
   }
+  m_refilled = kNoItem;
   FreeAllRecords();
 }
 

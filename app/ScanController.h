@@ -60,6 +60,12 @@ class ScanFrontEnd {
   // Readies what Refresh fills the tree with next; false keeps the tree as it is (a
   // saved scan whose file no longer reads).
   virtual bool PrepareRefill() { return true; }
+  // Readies the next worker to walk the item's folder alone (FolderScanSource); false
+  // where that folder cannot be scanned (a saved scan's folder not on this machine).
+  virtual bool PrepareFolderRefill(TreeItem /*item*/) { return false; }
+  // The worker walking the item's folder has started: the item's subfolders go (their
+  // records stay with the session), and its insertions at the top level go below it.
+  virtual void EmptyFolder(TreeItem /*item*/) {}
 };
 
 class ScanController {
@@ -75,6 +81,11 @@ class ScanController {
   void StartScan();
   // Abort while a scan is held, else empty the tree and scan again.
   void OnRefresh();
+  // Scans the item's folder again, as a scan: the same controls, Abort and closing.
+  // Its subfolders are replaced, and the totals and labels of the folder and its
+  // ancestors corrected at the end. Nothing happens while a scan is held, or where the
+  // front end cannot ready it.
+  void RefreshFolder(TreeItem item);
   // The worker's completion has arrived: totals, labels, the controls set free.
   void OnScanComplete();
   // Labels in the new unit at once, unless a worker still owns the records.
@@ -100,6 +111,8 @@ class ScanController {
     return m_session && !m_worker ? &m_session->Largest() : nullptr;
   }
   void RelabelAll();
+  // The labels of the folder, everything below it and its ancestors.
+  void RelabelAround(TreeItem folder);
   // The order of each folder's subfolders: shown at once unless a scan holds the
   // records, and at every scan's end. Totals order nothing while the worker adds up.
   void SetFolderOrder(FolderOrder order);
@@ -119,4 +132,5 @@ class ScanController {
   SharedScanSession m_session;
   std::unique_ptr<ScanWorker> m_worker;  // from the start until the completion is handled
   bool m_completing = false;             // while the completion waits for the worker to end
+  TreeItem m_refilled = kNoItem;         // the folder the worker walks alone, if it does
 };

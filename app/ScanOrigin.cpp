@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "scan/DriveTable.h"
+#include "scan/FolderPath.h"
 
 // The display of whatever the tree shows now. Switched on the GUI thread only when a
 // fill starts, never while a worker inserts.
@@ -76,7 +77,22 @@ bool ScanOrigin::Read(const std::vector<std::string>& files) {
   return true;
 }
 
+bool ScanOrigin::CanScanFolder(const FolderRecord& folder) const {
+  if (!ShowsSavedScans()) return true;
+  return m_savedFolders && m_savedFolderHere && m_savedFolderHere(FolderPathOf(folder));
+}
+
+bool ScanOrigin::PrepareFolderFill(FolderRecord& folder) {
+  if (!CanScanFolder(folder)) return false;
+  std::string pattern = ListingPatternOf(folder);
+  if (pattern.empty()) return false;
+  const std::shared_ptr<FileSystem>& lister = ShowsSavedScans() ? m_savedFolders : m_drives;
+  m_folderFill = FolderScanSource(lister, FolderRescan{&folder, std::move(pattern)});
+  return true;
+}
+
 std::shared_ptr<TreeSource> ScanOrigin::TakeSource() {
+  if (m_folderFill) return std::move(m_folderFill);
   if (!m_pending) {
     // Saved files that were not read again show nothing rather than the drives.
     return m_files.empty() ? DriveScanSource(m_drives) : SavedScanSource({}, m_names);
@@ -86,6 +102,8 @@ std::shared_ptr<TreeSource> ScanOrigin::TakeSource() {
   m_names->Follow(pending->drives.display);
   m_openFolder = pending->drives.openFolder;
   m_showFile = pending->drives.showFile;
+  m_savedFolders = pending->drives.fileSystem;
+  m_savedFolderHere = pending->drives.isHere;
   return SavedScanSource(std::move(pending->saved.scans), pending->drives.display);
 }
 

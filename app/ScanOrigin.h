@@ -29,6 +29,12 @@ class ScanOrigin {
   // Readies the next fill: saved files are read again, unless they were read since
   // the last fill. False as for OpenSaved: the tree is then to stay as it is.
   bool PrepareFill();
+  // Whether the folder of the tree can be scanned again: any folder of the drives, a
+  // saved scan's only where it is on this machine.
+  bool CanScanFolder(const FolderRecord& folder) const;
+  // Readies the next fill to walk the folder alone (FolderScanSource); false, changing
+  // nothing, where it cannot be scanned.
+  bool PrepareFolderFill(FolderRecord& folder);
   // What the next worker inserts; from here on the tree shows what it inserts.
   std::shared_ptr<TreeSource> TakeSource();
 
@@ -49,6 +55,9 @@ class ScanOrigin {
   std::shared_ptr<FollowingNames> m_names;
   FolderOpener m_openFolder;
   FileShower m_showFile;
-  std::vector<std::string> m_files;  // empty while the drives are shown
+  std::shared_ptr<FileSystem> m_savedFolders;  // where the saved scans' folders are listed
+  FolderTest m_savedFolderHere;
+  std::shared_ptr<TreeSource> m_folderFill;  // the next fill, when it walks one folder
+  std::vector<std::string> m_files;          // empty while the drives are shown
   std::unique_ptr<Pending> m_pending;
 };

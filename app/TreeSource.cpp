@@ -1,23 +1,26 @@
 #include "app/TreeSource.h"
 
+#include <optional>
 #include <utility>
-
-#include "scan/ScanEngine.h"
 
 namespace {
 
+// Every drive, or one folder again.
 class DriveScan : public TreeSource {
  public:
-  explicit DriveScan(std::shared_ptr<FileSystem> fileSystem) : m_fileSystem(std::move(fileSystem)) {}
+  DriveScan(std::shared_ptr<FileSystem> fileSystem, std::optional<FolderRescan> rescan)
+      : m_fileSystem(std::move(fileSystem)), m_rescan(std::move(rescan)) {}
 
   void Fill(TreeInserter& tree, ScanSession& session, AbortSignal* abort,
             CompletionNotice* completion) override {
     ScanJob job{*m_fileSystem, session.Folders(), tree, abort, completion, &session.Largest()};
+    if (m_rescan) job.rescan = &*m_rescan;
     ScanThreadProc(&job);
   }
 
  private:
   std::shared_ptr<FileSystem> m_fileSystem;
+  std::optional<FolderRescan> m_rescan;
 };
 
 // Inserting what is already in memory takes moments: no abort test is needed.
@@ -48,7 +51,11 @@ class SavedScans : public TreeSource {
 }  // namespace
 
 std::shared_ptr<TreeSource> DriveScanSource(std::shared_ptr<FileSystem> fileSystem) {
-  return std::make_shared<DriveScan>(std::move(fileSystem));
+  return std::make_shared<DriveScan>(std::move(fileSystem), std::nullopt);
+}
+
+std::shared_ptr<TreeSource> FolderScanSource(std::shared_ptr<FileSystem> fileSystem, FolderRescan rescan) {
+  return std::make_shared<DriveScan>(std::move(fileSystem), std::move(rescan));
 }
 
 std::shared_ptr<TreeSource> SavedScanSource(std::vector<SavedScan> scans,

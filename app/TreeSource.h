@@ -9,6 +9,7 @@
 #include "saved/SavedScan.h"
 #include "scan/DisplayText.h"
 #include "scan/FileSystem.h"
+#include "scan/ScanEngine.h"
 #include "scan/ScanSession.h"
 #include "scan/ScanSignals.h"
 #include "scan/Tree.h"
@@ -25,6 +26,10 @@ class TreeSource {
 
 // Every drive of the file system, walked by the scan engine.
 std::shared_ptr<TreeSource> DriveScanSource(std::shared_ptr<FileSystem> fileSystem);
+
+// One folder of the session's walked again, its subfolders inserted as top-level items
+// (see FolderRescan).
+std::shared_ptr<TreeSource> FolderScanSource(std::shared_ptr<FileSystem> fileSystem, FolderRescan rescan);
 
 // The scans as drives C:, D:, ... in order, their names in the form names gives
 // records. Each fill inserts them once; a later fill inserts nothing.

@@ -32,6 +32,15 @@ CPath FolderPathOf(const FolderRecord& folder) {
   return PathOfNames(names);
 }
 
+std::string ListingPatternOf(const FolderRecord& folder) {
+  const CPath path = FolderPathOf(folder);
+  if (path.GetCount() == 0) return {};
+  const CDynString text = path.ToString();
+  std::string pattern = TextOrEmpty(text);
+  if (pattern.empty() || pattern.back() != '\\') pattern += '\\';
+  return pattern + '*';
+}
+
 CDynString ExplorerCommandLine(const CPath& folder) {
   const CDynString text = folder.ToString();
   return CDynString(AllocHeap, "explorer.exe \"%s\"", TextOrEmpty(text));

@@ -32,3 +32,15 @@ void MemoryTree::DeleteAllItems() {
   m_lastTopLevel = kNoItem;
   m_selected = kNoItem;
 }
+
+void MemoryTree::ForgetChildren(TreeItem item) {
+  for (TreeItem above = m_selected; above != kNoItem; above = At(above).parent) {
+    if (above == item) {
+      m_selected = item;  // a selection that leaves with the children moves up to their parent
+      break;
+    }
+  }
+  Node& node = At(item);
+  node.firstChild = kNoItem;
+  node.lastChild = kNoItem;
+}

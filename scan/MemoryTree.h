@@ -25,6 +25,9 @@ class MemoryTree : public TreeInserter, public TreeView {
   // The text goes to the end of the tree's texts; a text replaced stays there until the tree is emptied.
   void SetItemText(TreeItem item, const char* text) override;
   void DeleteAllItems() override;
+  // The item's children, and everything below them, leave the tree; their nodes stay
+  // until it is emptied, so that handles are never given out twice.
+  void ForgetChildren(TreeItem item);
 
   void SelectItem(TreeItem item) { m_selected = item; }
   std::string_view GetItemText(TreeItem item) const {

@@ -36,6 +36,10 @@ class DriveWalker {
   ~DriveWalker() { EndDrive(); }
 
   void Run() {
+    if (m_job.rescan != nullptr) {
+      WalkFolderAgain(*m_job.rescan);
+      return;
+    }
     char rootText[3] = {'A', ':', '\0'};
     std::uint32_t mask = m_job.fileSystem.GetLogicalDrives();
     for (int bit = 0; mask != 0; mask >>= 1, ++bit) {
@@ -61,6 +65,25 @@ class DriveWalker {
     m_queue.push_back(PendingFolder{nullptr, 0, drive, nullptr, kTopLevel, nullptr, 0});
     NameQueuedFolders();
     RunFolderLoop();
+    EndDrive();
+  }
+
+  // The folder is listed as the walk lists any other, from its own record and below
+  // the top level, which stands for its item.
+  void WalkFolderAgain(const FolderRescan& rescan) {
+    FolderRecord& folder = *rescan.record;
+    folder.ownFiles = 0;
+    folder.unreadable = false;
+    folder.incomplete = false;
+    if (m_job.largestFiles != nullptr) m_job.largestFiles->RemoveBelow(folder);
+    const std::string rootText = rescan.pattern.substr(0, 2);
+    m_namesAhead = m_job.fileSystem.ListingsAhead(rootText.c_str());
+    m_currentPattern = m_texts.Push(rescan.pattern);
+    m_currentLength = rescan.pattern.size();
+    m_currentRecord = &folder;
+    m_currentItem = kTopLevel;
+    m_subfoldersQueued = 0;
+    if (OpenCurrentListing()) RunFolderLoop();
     EndDrive();
   }
 
@@ -123,7 +146,10 @@ class DriveWalker {
     m_currentItem = m_job.tree.Insert(next.parent, m_currentRecord->name, m_currentRecord);
     ++m_job.summary.folders;
     DropUnusedTexts();
+    return OpenCurrentListing();
+  }
 
+  bool OpenCurrentListing() {
     ListingResult result = m_job.fileSystem.OpenListing(m_currentPattern);
     if (result.status == ListingStatus::Failed) {
       m_currentRecord->unreadable = true;

@@ -4,6 +4,7 @@
 // directly in it. Totals and labels are computed afterwards on the GUI thread.
 
 #include <cstdint>
+#include <string>
 
 #include "scan/FileSystem.h"
 #include "scan/FolderStore.h"
@@ -18,6 +19,14 @@ struct ScanSummary {
   bool outOfMemory = false;  // the walk stopped early for want of memory
 };
 
+// One folder walked again in place of every drive. Its record is kept, with what it
+// counted forgotten (and its largest files), and its subfolders are inserted as
+// top-level items: the front end puts them below the folder's item.
+struct FolderRescan {
+  FolderRecord* record;
+  std::string pattern;  // its listing pattern, 'C:\a\b\*'
+};
+
 // Everything one scan works with. The worker writes only summary.
 struct ScanJob {
   FileSystem& fileSystem;
@@ -26,9 +35,11 @@ struct ScanJob {
   AbortSignal* abort = nullptr;            // null: the scan is never aborted
   CompletionNotice* completion = nullptr;  // null: nobody is told
   LargestFiles* largestFiles = nullptr;    // null: no file is kept
+  const FolderRescan* rescan = nullptr;    // null: every fixed drive is walked
   ScanSummary summary{};
 };
 
+// Walks every fixed drive, or the one folder job.rescan names.
 void ScanDrives(ScanJob& job);
 
 // The worker's entry: scans, hands over the last insertions, then posts the

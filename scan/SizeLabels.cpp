@@ -23,6 +23,12 @@ void AccumulateFolderSizes(TreeView& tree) {
   WalkPostOrder(tree, [&tree](TreeItem item) { AddChildSizes(tree, item); });
 }
 
+void AccumulateFolderSizes(TreeView& tree, TreeItem folder) {
+  WalkSubtreePostOrder(tree, folder, [&tree](TreeItem item) { AddChildSizes(tree, item); });
+  for (TreeItem above = tree.GetParentItem(folder); above != kNoItem; above = tree.GetParentItem(above))
+    AddChildSizes(tree, above);
+}
+
 CDynString FormatSizeLabel(const char* displayName, std::uint64_t size, int unit, NumberLocale& locale) {
   std::string label;
   AppendSizeLabel(displayName, size, unit, locale, label);
@@ -69,4 +75,14 @@ void UpdateAllLabels(const LabelContext& context) {
   LabelMaker labels(context);
   WalkPostOrder(context.tree,
                 [&](TreeItem item) { context.tree.SetItemText(item, labels.For(item).c_str()); });
+}
+
+void UpdateLabelsAround(const LabelContext& context, TreeItem folder) {
+  context.locale.BeginPass();
+  LabelMaker labels(context);
+  const auto relabel = [&](TreeItem item) { context.tree.SetItemText(item, labels.For(item).c_str()); };
+  WalkSubtreePreOrder(context.tree, folder, relabel);
+  for (TreeItem above = context.tree.GetParentItem(folder); above != kNoItem;
+       above = context.tree.GetParentItem(above))
+    relabel(above);
 }

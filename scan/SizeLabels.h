@@ -24,6 +24,8 @@ void AddChildSizes(TreeView& tree, TreeItem item);
 // Computes every folder's total from the own files of it and all below it. As
 // often as asked: each run gives the same totals.
 void AccumulateFolderSizes(TreeView& tree);
+// The same for the folder's subtree alone, then its ancestors' totals corrected.
+void AccumulateFolderSizes(TreeView& tree, TreeItem folder);
 
 struct LabelContext {
   TreeView& tree;
@@ -57,3 +59,5 @@ void UpdateItemLabel(const LabelContext& context, TreeItem item);
 // Relabels every item from its record; reads records only, so it may run
 // any number of times.
 void UpdateAllLabels(const LabelContext& context);
+// Relabels the folder, every folder below it and its ancestors.
+void UpdateLabelsAround(const LabelContext& context, TreeItem folder);

@@ -39,22 +39,56 @@ void WalkPreOrder(const TreeView& tree, Visit&& visit) {
   WalkPreOrderWithDepth(tree, -1, [&visit](TreeItem item, int) { visit(item); });
 }
 
-// Every item after all of its children; siblings in tree order.
+// Every item of top's subtree before its children, with its depth below top (0 for
+// top); top's siblings are not visited.
 template <typename Visit>
-void WalkPostOrder(const TreeView& tree, Visit&& visit) {
-  TreeItem item = tree.GetRootItem();
-  if (item == kNoItem) return;
+void WalkSubtreePreOrderWithDepth(const TreeView& tree, TreeItem top, Visit&& visit) {
+  int depth = 0;
+  TreeItem item = top;
+  for (;;) {
+    visit(item, depth);
+    if (tree.ItemHasChildren(item)) {
+      item = tree.GetChildItem(item);
+      ++depth;
+      continue;
+    }
+    TreeItem next;
+    while (item != top && (next = tree.GetNextSiblingItem(item)) == kNoItem) {
+      item = tree.GetParentItem(item);
+      --depth;
+    }
+    if (item == top) return;
+    item = next;
+  }
+}
+
+template <typename Visit>
+void WalkSubtreePreOrder(const TreeView& tree, TreeItem top, Visit&& visit) {
+  WalkSubtreePreOrderWithDepth(tree, top, [&visit](TreeItem item, int) { visit(item); });
+}
+
+// Every item of top's subtree after all of its children, top last.
+template <typename Visit>
+void WalkSubtreePostOrder(const TreeView& tree, TreeItem top, Visit&& visit) {
+  TreeItem item = top;
   for (;;) {
     while (tree.ItemHasChildren(item)) item = tree.GetChildItem(item);
     TreeItem next;
-    while ((next = tree.GetNextSiblingItem(item)) == kNoItem) {
+    while (item != top && (next = tree.GetNextSiblingItem(item)) == kNoItem) {
       visit(item);
       item = tree.GetParentItem(item);
-      if (item == kNoItem) return;
     }
     visit(item);
+    if (item == top) return;
     item = next;
   }
+}
+
+// Every item after all of its children; siblings in tree order.
+template <typename Visit>
+void WalkPostOrder(const TreeView& tree, Visit&& visit) {
+  for (TreeItem top = tree.GetRootItem(); top != kNoItem; top = tree.GetNextSiblingItem(top))
+    WalkSubtreePostOrder(tree, top, visit);
 }
 
 // Every item before its children, with its depth, as WalkPreOrderWithDepth, but

@@ -167,6 +167,12 @@ bool CAmbrellDlg::LabelOnDemand(const LabelContext& context) {
 
 void CAmbrellDlg::ShowInOrder(FolderOrder order) { m_tree->ShowInOrder(order); }
 
+bool CAmbrellDlg::PrepareFolderRefill(TreeItem item) {
+  return m_origin.PrepareFolderFill(*m_tree->GetItemData(item));
+}
+
+void CAmbrellDlg::EmptyFolder(TreeItem item) { m_tree->EmptyFolder(item, m_items); }
+
 void CAmbrellDlg::OnCloseButton() { done(QDialog::Accepted); }
 
 // Every way of closing ends here: the worker is stopped first, and the

@@ -110,6 +110,8 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   void ShowInOrder(FolderOrder order) override;
   void OnScanCompleted() override;
   bool PrepareRefill() override;
+  bool PrepareFolderRefill(TreeItem item) override;
+  void EmptyFolder(TreeItem item) override;
 
   // Layout (AmbrellDlgLayout.cpp).
   std::array<QWidget*, dialog_layout::kMainControlCount> MainControls() const;
@@ -125,6 +127,8 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   void OnAbout();
   void OnSortBySize(bool checked);
   void OnLargestFiles();
+  void OnRefreshFolder();
+  bool CanRefreshSelectedFolder() const;
   // Lists the scan's largest files in the window, if it is open; none while a scan runs.
   void FillLargestFiles();
 

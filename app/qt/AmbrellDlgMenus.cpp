@@ -1,7 +1,8 @@
 // The tree's context menu with "Open in Explorer", and the window menu with the
-// saved scan items and the About item, which a right-click on the dialog's own
-// background opens (as the caption's system menu does on Windows).
+// saved scan, order, largest files and folder refresh items and the About item, which a right-click on the
+// dialog's own background opens (as the caption's system menu does on Windows).
 
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QMenu>
 
@@ -69,6 +70,8 @@ void CAmbrellDlg::ShowWindowMenu(const QPoint& screenPoint) {
   connect(bySize, &QAction::toggled, this, &CAmbrellDlg::OnSortBySize);
   menu.addAction(QStringLiteral(AMBRELL_TEXT_LARGEST_FILES_ITEM), this, &CAmbrellDlg::OnLargestFiles)
       ->setEnabled(idle);
+  menu.addAction(QStringLiteral(AMBRELL_TEXT_REFRESH_FOLDER_ITEM), this, &CAmbrellDlg::OnRefreshFolder)
+      ->setEnabled(CanRefreshSelectedFolder());
   menu.addSeparator();
   menu.addAction(QStringLiteral(AMBRELL_TEXT_ABOUT_ITEM), this, &CAmbrellDlg::OnAbout);
   m_trackMenu(menu, screenPoint);
@@ -81,6 +84,19 @@ void CAmbrellDlg::OnOpenInExplorer() {
 
 void CAmbrellDlg::OnSortBySize(bool checked) {
   m_scan.SetFolderOrder(checked ? FolderOrder::LargestFirst : FolderOrder::Listed);
+}
+
+void CAmbrellDlg::OnRefreshFolder() {
+  if (!CanRefreshSelectedFolder()) return;
+  m_nUnit = m_units->currentIndex();
+  m_scan.SetUnit(m_nUnit);
+  m_scan.RefreshFolder(m_tree->GetSelectedItem());
+}
+
+bool CAmbrellDlg::CanRefreshSelectedFolder() const {
+  if (m_scan.IsScanHeld()) return false;
+  const TreeItem selected = m_tree->GetSelectedItem();
+  return selected != kNoItem && m_origin.CanScanFolder(*m_tree->GetItemData(selected));
 }
 
 void CAmbrellDlg::OnLargestFiles() {

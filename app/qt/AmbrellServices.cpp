@@ -55,6 +55,10 @@ SavedDrivesOpener SavedDrivesOpenedWith(const char* opener) {
       const std::string path = NativeFolderPath(*platform, folder);
       if (IsFolderHere(path)) ShowFile(path, fileName, program);
     };
+    drives.fileSystem = std::shared_ptr<FileSystem>(platform, platform->fileSystem.get());
+    drives.isHere = [platform](const CPath& folder) {
+      return IsFolderHere(NativeFolderPath(*platform, folder));
+    };
     return drives;
   };
 }

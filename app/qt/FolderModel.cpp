@@ -55,7 +55,7 @@ QString FolderModel::Label(const FolderNode& node) const {
     if (written != m_written.end()) return written->second;
   }
   const CDynString name = m_names->ForName(node.record->name, node.parent == &m_root);
-  if (m_unit < 0) return QString::fromUtf8(TextOrEmpty(name));
+  if (m_unit < 0 || node.nameOnly) return QString::fromUtf8(TextOrEmpty(name));
   const CDynString label = FormatSizeLabel(TextOrEmpty(name), node.record->size, m_unit, *m_locale);
   return QString::fromUtf8(TextOrEmpty(label));
 }
@@ -74,6 +74,7 @@ void FolderModel::InsertBatch(const InsertionBatch& batch, InsertedItemMap<Folde
     node.record = pending.record;
     node.parent = parent;
     node.fresh = true;
+    node.nameOnly = m_namesOnlyFrom.has_value();
     if (parent->fresh) {
       node.row = static_cast<int>(parent->children.size());
       parent->children.push_back(&node);
@@ -105,12 +106,16 @@ void FolderModel::ShowSizes(int unit) {
   m_locale->BeginPass();
   emit layoutAboutToBeChanged();
   m_unit = unit;
+  if (m_namesOnlyFrom) {
+    for (std::size_t i = *m_namesOnlyFrom; i < m_nodes.size(); ++i) m_nodes[i].nameOnly = false;
+    m_namesOnlyFrom.reset();
+  }
   std::unordered_map<const FolderNode*, QString>().swap(m_written);
   emit layoutChanged();
 }
 
 void FolderModel::ShowInOrder(FolderOrder order) {
-  if (order == m_order) return;
+  if (order == m_order && !m_outOfOrder) return;
   emit layoutAboutToBeChanged();
   const QModelIndexList before = persistentIndexList();
   std::vector<const FolderNode*> held;
@@ -128,6 +133,7 @@ void FolderModel::ShowInOrder(FolderOrder order) {
   for (const FolderNode* node : held) after.push_back(IndexOf(node));
   changePersistentIndexList(before, after);
   m_order = order;
+  m_outOfOrder = false;
   emit layoutChanged();
 }
 
@@ -135,6 +141,19 @@ void FolderModel::SetLabel(FolderNode& node, const QString& label) {
   m_written[&node] = label;
   const QModelIndex changed = IndexOf(&node);
   emit dataChanged(changed, changed, {Qt::DisplayRole});
+}
+
+// The nodes stay in m_nodes, unreachable, until the tree is emptied: no walk of the
+// subtree, so its depth does not matter.
+void FolderModel::EmptyFolder(FolderNode& node) {
+  if (!node.children.empty()) {
+    beginRemoveRows(IndexOf(&node), 0, static_cast<int>(node.children.size()) - 1);
+    std::vector<FolderNode*>().swap(node.children);
+    endRemoveRows();
+  }
+  // The new children come as listed, and totals up to the drive change.
+  m_outOfOrder = m_order != FolderOrder::Listed;
+  if (m_unit >= 0 && !m_namesOnlyFrom) m_namesOnlyFrom = m_nodes.size();
 }
 
 // Each node frees only its own list of children: no walk, so no depth overflows the stack.
@@ -145,5 +164,7 @@ void FolderModel::Clear() {
   std::unordered_map<const FolderNode*, QString>().swap(m_written);
   m_unit = -1;
   m_order = FolderOrder::Listed;
+  m_outOfOrder = false;
+  m_namesOnlyFrom.reset();
   endResetModel();
 }

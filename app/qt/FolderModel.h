@@ -9,6 +9,7 @@
 #include <QString>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -22,6 +23,7 @@ struct FolderNode {
   FolderNode* parent = nullptr;  // the model's root above a drive
   int row = 0;                   // among its siblings as shown
   bool fresh = false;            // made by the batch being carried out, not yet seen by a view
+  bool nameOnly = false;         // inserted since the sizes were shown: no total yet
   std::vector<FolderNode*> children;
 };
 
@@ -55,6 +57,9 @@ class FolderModel : public QAbstractItemModel {
   void ShowInOrder(FolderOrder order);
   // A label written from outside, kept until the sizes are shown or the tree is emptied.
   void SetLabel(FolderNode& node, const QString& label);
+  // Removes the node's children and everything below them, the records untouched.
+  // Nodes inserted from now on show their names until the sizes are shown again.
+  void EmptyFolder(FolderNode& node);
   // Removes every node, the records untouched.
   void Clear();
 
@@ -62,8 +67,10 @@ class FolderModel : public QAbstractItemModel {
   std::shared_ptr<const DisplayText> m_names;
   std::shared_ptr<NumberLocale> m_locale;
   QIcon m_folderIcon;
-  int m_unit = -1;                            // -1 while the labels show names only
-  FolderOrder m_order = FolderOrder::Listed;  // of the nodes' children; new ones come as listed
+  int m_unit = -1;                             // -1 while the labels show names only
+  FolderOrder m_order = FolderOrder::Listed;   // of the nodes' children; new ones come as listed
+  bool m_outOfOrder = false;                   // some children are not in m_order
+  std::optional<std::size_t> m_namesOnlyFrom;  // in m_nodes, while a refilled folder waits for sizes
   FolderNode m_root;
   std::deque<FolderNode> m_nodes;  // stable addresses, and freed without a walk of the tree
   std::unordered_map<const FolderNode*, QString> m_written;

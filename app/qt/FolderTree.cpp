@@ -101,6 +101,13 @@ void FolderTree::ShowInOrder(FolderOrder order) {
   if (currentIndex().isValid()) scrollTo(currentIndex());
 }
 
+void FolderTree::EmptyFolder(TreeItem item, InsertedItemMap<FolderNode*>& items) {
+  FolderNode* node = NodeOf(item);
+  if (node == nullptr) return;
+  m_model->EmptyFolder(*node);
+  items.ClearBelow(node);
+}
+
 QString FolderTree::Label(TreeItem item) const {
   const FolderNode* node = NodeOf(item);
   return node != nullptr ? m_model->Label(*node) : QString();

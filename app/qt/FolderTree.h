@@ -45,6 +45,9 @@ class FolderTree : public QTreeView, public TreeView {
   // model, and the column widened to the labels in view.
   void ShowSizes(int unit);
   void ShowInOrder(FolderOrder order);
+  // The item's subfolders go, and the handles of a worker that walks its folder alone
+  // resolve below it.
+  void EmptyFolder(TreeItem item, InsertedItemMap<FolderNode*>& items);
 
   QString Label(TreeItem item) const;
   QModelIndex IndexOf(TreeItem item) const { return m_model->IndexOf(NodeOf(item)); }

@@ -87,6 +87,8 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   bool MirrorAbortRequest(bool set) override;
   void OnScanCompleted() override;
   bool PrepareRefill() override;
+  bool PrepareFolderRefill(TreeItem item) override;
+  void EmptyFolder(TreeItem item) override;
 
   // Layout (AmbrellDlgLayout.cpp).
   void OnSize(UINT type, int cx, int cy);
@@ -99,14 +101,17 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   void ShowContextMenu(POINT screenPoint);
   void OnOpenInExplorer();
   bool OnSysCommand(UINT id);
+  // Greys or checks the window menu's items as the scan and the selection allow.
+  void UpdateWindowMenu();
   void OnSortBySize();
   void OnLargestFiles();
+  void OnRefreshFolder();
+  bool CanRefreshSelectedFolder() const;
   // Lists the scan's largest files in their window, if it is open; none while a scan runs.
   void FillLargestFiles();
   void OnNotify(const NMHDR& header);
 
   // Saved scans (AmbrellDlgSaved.cpp).
-  void EnableSavedScanItems();
   void OnSaveScanAs();
   void OnOpenSavedScan();
 

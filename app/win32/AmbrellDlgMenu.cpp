@@ -53,11 +53,41 @@ void CAmbrellDlg::OnOpenInExplorer() {
   if (folder.GetCount() != 0) m_origin.OpenFolder(folder);
 }
 
+// Records are the worker's until its completion has been handled, so these items wait
+// for that; saving needs a tree too, and a folder refresh a folder it can scan.
+void CAmbrellDlg::UpdateWindowMenu() {
+  const HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
+  if (systemMenu == nullptr) return;
+  const bool idle = !m_scan.IsScanHeld();
+  const bool hasTree = m_folders.GetRootItem() != kNoItem;
+  EnableMenuItem(systemMenu, IDM_OPEN_SAVED_SCAN, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(systemMenu, IDM_SAVE_SCAN, MF_BYCOMMAND | (idle && hasTree ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(systemMenu, IDM_SORT_BY_SIZE, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(systemMenu, IDM_LARGEST_FILES, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(systemMenu, IDM_REFRESH_FOLDER,
+                 MF_BYCOMMAND | (CanRefreshSelectedFolder() ? MF_ENABLED : MF_GRAYED));
+  const bool bySize = m_scan.Order() == FolderOrder::LargestFirst;
+  CheckMenuItem(systemMenu, IDM_SORT_BY_SIZE, MF_BYCOMMAND | (bySize ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void CAmbrellDlg::OnSortBySize() {
   if (m_scan.IsScanHeld()) return;
   const bool bySize = m_scan.Order() == FolderOrder::LargestFirst;
   m_scan.SetFolderOrder(bySize ? FolderOrder::Listed : FolderOrder::LargestFirst);
-  EnableSavedScanItems();
+  UpdateWindowMenu();
+}
+
+void CAmbrellDlg::OnRefreshFolder() {
+  if (!CanRefreshSelectedFolder()) return;
+  UpdateData(true);
+  m_scan.SetUnit(m_nUnit);
+  m_scan.RefreshFolder(m_folders.GetSelectedItem());
+}
+
+bool CAmbrellDlg::CanRefreshSelectedFolder() const {
+  if (m_scan.IsScanHeld()) return false;
+  const TreeItem selected = m_folders.GetSelectedItem();
+  return selected != kNoItem && m_origin.CanScanFolder(*m_folders.GetItemData(selected));
 }
 
 void CAmbrellDlg::OnLargestFiles() {
@@ -76,9 +106,11 @@ void CAmbrellDlg::FillLargestFiles() {
                               : std::vector<LargestFileRow>());
 }
 
-// A folder about to open shows its subfolders in the order chosen.
+// A folder about to open shows its subfolders in the order chosen; a new selection
+// may be a folder to scan again.
 void CAmbrellDlg::OnNotify(const NMHDR& header) {
   if (header.idFrom != IDC_TREE) return;
+  if (header.code == TVN_SELCHANGEDA || header.code == TVN_SELCHANGEDW) UpdateWindowMenu();
   if (header.code != TVN_ITEMEXPANDINGA && header.code != TVN_ITEMEXPANDINGW) return;
   // The A and W forms differ only in the items' text, which is not read here.
   const auto& change = reinterpret_cast<const NMTREEVIEWA&>(header);
@@ -103,6 +135,9 @@ bool CAmbrellDlg::OnSysCommand(UINT id) {
       return true;
     case IDM_LARGEST_FILES:
       OnLargestFiles();
+      return true;
+    case IDM_REFRESH_FOLDER:
+      OnRefreshFolder();
       return true;
     default:
       return false;

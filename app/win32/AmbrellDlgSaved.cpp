@@ -39,21 +39,6 @@ std::vector<std::string> ChooseSavedScanFiles(HWND owner, SavedScanChoice choice
   return file.empty() ? std::vector<std::string>() : std::vector<std::string>{file};
 }
 
-// Records are the worker's until its completion has been handled, so these items wait
-// for that; saving needs a tree too.
-void CAmbrellDlg::EnableSavedScanItems() {
-  const HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
-  if (systemMenu == nullptr) return;
-  const bool idle = !m_scan.IsScanHeld();
-  const bool hasTree = m_folders.GetRootItem() != kNoItem;
-  EnableMenuItem(systemMenu, IDM_OPEN_SAVED_SCAN, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
-  EnableMenuItem(systemMenu, IDM_SAVE_SCAN, MF_BYCOMMAND | (idle && hasTree ? MF_ENABLED : MF_GRAYED));
-  EnableMenuItem(systemMenu, IDM_SORT_BY_SIZE, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
-  EnableMenuItem(systemMenu, IDM_LARGEST_FILES, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
-  const bool bySize = m_scan.Order() == FolderOrder::LargestFirst;
-  CheckMenuItem(systemMenu, IDM_SORT_BY_SIZE, MF_BYCOMMAND | (bySize ? MF_CHECKED : MF_UNCHECKED));
-}
-
 void CAmbrellDlg::OnSaveScanAs() {
   if (m_scan.IsScanHeld() || m_folders.GetRootItem() == kNoItem) return;
   const std::vector<std::string> files = m_chooseFiles(m_hWnd, SavedScanChoice::kSaveAs);

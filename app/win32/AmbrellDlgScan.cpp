@@ -20,7 +20,6 @@ void CAmbrellDlg::StartScan() { m_scan.StartScan(); }
 
 std::unique_ptr<ScanWorker> CAmbrellDlg::StartWorker(std::shared_ptr<AbortFlag> abort,
                                                      SharedScanSession session) {
-  m_folders.Clear();
   FillLargestFiles();  // empty until the scan ends
   std::unique_ptr<Win32ScanWorker> worker = Win32ScanWorker::Start(ScanThreadSettings{
       m_origin.TakeSource(), std::move(session), std::move(abort), m_hWnd, m_services.insertionBatchSize});
@@ -36,7 +35,7 @@ void CAmbrellDlg::ShowScanning(bool running) {
   EnableDlgControl(m_hWnd, IDC_TREE, !running);
   EnableDlgControl(m_hWnd, IDC_UNITS, !running);
   SetDlgItemTextA(m_hWnd, IDC_REFRESH, running ? AMBRELL_TEXT_ABORT : AMBRELL_TEXT_REFRESH);
-  EnableSavedScanItems();
+  UpdateWindowMenu();
 }
 
 void CAmbrellDlg::SetBusyCursor(bool busy) {
@@ -92,6 +91,12 @@ void CAmbrellDlg::OnSelchangeUnits() {
 void CAmbrellDlg::HoldRedraw(bool hold) { m_tree.SetRedraw(!hold); }
 
 void CAmbrellDlg::ShowInOrder(FolderOrder order) { m_folders.ShowInOrder(order); }
+
+bool CAmbrellDlg::PrepareFolderRefill(TreeItem item) {
+  return m_origin.PrepareFolderFill(*m_folders.GetItemData(item));
+}
+
+void CAmbrellDlg::EmptyFolder(TreeItem item) { m_folders.EmptyFolder(item); }
 
 bool CAmbrellDlg::OnSetCursor(HWND window, UINT hitTest) {
   if (hitTest != HTCLIENT || window != m_hWnd || !IsScanRunning()) return false;

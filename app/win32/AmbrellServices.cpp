@@ -72,6 +72,11 @@ SavedDrivesOpener SavedDrivesOpenedWith(ProcessStarter run) {
       if (run && SavedFolderHere(drives, folder, nativeFolder))
         run(SelectCommandLine(nativeFolder, fileName), 0);
     };
+    saved.fileSystem = std::make_shared<Win32FileSystem>(drives);
+    saved.isHere = [drives](const CPath& folder) {
+      std::string nativeFolder;
+      return SavedFolderHere(drives, folder, nativeFolder);
+    };
     return saved;
   };
 }

@@ -15,7 +15,8 @@ constexpr int kLevelsPerDeletion = 1000;
 
 void FolderTreeIndex::Insert(const PendingInsertion& pending) {
   // A parent this index does not hold would be a worker of another scan: never nest under it.
-  const InsertedItem parent = pending.parent <= m_folders.GetCount() ? pending.parent : kTopLevel;
+  const bool held = pending.parent != kTopLevel && pending.parent <= m_folders.GetCount() - m_refillBase;
+  const InsertedItem parent = held ? m_refillBase + pending.parent : m_refillFolder;
   const HTREEITEM native =
       m_control.InsertItem(pending.record->name, pending.record, m_native.Resolve(parent));
   const InsertedItem item = m_folders.Insert(parent, "", pending.record);
@@ -26,6 +27,31 @@ void FolderTreeIndex::Clear() {
   m_folders.DeleteAllItems();
   m_native.Clear();
   m_opened.clear();
+  m_refillFolder = kTopLevel;
+  m_refillBase = 0;
+}
+
+void FolderTreeIndex::EmptyFolder(TreeItem folder) {
+  std::vector<HTREEITEM> deletions;  // the children, and every kLevelsPerDeletion-th level below
+  WalkSubtreePreOrderWithDepth(m_folders, folder, [&](TreeItem item, int depth) {
+    if (depth == 0) return;
+    const HTREEITEM native = NativeOf(item);
+    if (native == nullptr) return;
+    if (depth == 1 || depth % kLevelsPerDeletion == 0) deletions.push_back(native);
+    m_opened.erase(native);
+    m_native.Forget(item);  // the control may give its handle to a new item
+  });
+  // Every item comes after its ancestors: backwards, each goes before any above it.
+  for (auto deletion = deletions.rbegin(); deletion != deletions.rend(); ++deletion)
+    m_control.DeleteItem(*deletion);
+  m_folders.ForgetChildren(folder);
+  // Its children come as listed, and its ancestors' totals change.
+  for (TreeItem changed = folder; changed != kNoItem; changed = m_folders.GetParentItem(changed)) {
+    const auto opened = m_opened.find(NativeOf(changed));
+    if (opened != m_opened.end()) opened->second.reset();
+  }
+  m_refillFolder = folder;
+  m_refillBase = m_folders.GetCount();
 }
 
 namespace {
@@ -52,7 +78,7 @@ void FolderTreeIndex::OnExpanding(HTREEITEM native) {
   PutChildrenInOrder(native, m_opened.try_emplace(native, FolderOrder::Listed).first->second);
 }
 
-void FolderTreeIndex::PutChildrenInOrder(HTREEITEM native, FolderOrder& childrenOrder) {
+void FolderTreeIndex::PutChildrenInOrder(HTREEITEM native, std::optional<FolderOrder>& childrenOrder) {
   if (childrenOrder == m_order) return;
   m_control.SortChildren(native, CompareFolders, static_cast<LPARAM>(m_order));
   childrenOrder = m_order;

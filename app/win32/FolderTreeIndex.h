@@ -8,6 +8,7 @@
 // the square of the number of folders: minutes for 100,000 of them.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -22,10 +23,15 @@ class FolderTreeIndex : public TreeView {
 
   // Carries out one of the worker's insertions, in the control and here. The
   // worker numbers its items 1, 2, 3, ... from the start of a scan, as this
-  // index does, so its handles are this index's items.
+  // index does, so its handles are this index's items, counted on from where a
+  // folder's refill started.
   void Insert(const PendingInsertion& pending);
-  // Forgets the items without touching the control (a new scan's start).
+  // Forgets the items without touching the control.
   void Clear();
+  // The folder's subfolders leave the control and the index, and the next insertions
+  // are a worker's that walks the folder alone: its handles count on from the items
+  // held, and its top level is the folder.
+  void EmptyFolder(TreeItem folder);
 
   // The order each folder's subfolders show in. Asking the control to sort the
   // children of every folder would cost Wine's search for each of them, so only
@@ -60,12 +66,17 @@ class FolderTreeIndex : public TreeView {
   TreeItem IndexOf(HTREEITEM native) const;
   // Deletes from the control, deepest first, the subtrees too deep to delete in one message.
   void DeleteDeepSubtrees();
-  void PutChildrenInOrder(HTREEITEM native, FolderOrder& childrenOrder);
+  void PutChildrenInOrder(HTREEITEM native, std::optional<FolderOrder>& childrenOrder);
 
   CTreeCtrl& m_control;
   MemoryTree m_folders;
   InsertedItemMap<HTREEITEM> m_native{TVI_ROOT};
   FolderOrder m_order = FolderOrder::Listed;
-  // Every folder expanded so far, with the order its children are in.
-  std::unordered_map<HTREEITEM, FolderOrder> m_opened;
+  // Every folder expanded so far, with the order its children are in (none: a folder
+  // scanned again, or one whose total that changed).
+  std::unordered_map<HTREEITEM, std::optional<FolderOrder>> m_opened;
+  // Where the worker's items go: below this folder (kTopLevel for a whole scan), each
+  // after the items the index held when it started.
+  TreeItem m_refillFolder = kTopLevel;
+  std::size_t m_refillBase = 0;
 };

@@ -90,10 +90,13 @@ bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& serv
   return true;
 }
 
+// A saved folder that is on this machine is listed as a drive's folder is: never
+// into another mount.
 bool OpenSavedDrives(const std::vector<std::string>& roots, PlatformServices& services, std::string& error) {
+  const std::vector<MountEntry> mounts = ParseMountInfo(ReadMountInfo());
   auto drives = std::make_shared<DriveSet>();
   for (const std::string& root : roots) {
-    if (!drives->Add(root, root, InnerMounts())) {
+    if (!drives->Add(root, root, MountsBelowFolder(mounts, root))) {
       error = "too many saved scans; at most " + std::to_string(DriveTable::kMaxDrives);
       return false;
     }

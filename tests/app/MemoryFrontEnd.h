@@ -8,6 +8,7 @@
 
 #include "app/ScanController.h"
 #include "app/ScanThread.h"
+#include "scan/FolderPath.h"
 #include "scan/MemoryTree.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/MemoryFileSystem.h"
@@ -24,10 +25,22 @@ class MemoryFrontEnd : public ScanFrontEnd {
   std::unique_ptr<ScanWorker> StartWorker(std::shared_ptr<AbortFlag> abort,
                                           SharedScanSession session) override {
     ++starts;
+    std::shared_ptr<TreeSource> source = std::move(m_folderSource);
     if (failToStart) return nullptr;
     m_mailbox = std::make_shared<ScanMailbox>([] {});
     m_items.Clear();
-    return ScanThread::Start(m_fileSystem, std::move(session), std::move(abort), m_mailbox);
+    if (!source) source = DriveScanSource(m_fileSystem);
+    return ScanThread::Start(std::move(source), std::move(session), std::move(abort), m_mailbox);
+  }
+  bool PrepareFolderRefill(TreeItem item) override {
+    std::string pattern = ListingPatternOf(*tree.GetItemData(item));
+    if (pattern.empty()) return false;
+    m_folderSource = FolderScanSource(m_fileSystem, FolderRescan{tree.GetItemData(item), std::move(pattern)});
+    return true;
+  }
+  void EmptyFolder(TreeItem item) override {
+    tree.ForgetChildren(item);
+    m_items.ClearBelow(item);
   }
   void ShowScanning(bool running) override { showsScanning = running; }
   void SetBusyCursor(bool busy) override { busyCursor = busy; }
@@ -75,5 +88,6 @@ class MemoryFrontEnd : public ScanFrontEnd {
  private:
   std::shared_ptr<FileSystem> m_fileSystem;
   std::shared_ptr<ScanMailbox> m_mailbox;
+  std::shared_ptr<TreeSource> m_folderSource;  // the next worker's, when it walks one folder
   InsertedItemMap<TreeItem> m_items{kTopLevel};
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ScanController.h"
+#include "scan/TreeWalk.h"
 #include "tests/app/MemoryFrontEnd.h"
 #include "tests/protocol/ScanProtocol.h"
 #include "tests/support/TreeDump.h"
@@ -33,6 +34,17 @@ class ControllerDriver : public ScanProtocolDriver {
   bool ListsEnabled() const override { return !m_frontEnd.showsScanning; }
   bool ShowsBusyCursor() const override { return m_frontEnd.busyCursor; }
   void SetCloseWait(std::chrono::milliseconds wait) override { m_closeWait = wait; }
+  void Select(const std::string& name) override {
+    MemoryTree& tree = m_frontEnd.tree;
+    WalkPreOrder(tree, [&](TreeItem item) {
+      if (tree.GetItemText(item).rfind(name + "    (", 0) == 0) tree.SelectItem(item);
+    });
+  }
+  std::string SelectedLabel() const override {
+    const MemoryTree& tree = m_frontEnd.tree;
+    return tree.GetSelectedItem() != kNoItem ? std::string(tree.GetItemText(tree.GetSelectedItem())) : "";
+  }
+  void RefreshSelectedFolder() override { m_controller.RefreshFolder(m_frontEnd.tree.GetSelectedItem()); }
   std::string Close() override {
     m_controller.StopForClosing(m_closeWait);
     if (m_controller.IsScanHeld()) return "the scan is still held";
@@ -52,10 +64,12 @@ const ScanProtocolTarget kControllerTarget{"Controller", [](std::shared_ptr<Memo
                                            }};
 INSTANTIATE_TEST_SUITE_P(Controller, ScanProtocolTest, ::testing::Values(kControllerTarget),
                          ScanProtocolTargetName());
+INSTANTIATE_TEST_SUITE_P(Controller, ScanProtocolFolderRefreshTest, ::testing::Values(kControllerTarget),
+                         ScanProtocolTargetName());
 INSTANTIATE_TEST_SUITE_P(Controller, ScanProtocolCloseWaitTest, ::testing::Values(kControllerTarget),
                          ScanProtocolTargetName());
 
 }  // namespace
 
 // The controller has no window menu.
-GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ScanProtocolOrderTest);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ScanProtocolMenuTest);

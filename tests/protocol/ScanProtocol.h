@@ -19,6 +19,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/MemoryFileSystem.h"
@@ -58,26 +59,47 @@ class ScanProtocolDriver {
     ADD_FAILURE() << "this front end keeps its own closing wait";
   }
   // Checks or unchecks the window menu's "Sort by Size" as the user does, where the
-  // front end has the menu (ScanProtocolOrderTest runs only with such front ends).
+  // front end has the menu (ScanProtocolMenuTest runs only with such front ends).
   virtual void SortBySize(bool /*checked*/) { ADD_FAILURE() << "this front end has no window menu"; }
   // Whether the item is there, enabled and checked: "", "greyed", "checked".
   virtual std::string SortBySizeState() const { return "no menu"; }
   // Opens every folder as the user would, then the labels in the order shown.
   virtual std::string ShownLabels() { return Labels(); }
-  // Selects the item whose label starts with name, as a click does; the selected
-  // item's label.
-  virtual void Select(const std::string& /*name*/) {}
-  virtual std::string SelectedLabel() const { return {}; }
+  // Selects the item whose label starts with name and a size, as a click does; the
+  // selected item's label.
+  virtual void Select(const std::string& name) = 0;
+  virtual std::string SelectedLabel() const = 0;
   // Opens the window of the largest files from the window menu, as the user does.
   virtual void OpenLargestFiles() { ADD_FAILURE() << "this front end has no window menu"; }
   // Its rows, top to bottom; none before it was first opened.
   virtual std::vector<std::string> LargestFileRows() const { return {}; }
   // Enter on a row: the full path of the file the file browser was asked to show.
   virtual std::string ShowLargestFile(int /*row*/) { return {}; }
+  // "Refresh Selected Folder" as the user chooses it; the controller is asked directly.
+  virtual void RefreshSelectedFolder() = 0;
+  // The menu item's state as SortBySizeState tells it.
+  virtual std::string RefreshFolderState() const { return "no menu"; }
   // Closes the way the Close button does. Empty when the tree was emptied and nothing
   // the dialog had is left to act later (a completion still on its way included), else
   // what is wrong. The driver is only destroyed after this.
   virtual std::string Close() = 0;
+};
+
+// Releases the gate once the front end has asked the worker to stop, from another
+// thread: the test's thread is then inside the front end's wait for the worker.
+class ReleaseGateOnAbort {
+ public:
+  ReleaseGateOnAbort(const ScanProtocolDriver& driver, Gate& gate)
+      : m_thread([&driver, &gate] {
+          while (!driver.IsAbortRequested()) std::this_thread::yield();
+          gate.Release();
+        }) {}
+  ~ReleaseGateOnAbort() { m_thread.join(); }
+  ReleaseGateOnAbort(const ReleaseGateOnAbort&) = delete;
+  ReleaseGateOnAbort& operator=(const ReleaseGateOnAbort&) = delete;
+
+ private:
+  std::thread m_thread;
 };
 
 struct ScanProtocolTarget {
@@ -121,8 +143,11 @@ inline void PrintTo(const ScanProtocolTarget& target, std::ostream* out) { *out 
 // The scenarios that shorten the closing wait.
 class ScanProtocolCloseWaitTest : public ScanProtocolTest {};
 
-// The scenarios of the window menu's order items.
-class ScanProtocolOrderTest : public ScanProtocolTest {};
+// The scenarios of one folder scanned again.
+class ScanProtocolFolderRefreshTest : public ScanProtocolTest {};
+
+// The scenarios of the window menu's items.
+class ScanProtocolMenuTest : public ScanProtocolTest {};
 
 // A menu item's state as SortBySizeState tells it: "", "greyed", "checked" or both.
 inline std::string MenuItemState(bool enabled, bool checked) {

@@ -2,8 +2,6 @@
 // with totals, Abort, Refresh, relabelling, a machine without drives, the hand-over
 // timer, and closing mid-scan.
 
-#include <thread>
-
 #include "tests/protocol/ScanProtocol.h"
 #include "tests/support/Eventually.h"
 
@@ -17,23 +15,6 @@ constexpr const char* kFoundBeforeData =
     "C:\n"
     "  Windows\n"
     "  Data\n";
-
-// Releases the gate once the front end has asked the worker to stop, from another
-// thread: the test's thread is then inside the front end's wait for the worker.
-class ReleaseOnAbort {
- public:
-  ReleaseOnAbort(const ScanProtocolDriver& driver, Gate& gate)
-      : m_thread([&driver, &gate] {
-          while (!driver.IsAbortRequested()) std::this_thread::yield();
-          gate.Release();
-        }) {}
-  ~ReleaseOnAbort() { m_thread.join(); }
-  ReleaseOnAbort(const ReleaseOnAbort&) = delete;
-  ReleaseOnAbort& operator=(const ReleaseOnAbort&) = delete;
-
- private:
-  std::thread m_thread;
-};
 
 }  // namespace
 
@@ -98,7 +79,7 @@ TEST_P(ScanProtocolTest, AbortKeepsWhatWasFoundWithTotalsOfWhatWasCounted) {
   Open();
   machine->GetGate().WaitUntilHeld();
   {
-    ReleaseOnAbort release(*driver, machine->GetGate());
+    ReleaseGateOnAbort release(*driver, machine->GetGate());
     driver->ClickRefresh();
   }
   // Abort returns once the worker has ended; its completion comes next.
@@ -207,7 +188,7 @@ TEST_P(ScanProtocolTest, ClosingDuringAScanStopsTheWorkerFirstThenFreesEverythin
   machine->GetGate().WaitUntilHeld();
   std::string fault;
   {
-    ReleaseOnAbort release(*driver, machine->GetGate());
+    ReleaseGateOnAbort release(*driver, machine->GetGate());
     fault = driver->Close();
   }
   EXPECT_EQ(fault, "");
@@ -266,7 +247,7 @@ constexpr const char* kLargestFirstLabels =
 
 }  // namespace
 
-TEST_P(ScanProtocolOrderTest, SortBySizeOrdersEveryFolderByTotalAndUncheckingRestoresTheListedOrder) {
+TEST_P(ScanProtocolMenuTest, SortBySizeOrdersEveryFolderByTotalAndUncheckingRestoresTheListedOrder) {
   AddLargeLastFolders(*machine);
   OpenAndScan();
   EXPECT_EQ(driver->SortBySizeState(), "");
@@ -299,7 +280,7 @@ TEST_P(ScanProtocolOrderTest, SortBySizeOrdersEveryFolderByTotalAndUncheckingRes
 
 // The tree keeps the listed order while the worker adds up, and is sorted once the
 // totals exist, also after an Abort.
-TEST_P(ScanProtocolOrderTest, WhileCheckedEachScanEndsSortedAndTheItemIsGreyedMeanwhile) {
+TEST_P(ScanProtocolMenuTest, WhileCheckedEachScanEndsSortedAndTheItemIsGreyedMeanwhile) {
   AddLargeLastFolders(*machine);
   OpenAndScan();
   driver->SortBySize(true);
@@ -318,7 +299,7 @@ TEST_P(ScanProtocolOrderTest, WhileCheckedEachScanEndsSortedAndTheItemIsGreyedMe
   driver->ClickRefresh();
   machine->GetGate().WaitUntilHeld();
   {
-    ReleaseOnAbort release(*driver, machine->GetGate());
+    ReleaseGateOnAbort release(*driver, machine->GetGate());
     driver->ClickRefresh();
   }
   ASSERT_TRUE(WaitForScanEnd());
@@ -330,7 +311,7 @@ TEST_P(ScanProtocolOrderTest, WhileCheckedEachScanEndsSortedAndTheItemIsGreyedMe
             "  Data    (0 MB)\n");
 }
 
-TEST_P(ScanProtocolOrderTest, TheLargestFilesShowEveryFileLargestFirstAndOneOpensSelectedInTheFileBrowser) {
+TEST_P(ScanProtocolMenuTest, TheLargestFilesShowEveryFileLargestFirstAndOneOpensSelectedInTheFileBrowser) {
   OpenAndScan();
   driver->OpenLargestFiles();
   const std::vector<std::string> inMegabytes = {

@@ -1,6 +1,7 @@
 #include "tests/support/MemoryFileSystem.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -68,6 +69,21 @@ void MemoryFileSystem::AddDrive(char letter, bool fixed) {
   m_driveMask |= bit;
   if (fixed) m_fixedMask |= bit;
   FolderAt(std::string(1, letter) + ":");
+}
+
+void MemoryFileSystem::RemoveEntry(const std::string& folder, const std::string& name) {
+  std::vector<Entry>& entries = FolderAt(folder).entries;
+  entries.erase(
+      std::remove_if(entries.begin(), entries.end(), [&](const Entry& entry) { return entry.name == name; }),
+      entries.end());
+  const std::string path = folder + "\\" + name;
+  // Every path that starts with the entry's is in one run of the map; 'C:\a b' may sort
+  // between 'C:\a' and 'C:\a\x'.
+  for (auto below = m_folders.lower_bound(path);
+       below != m_folders.end() && below->first.rfind(path, 0) == 0;) {
+    const bool inside = below->first.size() == path.size() || below->first[path.size()] == '\\';
+    below = inside ? m_folders.erase(below) : std::next(below);
+  }
 }
 
 MemoryFileSystem::Folder& MemoryFileSystem::FolderAt(const std::string& path) {

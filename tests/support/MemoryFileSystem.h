@@ -28,6 +28,8 @@ class MemoryFileSystem : public FileSystem {
   void AddFile(const std::string& path, std::uint64_t size);
   // An entry exactly as given, without a folder of its own behind it.
   void AddRawEntry(const std::string& folder, const Entry& entry);
+  // The entry goes from the folder's listing, and a folder's content with it.
+  void RemoveEntry(const std::string& folder, const std::string& name);
   void FailListing(const std::string& folder);
   // At most this many listings open at once; one more fails as a real file
   // system does when descriptors run out. 0: no limit.

@@ -66,6 +66,14 @@ class DialogDriver : public ScanProtocolDriver {
     const FolderTreeIndex& tree = m_dialog->GetTree();
     return tree.GetItemText(tree.GetSelectedItem());
   }
+  void RefreshSelectedFolder() override {
+    SendMessageA(m_dialog->GetSafeHwnd(), WM_SYSCOMMAND, IDM_REFRESH_FOLDER, 0);
+  }
+  std::string RefreshFolderState() const override {
+    const UINT state = GetMenuState(SystemMenu(), IDM_REFRESH_FOLDER, MF_BYCOMMAND);
+    if (state == static_cast<UINT>(-1)) return "no item";
+    return MenuItemState((state & MF_GRAYED) == 0, (state & MF_CHECKED) != 0);
+  }
   void OpenLargestFiles() override {
     SendMessageA(m_dialog->GetSafeHwnd(), WM_SYSCOMMAND, IDM_LARGEST_FILES, 0);
   }
@@ -137,7 +145,10 @@ INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolTest,
 
 }  // namespace
 
-INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolOrderTest,
+INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolFolderRefreshTest,
+                         ::testing::Values(ScanProtocolTarget{"Win32Dialog", &DialogDriver::Open}),
+                         ScanProtocolTargetName());
+INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolMenuTest,
                          ::testing::Values(ScanProtocolTarget{"Win32Dialog", &DialogDriver::Open}),
                          ScanProtocolTargetName());
 

@@ -56,6 +56,17 @@ class DialogDriver : public ScanProtocolDriver {
                  [&state](QAction& item) { state = MenuItemState(item.isEnabled(), item.isChecked()); });
     return state;
   }
+  void RefreshSelectedFolder() override {
+    WithMenuItem("Refres&h Selected Folder", [](QAction& item) {
+      if (item.isEnabled()) item.trigger();
+    });
+  }
+  std::string RefreshFolderState() const override {
+    std::string state = "no item";
+    WithMenuItem("Refres&h Selected Folder",
+                 [&state](QAction& item) { state = MenuItemState(item.isEnabled(), item.isChecked()); });
+    return state;
+  }
   void OpenLargestFiles() override {
     WithMenuItem("Largest &Files...", [](QAction& item) { item.trigger(); });
   }
@@ -145,9 +156,11 @@ const ScanProtocolTarget kQtDialogTarget{"QtDialog", [](std::shared_ptr<MemoryFi
                                          }};
 INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolTest, ::testing::Values(kQtDialogTarget),
                          ScanProtocolTargetName());
+INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolFolderRefreshTest, ::testing::Values(kQtDialogTarget),
+                         ScanProtocolTargetName());
 INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolCloseWaitTest, ::testing::Values(kQtDialogTarget),
                          ScanProtocolTargetName());
-INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolOrderTest, ::testing::Values(kQtDialogTarget),
+INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolMenuTest, ::testing::Values(kQtDialogTarget),
                          ScanProtocolTargetName());
 
 }  // namespace
