@@ -58,7 +58,8 @@ void ScanController::OnScanComplete() {
   m_worker.reset();
   m_completing = false;
   const TreeItem refilled = std::exchange(m_refilled, kNoItem);
-  if (refilled != kNoItem) {
+  // A unit picked meanwhile relabels every folder.
+  if (refilled != kNoItem && m_unit == m_labelledUnit) {
     AccumulateFolderSizes(m_frontEnd.Folders(), refilled);
     RelabelAround(refilled);
   } else {
@@ -89,6 +90,7 @@ void ScanController::OnHandOverTimer() {
 }
 
 void ScanController::RelabelAll() {
+  m_labelledUnit = m_unit;
   const LabelContext context{m_frontEnd.Folders(), m_unit, *m_locale, *m_display};
   if (m_frontEnd.LabelOnDemand(context)) return;
   m_frontEnd.HoldRedraw(true);

@@ -133,4 +133,5 @@ class ScanController {
   std::unique_ptr<ScanWorker> m_worker;  // from the start until the completion is handled
   bool m_completing = false;             // while the completion waits for the worker to end
   TreeItem m_refilled = kNoItem;         // the folder the worker walks alone, if it does
+  int m_labelledUnit = -1;               // of the labels written last
 };

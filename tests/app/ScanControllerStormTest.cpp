@@ -19,6 +19,10 @@ class ControllerUnderStorm : public StormFrontEnd {
   void ClickRefresh() override { m_controller.OnRefresh(); }
   void PickUnit(int unit) override { m_controller.OnSelchangeUnits(unit); }
   void HandOverTimer() override { m_controller.OnHandOverTimer(); }
+  void RefreshFolder(TreeItem item) override {
+    m_frontEnd.tree.SelectItem(item);
+    m_controller.RefreshFolder(item);
+  }
   std::string Close(int, bool giveUpSoon) override {
     m_controller.StopForClosing(giveUpSoon ? std::chrono::milliseconds(1) : ScanController::kClosingWait);
     return m_frontEnd.tree.GetCount() == 0 ? "" : "the tree still holds items";

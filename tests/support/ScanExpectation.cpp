@@ -1,8 +1,11 @@
 #include "tests/support/ScanExpectation.h"
 
+#include <algorithm>
 #include <numeric>
+#include <set>
 
 #include "scan/FolderRecord.h"
+#include "scan/TreeWalk.h"
 
 namespace {
 
@@ -34,18 +37,22 @@ struct FoundItem {
   std::size_t parent;
 };
 
-// Drive after drive, each breadth first: the order a scan inserted the items.
-std::vector<FoundItem> InScanOrder(const TreeView& tree) {
-  std::vector<FoundItem> found;
-  for (TreeItem drive = tree.GetRootItem(); drive != kNoItem; drive = tree.GetNextSiblingItem(drive)) {
-    found.push_back(FoundItem{drive, ExpectedFolder::kNoParent});
-    for (std::size_t next = found.size() - 1; next < found.size(); ++next) {
-      for (TreeItem child = tree.GetChildItem(found[next].item); child != kNoItem;
-           child = tree.GetNextSiblingItem(child)) {
-        found.push_back(FoundItem{child, next});
-      }
+// The item and everything below it, breadth first: the order a scan inserted them.
+void AddInScanOrder(const TreeView& tree, TreeItem top, std::vector<FoundItem>& found) {
+  found.push_back(FoundItem{top, ExpectedFolder::kNoParent});
+  for (std::size_t next = found.size() - 1; next < found.size(); ++next) {
+    for (TreeItem child = tree.GetChildItem(found[next].item); child != kNoItem;
+         child = tree.GetNextSiblingItem(child)) {
+      found.push_back(FoundItem{child, next});
     }
   }
+}
+
+// Drive after drive, each breadth first.
+std::vector<FoundItem> InScanOrder(const TreeView& tree) {
+  std::vector<FoundItem> found;
+  for (TreeItem drive = tree.GetRootItem(); drive != kNoItem; drive = tree.GetNextSiblingItem(drive))
+    AddInScanOrder(tree, drive, found);
   return found;
 }
 
@@ -102,34 +109,85 @@ std::string FindFault(const ScannedTree& scanned, const std::vector<ExpectedFold
 
 }  // namespace
 
-std::vector<ExpectedFolder> ExpectedScanOrder(const MemoryFileSystem& machine) {
-  std::vector<ExpectedFolder> order;
-  std::vector<std::string> paths;
-  for (int bit = 0; bit < 26; ++bit) {
-    if ((machine.FixedDriveMask() >> bit & 1u) == 0) continue;
-    const std::string drive(1, char('A' + bit));
-    order.push_back(ExpectedFolder{drive + ":", ExpectedFolder::kNoParent, false, {}, 0});
-    paths.push_back(drive + ":");
-    // The drive's folders follow it before the next drive starts.
-    for (std::size_t next = order.size() - 1; next < order.size(); ++next) {
-      const std::vector<MemoryFileSystem::Entry>* entries = machine.ListingOf(paths[next]);
-      order[next].unreadable = entries == nullptr;
-      if (entries == nullptr) continue;
-      for (const MemoryFileSystem::Entry& entry : *entries) {
-        if (!entry.isFolder) {
-          order[next].fileSizes.push_back(entry.size);
-          continue;
-        }
-        order.push_back(ExpectedFolder{entry.name, next, false, {}, 0});
-        paths.push_back(paths[next] + "\\" + entry.name);
+namespace {
+
+// The folder at path and everything below it, breadth first, as a scan lists them.
+void AddExpectedFrom(const MemoryFileSystem& machine, const std::string& path, std::string name,
+                     std::vector<ExpectedFolder>& order) {
+  std::vector<std::string> paths{path};
+  const std::size_t first = order.size();
+  order.push_back(ExpectedFolder{std::move(name), ExpectedFolder::kNoParent, false, {}, 0});
+  for (std::size_t next = first; next < order.size(); ++next) {
+    const std::vector<MemoryFileSystem::Entry>* entries = machine.ListingOf(paths[next - first]);
+    order[next].unreadable = entries == nullptr;
+    if (entries == nullptr) continue;
+    for (const MemoryFileSystem::Entry& entry : *entries) {
+      if (!entry.isFolder) {
+        order[next].fileSizes.push_back(entry.size);
+        continue;
       }
+      order.push_back(ExpectedFolder{entry.name, next, false, {}, 0});
+      paths.push_back(paths[next - first] + "\\" + entry.name);
     }
   }
-  // Children come after their parents: adding from the back gives every total.
+}
+
+// Children come after their parents: adding from the back gives every total.
+void AddUpTotals(std::vector<ExpectedFolder>& order) {
   for (std::size_t i = order.size(); i-- > 0;) {
     order[i].total += Sum(order[i].fileSizes);
     if (order[i].parent != ExpectedFolder::kNoParent) order[order[i].parent].total += order[i].total;
   }
+}
+
+// The item a machine path names ('C:', 'C:\a\b'), or kNoItem.
+TreeItem ItemAtPath(const TreeView& tree, const std::string& path) {
+  TreeItem item = kNoItem;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = std::min(path.find('\\', start), path.size());
+    const std::string name = path.substr(start, end - start);
+    TreeItem child = item == kNoItem ? tree.GetRootItem() : tree.GetChildItem(item);
+    while (child != kNoItem && tree.GetItemData(child)->name != name) child = tree.GetNextSiblingItem(child);
+    if (child == kNoItem || end == path.size()) return child;
+    item = child;
+    start = end + 1;
+  }
+}
+
+// Every folder outside the subtree holds its own files and its folders' totals, and
+// shows that total.
+std::string OutsideFault(const ScannedTree& scanned, const std::vector<FoundItem>& subtree) {
+  std::set<TreeItem> inside;
+  for (const FoundItem& found : subtree) inside.insert(found.item);
+  std::string fault;
+  WalkPreOrder(scanned.tree, [&](TreeItem item) {
+    if (!fault.empty() || inside.count(item) != 0) return;
+    const FolderRecord& record = *scanned.tree.GetItemData(item);
+    std::uint64_t total = record.ownFiles;
+    for (TreeItem child = scanned.tree.GetChildItem(item); child != kNoItem;
+         child = scanned.tree.GetNextSiblingItem(child))
+      total += scanned.tree.GetItemData(child)->size;
+    const std::string where = std::string("folder '") + record.name + "': ";
+    if (record.size != total)
+      fault = where + "total " + std::to_string(record.size) + ", its content " + std::to_string(total);
+    const std::string label = scanned.labelOf(item);
+    if (fault.empty() && label != ExpectedLabel(record.name, record.size, scanned.unit))
+      fault = where + "labelled '" + label + "'";
+  });
+  return fault;
+}
+
+}  // namespace
+
+std::vector<ExpectedFolder> ExpectedScanOrder(const MemoryFileSystem& machine) {
+  std::vector<ExpectedFolder> order;
+  for (int bit = 0; bit < 26; ++bit) {
+    if ((machine.FixedDriveMask() >> bit & 1u) == 0) continue;
+    const std::string drive = std::string(1, char('A' + bit)) + ":";
+    AddExpectedFrom(machine, drive, drive, order);
+  }
+  AddUpTotals(order);
   return order;
 }
 
@@ -146,4 +204,18 @@ TreeCheck CheckScannedTree(const ScannedTree& scanned, const std::vector<Expecte
     check.complete = last != nullptr && last->size == expected.back().total;
   }
   return check;
+}
+
+TreeCheck CheckRefreshedTree(const ScannedTree& scanned, const MemoryFileSystem& machine,
+                             const std::string& path, bool mayBeAborted) {
+  const TreeItem top = ItemAtPath(scanned.tree, path);
+  if (top == kNoItem) return TreeCheck{"the folder scanned again, '" + path + "', is not in the tree", false};
+  std::vector<ExpectedFolder> expected;
+  AddExpectedFrom(machine, path, scanned.tree.GetItemData(top)->name, expected);
+  AddUpTotals(expected);
+  std::vector<FoundItem> found;
+  AddInScanOrder(scanned.tree, top, found);
+  std::string fault = FindFault(scanned, expected, found, mayBeAborted);
+  if (fault.empty()) fault = OutsideFault(scanned, found);
+  return TreeCheck{fault.empty() ? fault : "below '" + path + "': " + fault, false};
 }

@@ -46,3 +46,9 @@ struct TreeCheck {
 // its files, and every label showing its accumulated record.
 TreeCheck CheckScannedTree(const ScannedTree& scanned, const std::vector<ExpectedFolder>& expected,
                            bool mayBeAborted);
+// A tree whose folder at path ('C:', 'C:\a\b') was scanned again last: its subtree as a
+// scan of that folder alone leaves it (cut short only where it may have been aborted),
+// and every other folder holding and showing its own files and its folders' totals.
+// Never complete: the rest of the tree may be cut short from before.
+TreeCheck CheckRefreshedTree(const ScannedTree& scanned, const MemoryFileSystem& machine,
+                             const std::string& path, bool mayBeAborted);

@@ -5,7 +5,9 @@
 #include <random>
 #include <thread>
 
+#include "scan/FolderPath.h"
 #include "scan/ReadAheadFileSystem.h"
+#include "scan/TreeWalk.h"
 #include "tests/support/RandomMachine.h"
 #include "tests/support/ScanExpectation.h"
 #include "tests/support/StormGuards.h"
@@ -133,7 +135,27 @@ class SequenceRun {
       case StormAction::Close:
         CloseDown(step);
         break;
+      case StormAction::RefreshFolder:
+        RefreshFolder(step.pick);
+        break;
     }
+  }
+
+  // Only a finished tree offers the item: while a scan is held it is greyed.
+  void RefreshFolder(std::uint64_t pick) {
+    if (m_frontEnd->IsScanHeld()) return;
+    const TreeView& tree = m_frontEnd->Folders();
+    std::vector<TreeItem> items;
+    WalkPreOrder(tree, [&items](TreeItem item) { items.push_back(item); });
+    if (items.empty()) return;
+    const TreeItem item = items[pick % items.size()];
+    std::string path = TextOrEmpty(FolderPathOf(tree, item).ToString());
+    if (!path.empty() && path.back() == '\\') path.pop_back();  // a drive, 'C:\'
+    m_frontEnd->RefreshFolder(item);
+    if (!m_frontEnd->IsScanHeld()) return;
+    StartedScan();
+    ++m_report.folderRefreshes;
+    m_refreshed = path;
   }
 
   void Click() {
@@ -156,6 +178,7 @@ class SequenceRun {
     ++m_report.scans;
     ++m_scan;
     m_mayBeAborted = false;
+    m_refreshed.clear();
   }
 
   void CheckIdle() {
@@ -169,7 +192,9 @@ class SequenceRun {
       Fail("unit " + std::to_string(m_frontEnd->Unit()) + " after picking another");
     const ScannedTree scanned{m_frontEnd->Folders(),
                               [this](TreeItem item) { return m_frontEnd->Label(item); }, m_frontEnd->Unit()};
-    const TreeCheck check = CheckScannedTree(scanned, m_expected, m_mayBeAborted);
+    const TreeCheck check = m_refreshed.empty()
+                                ? CheckScannedTree(scanned, m_expected, m_mayBeAborted)
+                                : CheckRefreshedTree(scanned, *m_machine, m_refreshed, m_mayBeAborted);
     Fail(check.fault);
     ++m_report.treeChecks;
     if (m_checkedScan != m_scan && !check.complete) ++m_report.cutShort;
@@ -205,6 +230,7 @@ class SequenceRun {
   std::size_t m_step = 0;
   int m_unit = kMegabytes;
   bool m_mayBeAborted = false;
+  std::string m_refreshed;  // the folder the last scan walked alone, if it did
   int m_scan = 0;
   int m_checkedScan = 0;
   std::string m_fault;
@@ -255,9 +281,10 @@ std::string StormReport::Summary(const std::string& name, const StormSettings& s
   const auto count = [](int number, const char* what) { return std::to_string(number) + " " + what; };
   return "storm (" + name + "): " + count(sequences, "sequences") + " from seed " +
          std::to_string(settings.seed) + " in " + count(static_cast<int>(seconds * 1000), "ms: ") +
-         count(scans, "scans, ") + count(aborts, "aborts of a running worker, ") +
-         count(cutShort, "trees cut short, ") + count(closesMidScan, "closes mid-scan, ") +
-         count(treeChecks, "trees checked, ") + count(readingAhead, "sequences reading ahead, ") +
+         count(scans, "scans, ") + count(folderRefreshes, "of them folder refreshes, ") +
+         count(aborts, "aborts of a running worker, ") + count(cutShort, "trees cut short, ") +
+         count(closesMidScan, "closes mid-scan, ") + count(treeChecks, "trees checked, ") +
+         count(readingAhead, "sequences reading ahead, ") +
          count(static_cast<int>(failures.size()), "failed");
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Abort storms: random sequences of starts, Aborts, Refreshes, unit changes, hand-over
-// timers and closes against a dialog, or against the scan controller alone, with the
+// Abort storms: random sequences of starts, Aborts, Refreshes, folder refreshes, unit
+// changes, hand-over timers and closes against a dialog, or against the scan controller alone, with the
 // in-memory file system's gate holding the worker at random folders and entries. After
 // each step that settles the dialog, the tree is checked against the machine's own
 // count; after each sequence, that the tree was freed, that no worker is left running
@@ -31,6 +31,8 @@ class StormFrontEnd : public AbortProbe {
   virtual void ClickRefresh() = 0;
   virtual void PickUnit(int unit) = 0;
   virtual void HandOverTimer() = 0;
+  // Selects the item and chooses "Refresh Selected Folder", as the user does.
+  virtual void RefreshFolder(TreeItem item) = 0;
   // Closes the way numbered way; giveUpSoon: the closing wait lasts a millisecond
   // where the front end lets a test set it. Empty when the tree was emptied (or went
   // with the dialog), else what is wrong.
@@ -70,10 +72,11 @@ StormSettings StormSettingsFromEnvironment(int defaultSequences);
 
 struct StormReport {
   int sequences = 0;
-  int scans = 0;          // started: the first one and every Refresh
-  int aborts = 0;         // clicks while a worker was running
-  int cutShort = 0;       // scans that ended with part of the machine
-  int closesMidScan = 0;  // closes while a scan was held
+  int scans = 0;            // started: the first one and every Refresh
+  int folderRefreshes = 0;  // of them, folders scanned again
+  int aborts = 0;           // clicks while a worker was running
+  int cutShort = 0;         // scans that ended with part of the machine
+  int closesMidScan = 0;    // closes while a scan was held
   int treeChecks = 0;
   int readingAhead = 0;  // sequences with threads listing ahead of the walk
   double seconds = 0;

@@ -14,6 +14,7 @@ const std::vector<Weighted> kActions = {
     {StormAction::ArmGate, 14},      {StormAction::ReleaseGate, 5}, {StormAction::ReleaseSoon, 6},
     {StormAction::WaitUntilHeld, 9}, {StormAction::Click, 20},      {StormAction::PickUnit, 10},
     {StormAction::HandOverTimer, 8}, {StormAction::Pump, 12},       {StormAction::WaitUntilIdle, 10},
+    {StormAction::RefreshFolder, 8},
 };
 
 StormAction RandomAction(StormRandom& random) {
@@ -33,6 +34,7 @@ StormStep RandomStep(const MemoryFileSystem& machine, StormRandom& random) {
   if (step.action == StormAction::ArmGate) step.point = RandomGatePoint(machine, random);
   if (step.action == StormAction::PickUnit) step.unit = static_cast<int>(random.Below(4));
   if (step.action == StormAction::ReleaseSoon) step.delayMicros = static_cast<int>(random.Below(3000));
+  if (step.action == StormAction::RefreshFolder) step.pick = random.Bits();
   return step;
 }
 
@@ -78,6 +80,8 @@ std::string DescribeStep(const StormStep& step) {
       return "release the gate and wait for the scan's end";
     case StormAction::Close:
       return "close (way " + std::to_string(step.closeWay) + (step.giveUpSoon ? ", waiting 1 ms)" : ")");
+    case StormAction::RefreshFolder:
+      return "refresh folder " + std::to_string(step.pick) + " (modulo the folders)";
   }
   return "?";
 }

@@ -20,6 +20,7 @@ enum class StormAction {
   Pump,           // the event loop runs for a moment
   WaitUntilIdle,  // the gate opens, events run until the scan's end has been handled
   Close,          // closeWay picks the way; giveUpSoon shortens the closing wait
+  RefreshFolder,  // "Refresh Selected Folder" on the pick-th folder in tree order, when idle
 };
 
 struct StormStep {
@@ -29,6 +30,7 @@ struct StormStep {
   int delayMicros = 0;
   int closeWay = 0;
   bool giveUpSoon = false;
+  std::uint64_t pick = 0;
 };
 
 struct StormPlan {

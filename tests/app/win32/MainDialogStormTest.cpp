@@ -35,6 +35,11 @@ class DialogUnderStorm : public StormFrontEnd {
     Command(IDC_UNITS, CBN_SELCHANGE);
   }
   void HandOverTimer() override { SendMessageA(m_dialog->GetSafeHwnd(), WM_TIMER, 1, 0); }
+  void RefreshFolder(TreeItem item) override {
+    SendMessageA(m_dialog->GetDlgItem(IDC_TREE), TVM_SELECTITEM, TVGN_CARET,
+                 reinterpret_cast<LPARAM>(m_dialog->GetTree().NativeOf(item)));
+    SendMessageA(m_dialog->GetSafeHwnd(), WM_SYSCOMMAND, IDM_REFRESH_FOLDER, 0);
+  }
   // The closing wait is the dialog's own ten seconds.
   std::string Close(int way, bool) override {
     switch (way) {

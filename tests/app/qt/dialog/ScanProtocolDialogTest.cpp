@@ -15,6 +15,7 @@
 #include "app/qt/FolderTree.h"
 #include "app/qt/LargestFilesDlg.h"
 #include "scan/TreeWalk.h"
+#include "tests/app/qt/WindowMenu.h"
 #include "tests/protocol/ScanProtocol.h"
 
 namespace {
@@ -56,11 +57,7 @@ class DialogDriver : public ScanProtocolDriver {
                  [&state](QAction& item) { state = MenuItemState(item.isEnabled(), item.isChecked()); });
     return state;
   }
-  void RefreshSelectedFolder() override {
-    WithMenuItem("Refres&h Selected Folder", [](QAction& item) {
-      if (item.isEnabled()) item.trigger();
-    });
-  }
+  void RefreshSelectedFolder() override { ChooseWindowMenuItem(m_dialog, "Refres&h Selected Folder"); }
   std::string RefreshFolderState() const override {
     std::string state = "no item";
     WithMenuItem("Refres&h Selected Folder",
@@ -123,18 +120,9 @@ class DialogDriver : public ScanProtocolDriver {
     };
     return services;
   }
-  // An item of the window menu, as a right-click on the background shows it.
   template <typename Use>
   void WithMenuItem(const char* text, Use use) const {
-    auto& dialog = const_cast<CAmbrellDlg&>(m_dialog);
-    dialog.SetMenuTracker([&use, text](QMenu& menu, const QPoint&) {
-      for (QAction* action : menu.actions()) {
-        if (action->text() == QString::fromUtf8(text)) use(*action);
-      }
-    });
-    const QPoint background(dialog.width() / 2, dialog.Tree().geometry().bottom() + 3);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, background, dialog.mapToGlobal(background));
-    QApplication::sendEvent(&dialog, &event);
+    WithWindowMenuItem(const_cast<CAmbrellDlg&>(m_dialog), text, use);
   }
   // The rows as the view shows them, two blanks of indent a level.
   void DumpRows(const QModelIndex& parent, int depth, std::string& shown) const {

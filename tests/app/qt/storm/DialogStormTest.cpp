@@ -9,6 +9,7 @@
 
 #include "app/qt/AmbrellDlg.h"
 #include "app/qt/FolderTree.h"
+#include "tests/app/qt/WindowMenu.h"
 #include "tests/support/Storm.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -47,6 +48,10 @@ class DialogUnderStorm : public StormFrontEnd {
     emit m_dialog->Units().activated(unit);
   }
   void HandOverTimer() override { m_dialog->HandOverWaitingInsertions(); }
+  void RefreshFolder(TreeItem item) override {
+    m_dialog->Tree().SelectItem(item);
+    ChooseWindowMenuItem(*m_dialog, "Refres&h Selected Folder");
+  }
   std::string Close(int way, bool giveUpSoon) override {
     if (giveUpSoon) m_dialog->SetCloseWait(std::chrono::milliseconds(1));
     switch (way) {
