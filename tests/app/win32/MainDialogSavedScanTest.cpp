@@ -58,11 +58,12 @@ TEST_F(SavedScanDialogTest, TheSystemMenuOffersTheItemsBeforeAboutWithLettersOfT
   OpenWithChooser();
   const HMENU systemMenu = GetSystemMenu(dialog->GetSafeHwnd(), FALSE);
   const int count = GetMenuItemCount(systemMenu);
-  ASSERT_GE(count, 7);
-  EXPECT_EQ(GetMenuItemID(systemMenu, count - 6), static_cast<UINT>(IDM_OPEN_SAVED_SCAN));
-  EXPECT_EQ(GetMenuItemID(systemMenu, count - 5), static_cast<UINT>(IDM_SAVE_SCAN));
-  EXPECT_EQ(GetMenuItemID(systemMenu, count - 4), static_cast<UINT>(IDM_SORT_BY_SIZE));
-  EXPECT_EQ(GetMenuItemID(systemMenu, count - 3), static_cast<UINT>(IDM_LARGEST_FILES));
+  ASSERT_GE(count, 8);
+  EXPECT_EQ(GetMenuItemID(systemMenu, count - 7), static_cast<UINT>(IDM_OPEN_SAVED_SCAN));
+  EXPECT_EQ(GetMenuItemID(systemMenu, count - 6), static_cast<UINT>(IDM_SAVE_SCAN));
+  EXPECT_EQ(GetMenuItemID(systemMenu, count - 5), static_cast<UINT>(IDM_SORT_BY_SIZE));
+  EXPECT_EQ(GetMenuItemID(systemMenu, count - 4), static_cast<UINT>(IDM_LARGEST_FILES));
+  EXPECT_EQ(GetMenuItemID(systemMenu, count - 3), static_cast<UINT>(IDM_REFRESH_FOLDER));
   EXPECT_EQ(GetMenuItemID(systemMenu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
 
   // Wine adds an "&About Wine" item of its own: only the new items' letters are checked.
@@ -78,6 +79,7 @@ TEST_F(SavedScanDialogTest, TheSystemMenuOffersTheItemsBeforeAboutWithLettersOfT
   EXPECT_EQ(std::count(letters.begin(), letters.end(), 'V'), 1) << letters;
   EXPECT_EQ(std::count(letters.begin(), letters.end(), 'Z'), 1) << letters;
   EXPECT_EQ(std::count(letters.begin(), letters.end(), 'F'), 1) << letters;
+  EXPECT_EQ(std::count(letters.begin(), letters.end(), 'H'), 1) << letters;
 }
 
 TEST_F(SavedScanDialogTest, TheItemsAreGreyedWhileAScanRunsAndSavingWithoutATree) {
@@ -148,6 +150,35 @@ TEST_F(SavedScanDialogTest, RefreshReadsTheFileAgainAndABadFileLeavesTheTreeAsIt
   Click(IDC_REFRESH);
   EXPECT_EQ(dialog->GetScanThread(), nullptr);
   EXPECT_EQ(Labels(), "/srv    (6 MB)\n  Data    (5 MB)\n");
+}
+
+// The folder is scanned where the saved path names it on this machine, as Open in
+// Explorer opens it.
+TEST_F(SavedScanDialogTest, ASavedFolderIsScannedAgainOnlyWhereItExistsHere) {
+  ASSERT_TRUE(MakeFolder(folder / "root"));
+  ASSERT_TRUE(MakeFolder(folder / "root\\Data"));
+  WriteFile(folder / "root\\Data\\grown.dat", std::string(2 * kMB, 'x'));
+  WriteFile(folder / "here.json", SavedScanOf(folder / "root"));
+  WriteFile(folder / "linux.json", SavedScanOf("/srv"));
+  OpenWithChooser();
+  open = {folder / "linux.json", folder / "here.json"};
+  Command(IDM_OPEN_SAVED_SCAN);
+  WaitForIdle();
+
+  const FolderTreeIndex& tree = dialog->GetTree();
+  const auto select = [&](TreeItem item) {
+    SendMessageA(tree.Control().GetSafeHwnd(), TVM_SELECTITEM, TVGN_CARET,
+                 reinterpret_cast<LPARAM>(tree.NativeOf(item)));
+  };
+  const TreeItem linuxDrive = tree.GetRootItem();
+  select(tree.GetChildItem(linuxDrive));
+  EXPECT_FALSE(IsItemEnabled(IDM_REFRESH_FOLDER));
+  select(tree.GetChildItem(tree.GetNextSiblingItem(linuxDrive)));
+  EXPECT_TRUE(IsItemEnabled(IDM_REFRESH_FOLDER));
+  Command(IDM_REFRESH_FOLDER);
+  WaitForIdle();
+  EXPECT_EQ(Labels(),
+            "/srv    (4 MB)\n  Data    (3 MB)\n" + (folder / "root") + "    (3 MB)\n  Data    (2 MB)\n");
 }
 
 TEST_F(SavedScanDialogTest, OpenInExplorerOpensASavedFolderOnlyWhereItExistsHere) {

@@ -49,6 +49,7 @@ const QString kOpen = QStringLiteral("&Open Saved Scan...");
 const QString kSaveAs = QStringLiteral("Sa&ve Scan As...");
 const QString kBySize = QStringLiteral("Sort by Si&ze");
 const QString kLargest = QStringLiteral("Largest &Files...");
+const QString kRefreshFolder = QStringLiteral("Refres&h Selected Folder");
 
 AmbrellServices SavedScanServices(std::shared_ptr<MemoryFileSystem> fs, const char* opener = "true") {
   AmbrellServices services = MemoryServices(std::move(fs));
@@ -111,16 +112,18 @@ class SavedScanTest : public QObject {
     fs->GetGate().WaitUntilHeld();
     QCOMPARE(WindowMenu::Show(shown.dialog),
              (QStringList{kOpen + " (disabled)", kSaveAs + " (disabled)", kBySize + " (disabled)",
-                          kLargest + " (disabled)", "&About Ambrell..."}));
+                          kLargest + " (disabled)", kRefreshFolder + " (disabled)", "&About Ambrell..."}));
     fs->GetGate().Release();
     QVERIFY(WaitForScanEnd(shown.dialog));
     QCOMPARE(WindowMenu::Show(shown.dialog),
-             (QStringList{kOpen, kSaveAs, kBySize, kLargest, "&About Ambrell..."}));
+             (QStringList{kOpen, kSaveAs, kBySize, kLargest, kRefreshFolder + " (disabled)",
+                          "&About Ambrell..."}));
 
     SavedScanDialog empty(SavedScanServices(std::make_shared<MemoryFileSystem>()));
     QVERIFY(WaitForScanEnd(empty.dialog));
     QCOMPARE(WindowMenu::Show(empty.dialog),
-             (QStringList{kOpen, kSaveAs + " (disabled)", kBySize, kLargest, "&About Ambrell..."}));
+             (QStringList{kOpen, kSaveAs + " (disabled)", kBySize, kLargest, kRefreshFolder + " (disabled)",
+                          "&About Ambrell..."}));
   }
 
   void RefreshReadsTheFileAgainAndABadFileLeavesTheTreeAsItIs() {
@@ -211,6 +214,35 @@ class SavedScanTest : public QObject {
     openInExplorer(model.index(0, 0, model.index(1, 0)));  // here/www
     QTRY_COMPARE_WITH_TIMEOUT(ReadFile(QString::fromStdString(record)),
                               QString::fromStdString(here + "/www\n"), 10000);
+  }
+
+  // The folder is scanned where the saved path names it on this machine, as Open in
+  // Explorer opens it.
+  void ASavedFolderIsScannedAgainOnlyWhereItExistsHere() {
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath("srv/www"));
+    const std::string here = (root.path() + "/srv").toStdString();
+    QFile grown(QString::fromStdString(here + "/www/grown.dat"));
+    QVERIFY(grown.open(QIODevice::WriteOnly) && grown.resize(2 * kMiB));
+    const std::string file = (root.path() + "/here.json").toStdString();
+    WriteFile(file, SrvScan(here));
+    const std::string elsewhere = (root.path() + "/elsewhere.json").toStdString();
+    WriteFile(elsewhere, SrvScan("/no/such/srv"));
+
+    SavedScanDialog shown(SavedScanServices(std::make_shared<MemoryFileSystem>()));
+    QVERIFY(WaitForScanEnd(shown.dialog));
+    shown.Pick(kOpen, {elsewhere, file});
+    QVERIFY(WaitForScanEnd(shown.dialog));
+    FolderTree& tree = shown.dialog.Tree();
+    const QAbstractItemModel& model = *tree.model();
+    tree.setCurrentIndex(model.index(0, 0, model.index(0, 0)));  // /no/such/srv/www
+    QVERIFY(WindowMenu::Show(shown.dialog).contains(kRefreshFolder + " (disabled)"));
+    tree.setCurrentIndex(model.index(0, 0, model.index(1, 0)));  // here/www
+    QVERIFY(WindowMenu::Show(shown.dialog, kRefreshFolder).contains(kRefreshFolder));
+    QVERIFY(WaitForScanEnd(shown.dialog));
+    QCOMPARE(Labels(shown.dialog),
+             QStringList({"/no/such/srv    (4 MB)", "www    (3 MB)",
+                          QString::fromStdString(here) + "    (3 MB)", "www    (2 MB)"}));
   }
 
   void TheCommandLineOpensRegularFilesAsSavedScansAndScansFolders() {
