@@ -14,12 +14,12 @@ namespace {
 
 constexpr int kLevels = 100000;
 
-// A chain of folders named 'd', each with 1 MB of files of its own.
-bool WriteChain(const std::string& path, int levels) {
+// A chain of folders named 'd' below a root named root, each with 1 MB of files of its own.
+bool WriteChain(const std::string& path, int levels, const std::string& root = "d") {
   std::string text = "[1,2,{\"progname\":\"ambrell\",\"progver\":\"1.1\",\"timestamp\":0},\n";
   for (int level = 0; level < levels; ++level) {
     if (level > 0) text += ",\n";
-    text += "[{\"name\":\"d\",\"asize\":1048576}";
+    text += "[{\"name\":\"" + (level == 0 ? root : std::string("d")) + "\",\"asize\":1048576}";
   }
   text.append(static_cast<std::size_t>(levels), ']');
   text += "]\n";
@@ -59,6 +59,33 @@ TEST_F(DeepTreeDialogTest, AHundredThousandLevelsAreShownRefreshedAndClosed) {
   ExpectTheWholeChain();
 
   dialog.reset();  // empties the tree once more
+}
+
+// The chain's root is a folder here: scanned again, everything below it leaves the
+// control, a thousand levels a message.
+TEST_F(DeepTreeDialogTest, AFolderRefreshEmptiesAHundredThousandLevelsBelowIt) {
+  const std::string root = folder / "root";
+  ASSERT_TRUE(MakeFolder(root));
+  std::string escaped;
+  for (char c : root) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  const std::string file = folder / "chain.json";
+  ASSERT_TRUE(WriteChain(file, kLevels, escaped));
+  SavedScanSet saved;
+  std::string error;
+  ASSERT_TRUE(ReadSavedScanSet({file}, saved, error)) << error;
+  dialog = std::make_unique<CAmbrellDlg>(TestServices(fileSystem, processes), std::move(saved));
+  ASSERT_TRUE(dialog->Create());
+  WaitForIdle();
+
+  const FolderTreeIndex& tree = dialog->GetTree();
+  SendMessageA(tree.Control().GetSafeHwnd(), TVM_SELECTITEM, TVGN_CARET,
+               reinterpret_cast<LPARAM>(tree.NativeOf(tree.GetRootItem())));
+  SendMessageA(dialog->GetSafeHwnd(), WM_SYSCOMMAND, IDM_REFRESH_FOLDER, 0);
+  WaitForIdle();
+  EXPECT_EQ(tree.GetItemText(tree.GetRootItem()), root + "    (0 MB)");
+  EXPECT_FALSE(tree.ItemHasChildren(tree.GetRootItem()));
+  EXPECT_EQ(tree.Control().GetChildItem(tree.NativeOf(tree.GetRootItem())), nullptr);
+  dialog.reset();
 }
 
 }  // namespace
