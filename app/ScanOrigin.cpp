@@ -16,6 +16,7 @@ class ScanOrigin::FollowingNames : public DisplayText {
     return m_names->ForName(name, isDrive);
   }
   std::string RecordName(std::string_view realName) const override { return m_names->RecordName(realName); }
+  char PathSeparator() const override { return m_names->PathSeparator(); }
 
  private:
   std::shared_ptr<const DisplayText> m_names;

@@ -7,6 +7,7 @@
 #include "scan/DisplayText.h"
 #include "scan/FolderRecord.h"
 
-// The separator follows the drive's own form: '/' after a drive shown as a
-// POSIX path, '\' after any other.
+// The separator follows the drive's own form: '\' after a drive shown with one
+// ('C:\Users'), '/' after one shown with a slash ('/home'), else the display's
+// own ('Pictures', a folder given as it was).
 std::string DisplayPathOf(const FolderRecord& folder, const char* fileName, const DisplayText& display);

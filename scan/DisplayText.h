@@ -17,6 +17,8 @@ class DisplayText {
   // The other way, for a name below a drive: a real name, as a saved scan
   // holds it, in the form the engine's records carry.
   virtual std::string RecordName(std::string_view realName) const { return std::string(realName); }
+  // What joins the names of a full path where a drive's own form does not tell.
+  virtual char PathSeparator() const { return '\\'; }
 };
 
 class PlainDisplayText : public DisplayText {

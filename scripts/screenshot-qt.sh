@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Starts the Linux dialog on a small test tree in a virtual X server and saves
-# a picture of it once the scan has ended.
+# a picture of it once the scan has ended, then one sorted by size beside the
+# window of the largest files (qt-largest-first.png, in the same folder).
 #
 #   bash scripts/screenshot-qt.sh [output.png]   (default docs/qt-dialog.png)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 output="$(realpath -m "${1:-$root/docs/qt-dialog.png}")"
+sorted_output="$(dirname "$output")/qt-largest-first.png"
 display=:92
 
 bash "$root/scripts/install-deps.sh" >&2
@@ -21,13 +23,14 @@ cleanup() {
 trap cleanup EXIT
 
 # Folders with a few (sparse) megabytes in them, so the labels show real totals.
-for sample in Documents/letters:3 Documents/taxes:1 Music/albums:1200 Pictures/2025:4100 \
+for sample in Documents/letters:3 Documents/taxes:1 Music/albums:1200 Music/live:2400 \
+            Music/podcasts:300 Pictures/2025:4100 \
             Pictures/2026:2500 Projects/ambrell:35 Projects/site:12; do
   mkdir -p "$work/${sample%%:*}"
   truncate -s "${sample#*:}M" "$work/${sample%%:*}/data.bin"
 done
 
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1400x700x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do [[ -S /tmp/.X11-unix/X${display#:} ]] && break; sleep 0.1; done
 
@@ -54,3 +57,22 @@ mkdir -p "$(dirname "$output")"
 import -window root "$work/screen.png"
 convert "$work/screen.png" -trim "$output"
 echo "saved $output"
+
+# The window menu opens on the dialog's background, just below the tree: Sort by Size
+# (Alt-less mnemonic z), then Largest Files (f), whose window goes beside the dialog.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+choose_from_window_menu() {
+  xdotool mousemove --window "$window" $((WIDTH / 2)) $((HEIGHT - 47)) click 3
+  sleep 0.5
+  xdotool key "$1"
+  sleep 0.5
+}
+choose_from_window_menu z
+choose_from_window_menu f
+files="$(xdotool search --sync --name '^Largest Files$' | head -n 1)"
+xdotool windowmove "$files" $((X + WIDTH + 12)) "$Y"
+xdotool mousemove 0 0
+sleep 1
+import -window root "$work/screen.png"
+convert "$work/screen.png" -trim "$sorted_output"
+echo "saved $sorted_output"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Takes a screenshot of the Windows dialog under Wine in a virtual X server:
+# Takes screenshots of the Windows dialog under Wine in a virtual X server:
 # the real dialog from the real resources, after its scan of a small test tree
-# on drive T:, with T: opened. Saves docs/win32-dialog.png.
+# on drive T:, with T: opened. Saves docs/win32-dialog.png, and
+# docs/win32-largest-first.png sorted by size beside the largest files' window.
 #
 #   scripts/screenshot-win32.sh [build-dir]     (already built; by default build/win32 where
 #                                                this machine runs 32-bit code, else build/win64)
@@ -16,6 +17,7 @@ readonly build="${1:-$default_build}"
 readonly probe="$build/tests/app/win32/ambrell-dialog-probe.exe"
 readonly display=:91
 readonly output=docs/win32-dialog.png
+readonly sorted_output=docs/win32-largest-first.png
 [[ -f "$probe" ]] || { echo "screenshot-win32: not built: $probe" >&2; exit 1; }
 
 AMBRELL_WINEPREFIX="$(realpath -m "$build/screenshot-wineprefix")"
@@ -53,21 +55,28 @@ scripts/wine-run --drive t="$work/tree" --only-drives reg add 'HKCU\Software\Win
   /v Graphics /d x11 /f >/dev/null
 scripts/wine-run --stop-server
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1600x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do
   DISPLAY="$display" xdpyinfo >/dev/null 2>&1 && break
   sleep 0.1
 done
 
-DISPLAY="$display" scripts/wine-run --drive t="$work/tree" --only-drives \
-  "$probe" --no-tree --expand T: --linger 8000 >/dev/null 2>"$work/probe.err" &
-probe_pid=$!
-# The scan of two small drives ends within a second or two; the dialog then stays 8 s.
-sleep 6
-DISPLAY="$display" import -window root "$work/screen.png"
-wait "$probe_pid" || { cat "$work/probe.err" >&2; exit 1; }
+# shoot PICTURE [PROBE-OPTION...]: the dialog after its scan, with T: opened.
+shoot() {
+  local picture=$1
+  shift
+  DISPLAY="$display" scripts/wine-run --drive t="$work/tree" --only-drives \
+    "$probe" --no-tree --expand T: "$@" --linger 8000 >/dev/null 2>"$work/probe.err" &
+  local probe_pid=$!
+  # The scan of two small drives ends within a second or two; the dialog then stays 8 s.
+  sleep 6
+  DISPLAY="$display" import -window root "$work/screen.png"
+  wait "$probe_pid" || { cat "$work/probe.err" >&2; exit 1; }
+  mkdir -p "$(dirname "$picture")"
+  convert "$work/screen.png" -trim +repage "$picture"
+  echo "screenshot-win32: wrote $picture ($(identify -format "%wx%h" "$picture"))"
+}
 
-mkdir -p "$(dirname "$output")"
-convert "$work/screen.png" -trim +repage "$output"
-echo "screenshot-win32: wrote $output ($(identify -format '%wx%h' "$output"))"
+shoot "$output"
+shoot "$sorted_output" --largest-first

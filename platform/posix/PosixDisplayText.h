@@ -13,6 +13,7 @@ class PosixDisplayText : public DisplayText {
   CDynString ForName(const char* name, bool isDrive) const override;
   void AppendName(const char* name, bool isDrive, std::string& out) const override;
   std::string RecordName(std::string_view realName) const override;
+  char PathSeparator() const override { return '/'; }
 
  private:
   std::shared_ptr<const DriveSet> m_drives;

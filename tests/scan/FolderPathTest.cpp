@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "scan/DisplayPath.h"
 #include "scan/FolderPath.h"
 #include "scan/FolderRecord.h"
 #include "scan/FolderStore.h"
@@ -58,6 +60,36 @@ TEST_F(FolderPathTest, LongPathsAreNotCut) {
   }
   const CDynString line = ExplorerCommandLine(FolderPathOf(tree, item));
   EXPECT_EQ(std::string(line.GetText()), "explorer.exe \"" + expected + "\"");
+}
+
+// A drive shown as 'C:\Users', '/home' or a folder's bare name, on either platform.
+class ShownDrives : public DisplayText {
+ public:
+  explicit ShownDrives(char separator) : m_separator(separator) {}
+  CDynString ForName(const char* name, bool isDrive) const override {
+    if (!isDrive) return CDynString(name, AllocHeap);
+    return CDynString(name[0] == 'C' ? "C:\\Users" : name[0] == 'D' ? "/home" : "Pictures", AllocHeap);
+  }
+  char PathSeparator() const override { return m_separator; }
+
+ private:
+  char m_separator;
+};
+
+TEST_F(FolderPathTest, DisplayPathsJoinNamesAsTheDriveIsShownElseAsThePlatformDoes) {
+  const char* drives[] = {"C:", "D:", "E:"};
+  std::vector<std::string> onLinux;
+  std::vector<std::string> onWindows;
+  for (const char* drive : drives) {
+    const FolderRecord* below = folders.Add("a b", folders.Add(drive));
+    onLinux.push_back(DisplayPathOf(*below, "f.txt", ShownDrives('/')));
+    onWindows.push_back(DisplayPathOf(*below, "f.txt", ShownDrives('\\')));
+  }
+  EXPECT_EQ(onLinux,
+            (std::vector<std::string>{"C:\\Users\\a b\\f.txt", "/home/a b/f.txt", "Pictures/a b/f.txt"}));
+  EXPECT_EQ(onWindows,
+            (std::vector<std::string>{"C:\\Users\\a b\\f.txt", "/home/a b/f.txt", "Pictures\\a b\\f.txt"}));
+  EXPECT_EQ(DisplayPathOf(*folders.Add("C:"), "f.txt", ShownDrives('/')), "C:\\Users\\f.txt");
 }
 
 }  // namespace

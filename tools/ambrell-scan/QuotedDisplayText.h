@@ -12,6 +12,7 @@ class QuotedDisplayText : public DisplayText {
     const CDynString shown = m_shown.ForName(name, isDrive);
     return CDynString(QuoteName(TextOrEmpty(shown)).c_str(), AllocHeap);
   }
+  char PathSeparator() const override { return m_shown.PathSeparator(); }
   void AppendName(const char* name, bool isDrive, std::string& out) const override {
     const std::size_t start = out.size();
     m_shown.AppendName(name, isDrive, out);

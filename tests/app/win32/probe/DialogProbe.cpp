@@ -4,9 +4,10 @@
 // the end-to-end test and the benchmark; the program itself has no such hook.
 //
 //   ambrell-dialog-probe [--unit bytes|kilobytes|megabytes|gigabytes] [--no-tree]
-//                        [--expand DRIVE] [--linger MS]
+//                        [--expand DRIVE] [--largest-first] [--linger MS]
 //
-// --expand opens every folder of one drive ('T:') and selects it; --linger
+// --expand opens every folder of one drive ('T:') and selects it; --largest-first
+// checks Sort by Size and opens the largest files' window beside the dialog; --linger
 // keeps the dialog on screen that long afterwards (for a screenshot).
 
 #include <windows.h>
@@ -28,6 +29,7 @@ struct ProbeOptions {
   int unit = kDefaultUnit;
   bool printTree = true;
   std::string expandDrive;
+  bool largestFirst = false;
   DWORD lingerMs = 0;
 };
 
@@ -45,6 +47,10 @@ bool ParseOptions(int argc, char** argv, ProbeOptions& options) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--no-tree") == 0) {
       options.printTree = false;
+      continue;
+    }
+    if (std::strcmp(argv[i], "--largest-first") == 0) {
+      options.largestFirst = true;
       continue;
     }
     if (i + 1 == argc) return false;
@@ -95,6 +101,16 @@ void ExpandDrive(const FolderTreeIndex& tree, const std::string& drive) {
   }
 }
 
+// As the user chooses the items from the system menu.
+void ShowLargestFirst(CAmbrellDlg& dialog) {
+  SendMessageA(dialog.GetSafeHwnd(), WM_SYSCOMMAND, IDM_SORT_BY_SIZE, 0);
+  SendMessageA(dialog.GetSafeHwnd(), WM_SYSCOMMAND, IDM_LARGEST_FILES, 0);
+  RECT main;
+  GetWindowRect(dialog.GetSafeHwnd(), &main);
+  SetWindowPos(dialog.GetLargestFiles().GetSafeHwnd(), nullptr, main.right + 8, main.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER);
+}
+
 void Linger(DWORD milliseconds) {
   const DWORD started = GetTickCount();
   MSG message;
@@ -128,7 +144,7 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, options)) {
     std::fprintf(stderr,
                  "usage: ambrell-dialog-probe [--unit bytes|kilobytes|megabytes|gigabytes] [--no-tree]\n"
-                 "                            [--expand DRIVE] [--linger MS]\n");
+                 "                            [--expand DRIVE] [--largest-first] [--linger MS]\n");
     return 2;
   }
   try {
@@ -146,6 +162,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "ambrell-dialog-probe: %zu folders labelled in %.3f s\n", items,
                  std::chrono::duration<double>(elapsed).count());
     if (!options.expandDrive.empty()) ExpandDrive(dialog.GetTree(), options.expandDrive);
+    if (options.largestFirst) ShowLargestFirst(dialog);
     Linger(options.lingerMs);
     return 0;
   } catch (...) {
