@@ -10,3 +10,5 @@
 // The separator follows the drive's own form: '/' after a drive shown as a
 // POSIX path, '\' after any other.
 std::string DisplayPathOf(const FolderRecord& folder, const char* fileName, const DisplayText& display);
+// The folder's own path, in the same form.
+std::string DisplayPathOf(const FolderRecord& folder, const DisplayText& display);
