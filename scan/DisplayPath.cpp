@@ -4,9 +4,9 @@
 
 namespace {
 
-void AppendName(std::string& path, char separator, const CDynString& name) {
+void AppendName(std::string& path, char separator, const char* name, const DisplayText& display) {
   if (path.empty() || path.back() != separator) path += separator;
-  path += TextOrEmpty(name);
+  display.AppendName(name, false, path);
 }
 
 // The folder's path, and the separator its drive's form asks for.
@@ -16,8 +16,7 @@ std::string PathAndSeparator(const FolderRecord& folder, const DisplayText& disp
   std::string path = TextOrEmpty(display.ForName(chain.back()->name, true));
   const bool posix = path.find('/') != std::string::npos && path.find('\\') == std::string::npos;
   separator = posix ? '/' : '\\';
-  for (std::size_t i = chain.size() - 1; i-- > 0;)
-    AppendName(path, separator, display.ForName(chain[i]->name, false));
+  for (std::size_t i = chain.size() - 1; i-- > 0;) AppendName(path, separator, chain[i]->name, display);
   return path;
 }
 
@@ -26,7 +25,7 @@ std::string PathAndSeparator(const FolderRecord& folder, const DisplayText& disp
 std::string DisplayPathOf(const FolderRecord& folder, const char* fileName, const DisplayText& display) {
   char separator = '\\';
   std::string path = PathAndSeparator(folder, display, separator);
-  AppendName(path, separator, display.ForName(fileName, false));
+  AppendName(path, separator, fileName, display);
   return path;
 }
 

@@ -127,4 +127,21 @@ TEST_F(MapSvgTest, AFolderHiddenByItsBlocksIsLeftOut) {
             std::string::npos);
 }
 
+// However deep, a title keeps the drive and the last names, and its size
+// stays bounded: a picture of a deep chain grows with its depth, not its square.
+TEST_F(MapSvgTest, ADeepPathIsElidedInTheMiddle) {
+  InsertedItem item = built.Add(kTopLevel, "C:");
+  for (int level = 0; level < 2000; ++level)
+    item = built.Add(item, level == 1999 ? "last" : "level", level == 1999);
+  const std::string svg = Svg(300, 10);
+  const std::size_t start = svg.find("<title>");
+  ASSERT_NE(start, std::string::npos);
+  const std::string title = svg.substr(start, svg.find("</title>", start) - start);
+  EXPECT_EQ(title.rfind("<title>C:\\level\\level\\", 0), 0u) << title.substr(0, 100);
+  EXPECT_NE(title.find("\xe2\x80\xa6"), std::string::npos);
+  const std::string end = "\\level\\last\\(files in this folder)    (1 bytes)";
+  EXPECT_EQ(title.substr(title.size() - end.size()), end);
+  EXPECT_LE(title.size(), 4096u + 60);
+}
+
 }  // namespace
