@@ -9,6 +9,13 @@
 // only when the folder is drawn with room for blocks inside it, and the
 // layout walks level by level with a queue of its own, so neither the size
 // nor the depth of the tree bounds it.
+//
+// A painter lays out on every resize (Layout reuses its memory), then for
+// each block in order: skips it when covered, fills its pixels with its
+// colour, and writes its folder's name (DisplayText) in its header, clipped
+// to the strip; a block without a header may show a name where the
+// painter's text fits its pixels. A point under the mouse gives FolderAt,
+// or BlockAt for the block itself (to show its size, or to outline it).
 
 #include <cstddef>
 #include <cstdint>
