@@ -79,10 +79,10 @@ const char kReportUsage[] =
     "standard error, with the files --export wrote. The exit status does not\n"
     "tell a complete scan from a partial one: it is 0 after a scan that ran\n"
     "to its end, whether or not every folder could be read; 1 when memory\n"
-    "ran out, or the report or a saved scan could not be written (a reader\n"
-    "that stops reading, as head does, ends the report quietly); 2 for a bad\n"
-    "option, a folder that does not exist or a saved scan that cannot be\n"
-    "read.\n";
+    "ran out, or the report, a saved scan or the map could not be written\n"
+    "(a reader that stops reading, as head does, ends the report quietly);\n"
+    "2 for a bad option, a folder that does not exist or a saved scan that\n"
+    "cannot be read.\n";
 
 namespace {
 
