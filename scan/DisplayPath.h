@@ -11,3 +11,5 @@
 // ('C:\Users'), '/' after one shown with a slash ('/home'), else the display's
 // own ('Pictures', a folder given as it was).
 std::string DisplayPathOf(const FolderRecord& folder, const char* fileName, const DisplayText& display);
+// The folder's own path, in the same form.
+std::string DisplayPathOf(const FolderRecord& folder, const DisplayText& display);

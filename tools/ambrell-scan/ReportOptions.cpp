@@ -14,7 +14,8 @@
 
 const char kReportUsage[] =
     "Usage: ambrell-scan [--unit bytes|kb|mb|gb] [--depth N] [--sort size] [--largest N]\n"
-    "                   [--threads N] [--export FILE] [FOLDER...]\n"
+    "                   [--threads N] [--export FILE] [--map FILE.svg\n"
+    "                   [--map-size WIDTHxHEIGHT]] [FOLDER...]\n"
     "       ambrell-scan --import [OPTION...] FILE...\n"
     "       ambrell-scan --help | --version\n"
     "\n"
@@ -49,6 +50,12 @@ const char kReportUsage[] =
     "                 folder's own files as one entry of it, \"(files in this\n"
     "                 folder)\". Every total reads the same in ncdu, and gdu\n"
     "                 adds 4096 bytes of its own a folder\n"
+    "  --map FILE.svg save a map of the tree as an SVG picture: every folder\n"
+    "                 a block whose area is its share of its parent's total,\n"
+    "                 the drives side by side, each block's path and total\n"
+    "                 shown on hover. The report is printed as well\n"
+    "  --map-size WxH the map's width and height in pixels, 3 to 20000 each\n"
+    "                 (1600x1000 by default)\n"
     "  --import       read each FILE (- for standard input), a scan saved by\n"
     "                 --export, ncdu or gdu, and show it as a drive instead of\n"
     "                 scanning\n"
@@ -72,10 +79,10 @@ const char kReportUsage[] =
     "standard error, with the files --export wrote. The exit status does not\n"
     "tell a complete scan from a partial one: it is 0 after a scan that ran\n"
     "to its end, whether or not every folder could be read; 1 when memory\n"
-    "ran out, or the report or a saved scan could not be written (a reader\n"
-    "that stops reading, as head does, ends the report quietly); 2 for a bad\n"
-    "option, a folder that does not exist or a saved scan that cannot be\n"
-    "read.\n";
+    "ran out, or the report, a saved scan or the map could not be written\n"
+    "(a reader that stops reading, as head does, ends the report quietly);\n"
+    "2 for a bad option, a folder that does not exist or a saved scan that\n"
+    "cannot be read.\n";
 
 namespace {
 
@@ -106,6 +113,21 @@ bool ParseLargest(const std::string& text, int& largest) {
   return true;
 }
 
+// 'WIDTHxHEIGHT', each side within what a map can be drawn at.
+bool ParseMapSize(const std::string& text, int& width, int& height) {
+  const std::size_t cross = text.find_first_of("xX");
+  if (cross == std::string::npos) return false;
+  int sides[2] = {0, 0};
+  const std::string parts[2] = {text.substr(0, cross), text.substr(cross + 1)};
+  for (int i = 0; i < 2; ++i) {
+    if (!ParseDepth(parts[i], sides[i]) || sides[i] < TreeMap::kSmallestSide || sides[i] > kLargestMapSide)
+      return false;
+  }
+  width = sides[0];
+  height = sides[1];
+  return true;
+}
+
 // Splits "--name=value" and "--name value" alike; false when the value is missing.
 bool TakeValue(const std::vector<std::string>& arguments, std::size_t& i, const std::string& name,
                std::string& value) {
@@ -126,6 +148,10 @@ bool StartsWithOption(const std::string& argument, const std::string& name) {
 bool CheckSavedScanOptions(const ReportOptions& options, std::string& error) {
   if (options.importSaved && options.folders.empty() && !options.showHelp && !options.showVersion) {
     error = "--import takes one or more saved scans";
+    return false;
+  }
+  if (options.mapSizeGiven && options.mapFile.empty()) {
+    error = "--map-size goes with --map FILE.svg";
     return false;
   }
   if (options.exportFile == "-" && options.folders.size() > 1) {
@@ -162,6 +188,21 @@ bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions
         return false;
       }
       options.exportFile = value;
+    } else if (StartsWithOption(argument, "--map-size")) {
+      if (!TakeValue(arguments, i, "--map-size", value) ||
+          !ParseMapSize(value, options.mapWidth, options.mapHeight)) {
+        error = "--map-size takes WIDTHxHEIGHT in pixels, each from " +
+                std::to_string(TreeMap::kSmallestSide) + " to " + std::to_string(kLargestMapSide) +
+                " (1600x1000)";
+        return false;
+      }
+      options.mapSizeGiven = true;
+    } else if (StartsWithOption(argument, "--map")) {
+      if (!TakeValue(arguments, i, "--map", value) || value.empty() || value == "-") {
+        error = "--map takes the name of the SVG file to save";
+        return false;
+      }
+      options.mapFile = value;
     } else if (StartsWithOption(argument, "--unit")) {
       if (!TakeValue(arguments, i, "--unit", value) || !ParseUnit(value, options.unit)) {
         error = "--unit takes bytes, kb, mb or gb";

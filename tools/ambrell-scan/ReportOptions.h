@@ -4,6 +4,7 @@
 
 #include "scan/FolderOrder.h"
 #include "scan/SizeLabels.h"
+#include "tools/ambrell-scan/MapReport.h"
 
 struct ReportOptions {
   int unit = kDefaultUnit;
@@ -16,6 +17,10 @@ struct ReportOptions {
   std::vector<std::string> folders;  // none: every fixed drive
   bool importSaved = false;          // folders are saved scans to read instead
   std::string exportFile;            // where to save the tree; "-": standard output
+  std::string mapFile;               // where to save the map as SVG
+  int mapWidth = kDefaultMapWidth;   // pixels
+  int mapHeight = kDefaultMapHeight;
+  bool mapSizeGiven = false;
 };
 
 // False, with a message for standard error, on a bad option.

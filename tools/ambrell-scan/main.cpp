@@ -21,6 +21,7 @@
 #include "scan/ScanEngine.h"
 #include "scan/SizeLabels.h"
 #include "text/NameQuoting.h"
+#include "tools/ambrell-scan/MapReport.h"
 #include "tools/ambrell-scan/QuotedDisplayText.h"
 #include "tools/ambrell-scan/ReportOptions.h"
 #include "tools/ambrell-scan/ReportOutput.h"
@@ -104,6 +105,19 @@ bool Export(const ReportOptions& options, const MemoryTree& tree, const DisplayT
   return false;
 }
 
+bool SaveMap(const ReportOptions& options, const TreeView& tree, const DisplayText& display,
+             NumberLocale& locale) {
+  std::string error;
+  const MapSvgLabels labels{display, options.unit, locale};
+  if (SaveMapSvg(options.mapFile, tree, options.mapWidth, options.mapHeight, labels, error)) {
+    std::fprintf(stderr, "ambrell-scan: saved %s\n", EscapeForTerminal(options.mapFile).c_str());
+    return true;
+  }
+  std::fprintf(stderr, "ambrell-scan: %s\nambrell-scan: the map was not saved\n",
+               EscapeForTerminal(error).c_str());
+  return false;
+}
+
 // False, with a message unless its reader just stopped reading, when the
 // report could not be written. Each label is made as its line is printed:
 // holding them all would cost memory, and an allocation, a folder.
@@ -163,6 +177,7 @@ int Report(const ReportOptions& options) {
   }
   const bool exported =
       options.exportFile.empty() || Export(options, tree, *services.display, session->Largest());
+  const bool mapped = options.mapFile.empty() || SaveMap(options, tree, *services.display, *services.locale);
   FreeAllItems(tree, session);
   if (!printed) return kExitWriteFailed;
 
@@ -171,7 +186,7 @@ int Report(const ReportOptions& options) {
     std::fprintf(stderr, "ambrell-scan: out of memory; the totals cover only part of the tree\n");
     return kExitNoMemory;
   }
-  return exported ? 0 : kExitNotSaved;
+  return exported && mapped ? 0 : kExitNotSaved;
 }
 
 int PrintInformation(const ReportOptions& options) {
