@@ -55,16 +55,6 @@ char ShortEscape(char32_t code) {
   }
 }
 
-void AppendHexEscapes(std::string_view bytes, std::string& out) {
-  static const char kDigits[] = "0123456789abcdef";
-  for (const char byte : bytes) {
-    const auto value = static_cast<unsigned char>(byte);
-    out += "\\x";
-    out += kDigits[value >> 4];
-    out += kDigits[value & 0xF];
-  }
-}
-
 // Inside quotes a name keeps no '    (' either: on every line the first one
 // begins the size.
 bool WouldStartASize(char32_t code, const std::string& out) {
@@ -126,4 +116,14 @@ std::string EscapeForTerminal(std::string_view text) {
   std::string escaped;
   AppendEscaped(text, false, escaped);
   return escaped;
+}
+
+void AppendHexEscapes(std::string_view bytes, std::string& out) {
+  static const char kDigits[] = "0123456789abcdef";
+  for (const char byte : bytes) {
+    const auto value = static_cast<unsigned char>(byte);
+    out += "\\x";
+    out += kDigits[value >> 4];
+    out += kDigits[value & 0xF];
+  }
 }

@@ -23,3 +23,6 @@ std::string QuoteName(std::string_view name);
 // else changed: for messages, where the terminal must stay safe but no
 // reader needs to take names apart.
 std::string EscapeForTerminal(std::string_view text);
+
+// Appends each byte as \xHH.
+void AppendHexEscapes(std::string_view bytes, std::string& out);

@@ -44,6 +44,15 @@ class SavedScanDialogTest : public MainDialogTest {
     WaitForIdle();
   }
   void Command(UINT id) { SendMessageA(dialog->GetSafeHwnd(), WM_SYSCOMMAND, id, 0); }
+  // A scan taken on Linux of '/srv' as C:, and one of the test's root folder as D:.
+  void OpenLinuxAndHereScans() {
+    WriteFile(folder / "here.json", SavedScanOf(folder / "root"));
+    WriteFile(folder / "linux.json", SavedScanOf("/srv"));
+    OpenWithChooser();
+    open = {folder / "linux.json", folder / "here.json"};
+    Command(IDM_OPEN_SAVED_SCAN);
+    WaitForIdle();
+  }
   bool IsItemEnabled(UINT id) const {
     return (GetMenuState(GetSystemMenu(dialog->GetSafeHwnd(), FALSE), id, MF_BYCOMMAND) & MF_GRAYED) == 0;
   }
@@ -158,12 +167,7 @@ TEST_F(SavedScanDialogTest, ASavedFolderIsScannedAgainOnlyWhereItExistsHere) {
   ASSERT_TRUE(MakeFolder(folder / "root"));
   ASSERT_TRUE(MakeFolder(folder / "root\\Data"));
   WriteFile(folder / "root\\Data\\grown.dat", std::string(2 * kMB, 'x'));
-  WriteFile(folder / "here.json", SavedScanOf(folder / "root"));
-  WriteFile(folder / "linux.json", SavedScanOf("/srv"));
-  OpenWithChooser();
-  open = {folder / "linux.json", folder / "here.json"};
-  Command(IDM_OPEN_SAVED_SCAN);
-  WaitForIdle();
+  OpenLinuxAndHereScans();
 
   const FolderTreeIndex& tree = dialog->GetTree();
   const auto select = [&](TreeItem item) {
@@ -184,12 +188,7 @@ TEST_F(SavedScanDialogTest, ASavedFolderIsScannedAgainOnlyWhereItExistsHere) {
 TEST_F(SavedScanDialogTest, OpenInExplorerOpensASavedFolderOnlyWhereItExistsHere) {
   ASSERT_TRUE(MakeFolder(folder / "root"));
   ASSERT_TRUE(MakeFolder(folder / "root\\Data"));
-  WriteFile(folder / "here.json", SavedScanOf(folder / "root"));
-  WriteFile(folder / "linux.json", SavedScanOf("/srv"));
-  OpenWithChooser();
-  open = {folder / "linux.json", folder / "here.json"};
-  Command(IDM_OPEN_SAVED_SCAN);
-  WaitForIdle();
+  OpenLinuxAndHereScans();
 
   const FolderTreeIndex& tree = dialog->GetTree();
   for (TreeItem drive = tree.GetRootItem(); drive != kNoItem; drive = tree.GetNextSiblingItem(drive)) {
