@@ -8,6 +8,7 @@
 #include "scan/FileSystem.h"
 #include "scan/FolderStore.h"
 #include "scan/LargestFiles.h"
+#include "scan/ScanProgress.h"
 #include "scan/ScanSignals.h"
 #include "scan/Tree.h"
 
@@ -26,6 +27,7 @@ struct ScanJob {
   AbortSignal* abort = nullptr;            // null: the scan is never aborted
   CompletionNotice* completion = nullptr;  // null: nobody is told
   LargestFiles* largestFiles = nullptr;    // null: no file is kept
+  ScanProgress* progress = nullptr;        // null: nobody follows the scan
   ScanSummary summary{};
 };
 

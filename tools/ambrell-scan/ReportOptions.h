@@ -5,6 +5,13 @@
 #include "scan/FolderOrder.h"
 #include "scan/SizeLabels.h"
 
+// Whether the scan draws its progress on standard error.
+enum class ProgressMode {
+  WhenTerminal,  // when standard error is a terminal
+  Always,
+  Never,
+};
+
 struct ReportOptions {
   int unit = kDefaultUnit;
   int maxDepth = -1;  // drives are depth 0; -1 prints everything
@@ -16,6 +23,8 @@ struct ReportOptions {
   std::vector<std::string> folders;  // none: every fixed drive
   bool importSaved = false;          // folders are saved scans to read instead
   std::string exportFile;            // where to save the tree; "-": standard output
+  std::string compareFile;           // a saved scan each folder's change is shown against
+  ProgressMode progress = ProgressMode::WhenTerminal;
 };
 
 // False, with a message for standard error, on a bad option.
