@@ -4,7 +4,8 @@
 
 std::size_t Baseline::AddFolder(std::size_t parent, std::string_view name, std::uint64_t ownFiles) {
   if (m_folders.empty()) m_rootPath = std::string(name);
-  m_folders.push_back(Folder{m_folders.empty() ? kNoParent : parent, m_names.size(), name.size(), ownFiles, ownFiles});
+  m_folders.push_back(
+      Folder{m_folders.empty() ? kNoParent : parent, m_names.size(), name.size(), ownFiles, ownFiles});
   m_names += name;
   return m_folders.size() - 1;
 }

@@ -18,7 +18,8 @@ class BaselineChildren {
   BaselineChildren(const Baseline& baseline, PathMatching rule) : m_rule(rule) {
     if (rule.ignoreCase) {
       m_keys.reserve(baseline.FolderCount());
-      for (std::size_t i = 0; i < baseline.FolderCount(); ++i) m_keys.push_back(MatchingKey(baseline.NameOf(i), rule));
+      for (std::size_t i = 0; i < baseline.FolderCount(); ++i)
+        m_keys.push_back(MatchingKey(baseline.NameOf(i), rule));
     }
     m_children.reserve(baseline.FolderCount());
     for (std::size_t i = 1; i < baseline.FolderCount(); ++i) {
@@ -72,7 +73,11 @@ class Matcher {
  public:
   Matcher(const TreeView& tree, const Baseline& baseline, const DisplayText& display, PathMatching rule,
           FolderChanges& changes)
-      : m_tree(tree), m_baseline(baseline), m_display(display), m_rule(rule), m_changes(changes),
+      : m_tree(tree),
+        m_baseline(baseline),
+        m_display(display),
+        m_rule(rule),
+        m_changes(changes),
         m_children(baseline, rule) {}
 
   std::size_t Run() {

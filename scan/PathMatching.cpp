@@ -5,9 +5,9 @@ namespace {
 // The small letter of a two-byte UTF-8 capital, as its code point; 0 when
 // the code point has none here.
 unsigned SmallLetterOf(unsigned codePoint) {
-  if (codePoint >= 0xC0 && codePoint <= 0xDE && codePoint != 0xD7) return codePoint + 0x20;  // Latin-1
+  if (codePoint >= 0xC0 && codePoint <= 0xDE && codePoint != 0xD7) return codePoint + 0x20;     // Latin-1
   if (codePoint >= 0x391 && codePoint <= 0x3AB && codePoint != 0x3A2) return codePoint + 0x20;  // Greek
-  if (codePoint >= 0x410 && codePoint <= 0x42F) return codePoint + 0x20;  // Cyrillic
+  if (codePoint >= 0x410 && codePoint <= 0x42F) return codePoint + 0x20;                        // Cyrillic
   if (codePoint >= 0x400 && codePoint <= 0x40F) return codePoint + 0x50;
   return 0;
 }
@@ -62,7 +62,8 @@ std::string NormalPath(std::string_view path, char separator) {
 bool NamesBelow(std::string_view ancestor, std::string_view path, PathMatching rule,
                 std::vector<std::string>& names) {
   names.clear();
-  if (path.size() < ancestor.size() || !SameText(ancestor, path.substr(0, ancestor.size()), rule)) return false;
+  if (path.size() < ancestor.size() || !SameText(ancestor, path.substr(0, ancestor.size()), rule))
+    return false;
   std::string_view rest = path.substr(ancestor.size());
   const bool ancestorEndsNamed = !ancestor.empty() && ancestor.back() != rule.separator;
   if (!rest.empty() && ancestorEndsNamed) {

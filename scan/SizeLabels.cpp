@@ -47,7 +47,9 @@ void AppendChange(const SizeChange& change, const SizeUnit& unit, NumberLocale& 
   }
   AppendFormat(unit.changeFormat, out, [&](int, std::string& text) {
     if (change.kind == ChangeKind::Same) {
-      text += "\xC2\xB1" "0";  // plus-minus sign, in UTF-8
+      text +=
+          "\xC2\xB1"
+          "0";  // plus-minus sign, in UTF-8
       return;
     }
     text += change.kind == ChangeKind::Grown ? '+' : '-';
@@ -111,7 +113,8 @@ const std::string& LabelMaker::For(TreeItem item) {
   m_name.clear();
   m_context.display.AppendName(record->name, isDrive, m_name);
   m_label.clear();
-  const SizeChange change = m_context.changes != nullptr ? m_context.changes->ChangeOf(*record) : SizeChange{};
+  const SizeChange change =
+      m_context.changes != nullptr ? m_context.changes->ChangeOf(*record) : SizeChange{};
   AppendChangeLabel(m_name, record->size, change, m_context.unit, m_context.locale, m_label);
   return m_label;
 }

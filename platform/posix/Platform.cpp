@@ -29,8 +29,8 @@ std::unique_ptr<FileSystem> DrivesListedAhead(std::shared_ptr<const DriveSet> dr
     const DriveRoot* drive = drives->table.Find(rootText);
     return drive != nullptr && IsOnSeekingDisk(drive->nativeRoot);
   };
-  return ListedAhead(std::make_unique<PosixFileSystem>(drives, drivesAreFileSystems), listing.threads, diskSeeks,
-                     LowerThisThreadsPriority);
+  return ListedAhead(std::make_unique<PosixFileSystem>(drives, drivesAreFileSystems), listing.threads,
+                     diskSeeks, LowerThisThreadsPriority);
 }
 
 PlatformServices ServicesFor(std::shared_ptr<const DriveSet> drives, const ListingOptions& listing,

@@ -26,7 +26,8 @@ bool Win32FileSystem::GetUsedBytes(const char* rootText, std::uint64_t& used) {
   ULARGE_INTEGER freeToCaller;
   ULARGE_INTEGER total;
   ULARGE_INTEGER free;
-  if (!GetDiskFreeSpaceExW(root, &freeToCaller, &total, &free) || total.QuadPart < free.QuadPart) return false;
+  if (!GetDiskFreeSpaceExW(root, &freeToCaller, &total, &free) || total.QuadPart < free.QuadPart)
+    return false;
   used = total.QuadPart - free.QuadPart;
   return true;
 }

@@ -23,7 +23,9 @@ std::pair<std::size_t, std::size_t> FirstCharacter(std::string_view text) {
   for (std::size_t i = 1; i < length; ++i) {
     if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return {1, 1};
   }
-  const bool wide = length == 4 || (length == 3 && (lead > 0xE1 || (lead == 0xE1 && static_cast<unsigned char>(text[1]) >= 0x84)));
+  const bool wide =
+      length == 4 ||
+      (length == 3 && (lead > 0xE1 || (lead == 0xE1 && static_cast<unsigned char>(text[1]) >= 0x84)));
   return {length, wide ? 2 : 1};
 }
 
@@ -101,7 +103,11 @@ std::string ProgressText(const ProgressFigures& figures, std::string_view folder
 }
 
 ProgressLine::ProgressLine(Clock clock, Writer writer, std::size_t width, int unit, NumberLocale& locale)
-    : m_clock(std::move(clock)), m_writer(std::move(writer)), m_width(width), m_unit(unit), m_locale(locale),
+    : m_clock(std::move(clock)),
+      m_writer(std::move(writer)),
+      m_width(width),
+      m_unit(unit),
+      m_locale(locale),
       m_lastDrawn(m_clock()) {}
 
 bool ProgressLine::Update(const ProgressFigures& figures, const FolderText& folder) {

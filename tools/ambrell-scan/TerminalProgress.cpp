@@ -76,8 +76,8 @@ void TerminalProgress::Stop() {
 // Memory running out costs the line, never the report.
 void TerminalProgress::Run(NumberLocale& locale, int unit) try {
   locale.BeginPass();
-  ProgressLine line([] { return std::chrono::steady_clock::now(); }, WriteToStandardError, StandardErrorWidth(),
-                    unit, locale);
+  ProgressLine line([] { return std::chrono::steady_clock::now(); }, WriteToStandardError,
+                    StandardErrorWidth(), unit, locale);
   const auto folderText = [this]() -> std::string {
     const FolderRecord* folder = m_progress.CurrentFolder();
     return folder != nullptr ? ShownFolderPath(*folder, m_display) : std::string();

@@ -129,7 +129,8 @@ constexpr PathMatching kReportPaths = kPosixPaths;
 void Compare(const ReportOptions& options, const Baseline& baseline, const MemoryTree& tree,
              const DisplayText& display, FolderChanges& changes) {
   if (MatchBaseline(tree, baseline, display, kReportPaths, changes) != 0) return;
-  std::fprintf(stderr, "ambrell-scan: %s: the saved scan of %s matches no drive or folder here; no change shown\n",
+  std::fprintf(stderr,
+               "ambrell-scan: %s: the saved scan of %s matches no drive or folder here; no change shown\n",
                EscapeForTerminal(options.compareFile).c_str(), QuoteName(baseline.RootPath()).c_str());
 }
 
