@@ -2,6 +2,7 @@
 
 #include <numeric>
 
+#include "path/NameRules.h"
 #include "scan/FolderRecord.h"
 
 namespace {
@@ -120,6 +121,9 @@ std::vector<ExpectedFolder> ExpectedScanOrder(const MemoryFileSystem& machine) {
           order[next].fileSizes.push_back(entry.size);
           continue;
         }
+        // Names no path can hold, and '.' and '..', are never entered.
+        const char* name = entry.name.c_str();
+        if (IsDotOrDotDot(name) || IsDriveDesignator(name) || !IsValidName(name)) continue;
         order.push_back(ExpectedFolder{entry.name, next, false, {}, 0});
         paths.push_back(paths[next] + "\\" + entry.name);
       }
