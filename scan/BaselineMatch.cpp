@@ -80,13 +80,29 @@ class Matcher {
         m_changes(changes),
         m_children(baseline, rule) {}
 
+  // The saved folder is sought in the drive nearest to it: with drives '/'
+  // and '/home', a saved '/home/alice' is the second's, never the empty
+  // mount point 'home' of the first. Drives inside the saved folder each
+  // match their own folder of it.
   std::size_t Run() {
     const std::string root = NormalPath(m_baseline.RootPath(), m_rule.separator);
     std::vector<Anchor> anchors;
+    Anchor nearest{kNoItem, 0};
+    std::size_t nearestLength = 0;
+    bool haveNearest = false;
     for (TreeItem drive = m_tree.GetRootItem(); drive != kNoItem; drive = m_tree.GetNextSiblingItem(drive)) {
-      Anchor anchor{kNoItem, 0};
-      if (AnchorOf(drive, root, anchor)) anchors.push_back(anchor);
+      const std::string drivePath = NormalPath(NameOf(drive, true), m_rule.separator);
+      std::vector<std::string> names;
+      if (NamesBelow(drivePath, root, m_rule, names)) {
+        if (haveNearest && drivePath.size() <= nearestLength) continue;
+        nearest = Anchor{DescendTree(drive, names), 0};  // kNoItem: the folder is not there
+        nearestLength = drivePath.size();
+        haveNearest = true;
+      } else if (NamesBelow(root, drivePath, m_rule, names)) {
+        anchors.push_back(Anchor{drive, DescendBaseline(names)});
+      }
     }
+    if (nearest.item != kNoItem) anchors.push_back(nearest);
     for (const Anchor& anchor : anchors) NoteSubtree(anchor);
     return anchors.size();
   }
@@ -98,19 +114,10 @@ class Matcher {
     return m_name;
   }
 
-  // Where the baseline's folder and the drive meet, when one holds the other.
-  bool AnchorOf(TreeItem drive, const std::string& root, Anchor& anchor) {
-    const std::string drivePath = NormalPath(NameOf(drive, true), m_rule.separator);
-    std::vector<std::string> names;
-    if (NamesBelow(drivePath, root, m_rule, names)) {
-      anchor = Anchor{DescendTree(drive, names), 0};
-      return anchor.item != kNoItem;
-    }
-    if (!NamesBelow(root, drivePath, m_rule, names)) return false;
+  std::size_t DescendBaseline(const std::vector<std::string>& names) {
     std::size_t folder = 0;
     for (const std::string& name : names) folder = m_children.Find(folder, name);
-    anchor = Anchor{drive, folder};
-    return true;
+    return folder;
   }
 
   TreeItem DescendTree(TreeItem item, const std::vector<std::string>& names) {
