@@ -1,5 +1,7 @@
 #include "saved/SavedBaseline.h"
 
+#include "saved/SavedScanReader.h"
+
 Baseline BaselineOf(const SavedScan& scan) {
   Baseline baseline;
   for (std::size_t i = 0; i < scan.FolderCount(); ++i) {
@@ -7,4 +9,11 @@ Baseline BaselineOf(const SavedScan& scan) {
   }
   baseline.ComputeTotals();
   return baseline;
+}
+
+bool ReadBaselineFile(const std::string& path, Baseline& baseline, std::string& error) {
+  SavedScan scan;
+  if (!ReadSavedScanFile(path, scan, error)) return false;
+  baseline = BaselineOf(scan);
+  return true;
 }

@@ -15,6 +15,11 @@ struct PathMatching {
 
 constexpr PathMatching kPosixPaths{'/', false};
 constexpr PathMatching kWindowsPaths{'\\', true};
+#ifdef _WIN32
+constexpr PathMatching kNativePaths = kWindowsPaths;
+#else
+constexpr PathMatching kNativePaths = kPosixPaths;
+#endif
 
 // The name in the form two names equal under the rule share. Case folds
 // ASCII, Latin-1, Greek and Cyrillic capitals to small ones; every other

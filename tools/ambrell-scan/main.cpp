@@ -109,26 +109,23 @@ bool ScanReport(const ReportOptions& options, PlatformServices& services, ScanSe
 // costs no scan.
 bool ReadBaseline(const ReportOptions& options, Baseline& baseline) {
   if (options.compareFile.empty()) return true;
-  std::vector<SavedScan> scans;
   std::string error;
-  if (!ReadSavedScans({options.compareFile}, scans, error)) {
-    std::fprintf(stderr, "ambrell-scan: %s\n", EscapeForTerminal(error).c_str());
-    return false;
+  bool read = false;
+  if (options.compareFile == "-") {
+    std::vector<SavedScan> scans;
+    read = ReadSavedScans({options.compareFile}, scans, error);
+    if (read) baseline = BaselineOf(scans.front());
+  } else {
+    read = ReadBaselineFile(options.compareFile, baseline, error);
   }
-  baseline = BaselineOf(scans.front());
-  return true;
+  if (!read) std::fprintf(stderr, "ambrell-scan: %s\n", EscapeForTerminal(error).c_str());
+  return read;
 }
-
-// Windows matches paths whatever their case, Linux byte for byte.
-#ifdef _WIN32
-constexpr PathMatching kReportPaths = kWindowsPaths;
-#else
-constexpr PathMatching kReportPaths = kPosixPaths;
-#endif
 
 void Compare(const ReportOptions& options, const Baseline& baseline, const MemoryTree& tree,
              const DisplayText& display, FolderChanges& changes) {
-  if (MatchBaseline(tree, baseline, display, kReportPaths, changes) != 0) return;
+  // Windows matches paths whatever their case, Linux byte for byte.
+  if (MatchBaseline(tree, baseline, display, kNativePaths, changes) != 0) return;
   std::fprintf(stderr,
                "ambrell-scan: %s: the saved scan of %s matches no drive or folder here; no change shown\n",
                EscapeForTerminal(options.compareFile).c_str(), QuoteName(baseline.RootPath()).c_str());
@@ -200,7 +197,7 @@ int Report(const ReportOptions& options) {
   if (!ready) return kExitBadUsage;
 
   AccumulateFolderSizes(tree);
-  FolderChanges changes;
+  FolderChanges& changes = session->Changes();
   const bool comparing = !options.compareFile.empty();
   if (comparing) Compare(options, baseline, tree, *services.display, changes);
   const QuotedDisplayText quoted(*services.display);
