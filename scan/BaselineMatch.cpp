@@ -86,6 +86,7 @@ class Matcher {
   // match their own folder of it.
   std::size_t Run() {
     const std::string root = NormalPath(m_baseline.RootPath(), m_rule.separator);
+    if (root.empty()) return 0;  // a file may name its folder so: it is no folder here
     std::vector<Anchor> anchors;
     Anchor nearest{kNoItem, 0};
     std::size_t nearestLength = 0;
