@@ -32,6 +32,10 @@ class SavedScan {
   // A file of the folder: its size counts, and it may be among the largest files.
   void AddFile(std::size_t folder, const std::string& name, std::uint64_t size);
   std::uint64_t SizeOf(std::size_t folder) const;
+  // kNoParent for the root.
+  std::size_t ParentOf(std::size_t folder) const { return m_folders[folder].parent; }
+  // The name the file gives the folder (the root's is RootName()); until InsertInto.
+  const char* NameOf(std::size_t folder) const { return m_folders[folder].record->name; }
 
   // Inserts the root as a drive named driveName ('C:') at the top level and
   // every other folder below it, each name in the form names gives records,

@@ -67,6 +67,14 @@ class FileSystem {
   // rootText is a letter and a colon, 'C:'. Only fixed drives are scanned.
   virtual bool IsFixedDrive(const char* rootText) = 0;
   virtual ListingResult OpenListing(const char* pattern) = 0;
+  // The bytes in use on the file system of the drive, when the drive is
+  // that whole file system: what a scan of it will come to, roughly. False
+  // (the default) when unknown, or when the drive stands for a folder.
+  virtual bool GetUsedBytes(const char* rootText, std::uint64_t& used) {
+    (void)rootText;
+    (void)used;
+    return false;
+  }
 
   // Hints for a file system that lists ahead of the walk. The walk names
   // the folders it has queued on a drive, as many ahead as this asks for

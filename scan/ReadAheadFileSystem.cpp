@@ -65,6 +65,10 @@ std::uint32_t ReadAheadFileSystem::GetLogicalDrives() { return m_inner->GetLogic
 
 bool ReadAheadFileSystem::IsFixedDrive(const char* rootText) { return m_inner->IsFixedDrive(rootText); }
 
+bool ReadAheadFileSystem::GetUsedBytes(const char* rootText, std::uint64_t& used) {
+  return m_inner->GetUsedBytes(rootText, used);
+}
+
 unsigned ReadAheadFileSystem::ThreadsFor(char driveLetter) const {
   if (driveLetter < 'A' || driveLetter > 'Z' || !m_threadsFor) return 1;
   int& count = m_threadCounts[static_cast<std::size_t>(driveLetter - 'A')];

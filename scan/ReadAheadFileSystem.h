@@ -50,6 +50,7 @@ class ReadAheadFileSystem : public FileSystem {
   std::uint32_t GetLogicalDrives() override;
   bool IsFixedDrive(const char* rootText) override;
   ListingResult OpenListing(const char* pattern) override;
+  bool GetUsedBytes(const char* rootText, std::uint64_t& used) override;
   std::size_t ListingsAhead(const char* rootText) const override;
   void ExpectListing(const char* pattern) override;
   void ForgetExpected() override;

@@ -37,11 +37,24 @@ class DriveWalker {
 
   void Run() {
     if (m_job.rescan != nullptr) {
+      // One folder: counts, but no share of a drive's space.
+      if (m_job.progress != nullptr) m_job.progress->Start(0);
       WalkFolderAgain(*m_job.rescan);
-      return;
+    } else {
+      WalkDrives();
     }
+    if (m_job.progress != nullptr) {
+      PublishProgress();
+      m_job.progress->Finish();
+    }
+  }
+
+ private:
+  void WalkDrives() {
+    const std::uint32_t drives = m_job.fileSystem.GetLogicalDrives();
+    if (m_job.progress != nullptr) m_job.progress->Start(UsedBytesOf(drives));
     char rootText[3] = {'A', ':', '\0'};
-    std::uint32_t mask = m_job.fileSystem.GetLogicalDrives();
+    std::uint32_t mask = drives;
     for (int bit = 0; mask != 0; mask >>= 1, ++bit) {
       if (Aborted()) return;
       if ((mask & 1) == 0) continue;
@@ -50,7 +63,27 @@ class DriveWalker {
     }
   }
 
- private:
+  // The space the fixed drives use together; 0 when any one's is unknown.
+  std::uint64_t UsedBytesOf(std::uint32_t mask) {
+    std::uint64_t total = 0;
+    char rootText[3] = {'A', ':', '\0'};
+    for (int bit = 0; mask != 0; mask >>= 1, ++bit) {
+      rootText[0] = static_cast<char>('A' + bit);
+      if ((mask & 1) == 0 || !m_job.fileSystem.IsFixedDrive(rootText)) continue;
+      std::uint64_t used = 0;
+      if (!m_job.fileSystem.GetUsedBytes(rootText, used)) return 0;
+      AddSize(total, used);
+    }
+    return total;
+  }
+
+  // Counted in members and handed over once a folder and every so many
+  // entries: the walk's loop pays for no shared write of its own.
+  void PublishProgress() {
+    m_entriesUnpublished = 0;
+    if (m_job.progress != nullptr) m_job.progress->Publish(m_job.summary.folders, m_bytesSeen);
+  }
+
   bool Aborted() {
     if (m_job.abort == nullptr || !m_job.abort->IsSet()) return false;
     m_job.summary.aborted = true;
@@ -145,6 +178,10 @@ class DriveWalker {
     m_subfoldersQueued = 0;
     m_currentItem = m_job.tree.Insert(next.parent, m_currentRecord->name, m_currentRecord);
     ++m_job.summary.folders;
+    if (m_job.progress != nullptr) {
+      PublishProgress();
+      m_job.progress->SetCurrentFolder(m_currentRecord);
+    }
     DropUnusedTexts();
     return OpenCurrentListing();
   }
@@ -161,8 +198,10 @@ class DriveWalker {
   }
 
   void HandleEntry(const DirectoryEntry& entry) {
+    if (++m_entriesUnpublished == kEntriesPerPublish) PublishProgress();
     if (!entry.isFolder) {
       AddSize(m_currentRecord->ownFiles, entry.size);
+      AddSize(m_bytesSeen, entry.size);
       if (m_job.largestFiles != nullptr) m_job.largestFiles->Offer(entry.size, *m_currentRecord, entry.name);
       return;
     }
@@ -211,7 +250,11 @@ class DriveWalker {
     }
   }
 
+  static constexpr unsigned kEntriesPerPublish = 256;
+
   ScanJob& m_job;
+  std::uint64_t m_bytesSeen = 0;  // in files, on every drive so far
+  unsigned m_entriesUnpublished = 0;
   std::deque<PendingFolder> m_queue;
   std::size_t m_namesAhead = 0;
   std::size_t m_named = 0;  // queued folders, from the front, the file system was told of
@@ -244,6 +287,8 @@ unsigned ScanThreadProc(void* argument) {
   } catch (...) {
     job.summary.outOfMemory = true;
   }
+  // An early end finishes too: nobody waits for a share that cannot grow.
+  if (job.progress != nullptr) job.progress->Finish();
   if (job.completion != nullptr) job.completion->Post();
   return 0;
 }

@@ -9,6 +9,7 @@
 #include "scan/FileSystem.h"
 #include "scan/FolderStore.h"
 #include "scan/LargestFiles.h"
+#include "scan/ScanProgress.h"
 #include "scan/ScanSignals.h"
 #include "scan/Tree.h"
 
@@ -36,6 +37,7 @@ struct ScanJob {
   CompletionNotice* completion = nullptr;  // null: nobody is told
   LargestFiles* largestFiles = nullptr;    // null: no file is kept
   const FolderRescan* rescan = nullptr;    // null: every fixed drive is walked
+  ScanProgress* progress = nullptr;        // null: nobody follows the scan
   ScanSummary summary{};
 };
 

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "scan/FolderChanges.h"
 #include "scan/FolderStore.h"
 #include "scan/LargestFiles.h"
 
@@ -15,10 +16,15 @@ class ScanSession {
   FolderStore& Folders() { return m_folders; }
   LargestFiles& Largest() { return m_largest; }
   const LargestFiles& Largest() const { return m_largest; }
+  // Each folder's change since a baseline, once one is matched
+  // (BaselineMatch.h): keyed by the records, it goes with them.
+  FolderChanges& Changes() { return m_changes; }
+  const FolderChanges& Changes() const { return m_changes; }
 
  private:
   FolderStore m_folders;
   LargestFiles m_largest;
+  FolderChanges m_changes;
 };
 
 using SharedScanSession = std::shared_ptr<ScanSession>;

@@ -6,13 +6,16 @@
 #include <string_view>
 
 #include "scan/DisplayText.h"
+#include "scan/FolderChanges.h"
 #include "scan/Tree.h"
 #include "text/GroupedNumber.h"
 
 struct SizeUnit {
-  const char* name;         // the unit list's entry
-  unsigned shift;           // bytes to this unit, rounding down
-  const char* labelFormat;  // name, four blanks, grouped number
+  const char* name;               // the unit list's entry
+  unsigned shift;                 // bytes to this unit, rounding down
+  const char* labelFormat;        // name, four blanks, grouped number
+  const char* changeLabelFormat;  // the same with the change after the total
+  const char* changeFormat;       // a change by a number: its sign and grouped number
 };
 
 constexpr int kUnitCount = 4;
@@ -32,6 +35,7 @@ struct LabelContext {
   int unit;  // index into kSizeUnits
   NumberLocale& locale;
   const DisplayText& display;
+  const FolderChanges* changes = nullptr;  // given: each label shows its folder's change
 };
 
 // The largest size, where totals stop, reads as "this or more":
@@ -40,6 +44,17 @@ CDynString FormatSizeLabel(const char* displayName, std::uint64_t size, int unit
 // The same label, appended to out.
 void AppendSizeLabel(std::string_view displayName, std::uint64_t size, int unit, NumberLocale& locale,
                      std::string& out);
+
+// The label with the folder's change since a baseline after the total:
+// 'Windows    (9,216 MB, +1,024 MB)'. The change is rounded toward zero in
+// the unit and grouped as the total: '+0 MB' and '-0 MB' for less than a
+// unit, '±0 MB' only for equal totals, 'new' for a folder the baseline
+// lacks, '?' when a capped total leaves it unknown. Without a change
+// (ChangeKind::None) it is the plain label.
+void AppendChangeLabel(std::string_view displayName, std::uint64_t size, const SizeChange& change, int unit,
+                       NumberLocale& locale, std::string& out);
+CDynString FormatChangeLabel(const char* displayName, std::uint64_t size, const SizeChange& change, int unit,
+                             NumberLocale& locale);
 
 // Items' labels one after another, in buffers kept from one to the next: a
 // label costs no allocation of its own.

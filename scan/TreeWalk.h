@@ -92,10 +92,12 @@ void WalkPostOrder(const TreeView& tree, Visit&& visit) {
 }
 
 // Every item before its children, with its depth, as WalkPreOrderWithDepth, but
-// each folder's subfolders in the given order; top-level items in tree order.
-// It keeps the siblings still to visit on every level it is in.
+// each folder's subfolders in the given order (by the changes given, for
+// FolderOrder::ByChange); top-level items in tree order. It keeps the
+// siblings still to visit on every level it is in.
 template <typename Visit>
-void WalkPreOrderInOrder(const TreeView& tree, int maxDepth, FolderOrder order, Visit&& visit) {
+void WalkPreOrderInOrder(const TreeView& tree, int maxDepth, FolderOrder order, const FolderChanges* changes,
+                         Visit&& visit) {
   std::vector<std::pair<TreeItem, int>> toVisit;  // the next one at the back
   std::vector<TreeItem> children;
   const auto pushChildren = [&](TreeItem parent, int depth) {
@@ -106,7 +108,7 @@ void WalkPreOrderInOrder(const TreeView& tree, int maxDepth, FolderOrder order, 
     }
     if (parent != kNoItem) {
       std::sort(children.begin(), children.end(), [&](TreeItem a, TreeItem b) {
-        return ComesBefore(order, *tree.GetItemData(a), *tree.GetItemData(b));
+        return ComesBefore(order, *tree.GetItemData(a), *tree.GetItemData(b), changes);
       });
     }
     for (auto child = children.rbegin(); child != children.rend(); ++child)

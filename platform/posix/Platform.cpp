@@ -23,20 +23,21 @@ namespace {
 
 // Each drive is listed ahead of the walk; whether its disk seeks, sysfs tells.
 std::unique_ptr<FileSystem> DrivesListedAhead(std::shared_ptr<const DriveSet> drives,
-                                              const ListingOptions& listing) {
+                                              const ListingOptions& listing, bool drivesAreFileSystems) {
   auto diskSeeks = [drives](char letter) {
     const char rootText[3] = {letter, ':', '\0'};
     const DriveRoot* drive = drives->table.Find(rootText);
     return drive != nullptr && IsOnSeekingDisk(drive->nativeRoot);
   };
-  return ListedAhead(std::make_unique<PosixFileSystem>(drives), listing.threads, diskSeeks,
-                     LowerThisThreadsPriority);
+  return ListedAhead(std::make_unique<PosixFileSystem>(drives, drivesAreFileSystems), listing.threads,
+                     diskSeeks, LowerThisThreadsPriority);
 }
 
-PlatformServices ServicesFor(std::shared_ptr<const DriveSet> drives, const ListingOptions& listing) {
+PlatformServices ServicesFor(std::shared_ptr<const DriveSet> drives, const ListingOptions& listing,
+                             bool drivesAreFileSystems = false) {
   RaiseDescriptorLimit();  // before the file system sizes its cache of open folders
   PlatformServices services;
-  services.fileSystem = DrivesListedAhead(drives, listing);
+  services.fileSystem = DrivesListedAhead(drives, listing, drivesAreFileSystems);
   services.display = std::make_unique<PosixDisplayText>(drives);
   services.locale = std::make_unique<PosixNumberLocale>();
   return services;
@@ -76,7 +77,7 @@ bool AddFolder(const std::string& folder, const std::vector<MountEntry>& mounts,
 
 PlatformServices OpenFixedDrives(const ListingOptions& listing) {
   auto drives = std::make_shared<DriveSet>(FixedDrivesFromMountInfo(ReadMountInfo(), IsRemovableBlockDevice));
-  return ServicesFor(std::move(drives), listing);
+  return ServicesFor(std::move(drives), listing, true);
 }
 
 bool OpenFolders(const std::vector<std::string>& folders, PlatformServices& services, std::string& error,

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 
 #include <cerrno>
 #include <string>
@@ -10,6 +11,8 @@
 #include "platform/posix/PosixListing.h"
 
 namespace {
+
+constexpr std::uint64_t kLargestUsed = ~std::uint64_t{0};
 
 bool IsUsableName(std::string_view name) { return !name.empty() && name != "." && name != ".."; }
 
@@ -47,7 +50,8 @@ bool SplitPattern(std::string_view pattern, std::string_view& folder, std::strin
   return folder.size() == 2 || IsUsableName(folder.substr(folder.rfind('\\') + 1));
 }
 
-PosixFileSystem::PosixFileSystem(std::shared_ptr<const DriveSet> drives) : m_drives(std::move(drives)) {}
+PosixFileSystem::PosixFileSystem(std::shared_ptr<const DriveSet> drives, bool drivesAreFileSystems)
+    : m_drives(std::move(drives)), m_drivesAreFileSystems(drivesAreFileSystems) {}
 
 std::uint32_t PosixFileSystem::GetLogicalDrives() {
   // A new walk begins: folders held open from the last one may be gone.
@@ -56,6 +60,19 @@ std::uint32_t PosixFileSystem::GetLogicalDrives() {
 }
 
 bool PosixFileSystem::IsFixedDrive(const char* rootText) { return m_drives->table.Find(rootText) != nullptr; }
+
+bool PosixFileSystem::GetUsedBytes(const char* rootText, std::uint64_t& used) {
+  const DriveRoot* drive = m_drives->table.Find(rootText);
+  struct statvfs status;
+  if (!m_drivesAreFileSystems || drive == nullptr || ::statvfs(drive->nativeRoot.c_str(), &status) != 0) {
+    return false;
+  }
+  if (status.f_blocks < status.f_bfree) return false;
+  const std::uint64_t blocks = status.f_blocks - status.f_bfree;
+  if (status.f_frsize != 0 && blocks > kLargestUsed / status.f_frsize) return false;
+  used = blocks * status.f_frsize;
+  return true;
+}
 
 // The folder 'C:\a\b' is 'a\b' in the drive's table of mount points.
 bool PosixFileSystem::IsKnownMountPoint(const DriveRoot& drive, std::string_view folder) const {

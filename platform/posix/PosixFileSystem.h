@@ -14,11 +14,14 @@
 
 class PosixFileSystem : public FileSystem {
  public:
-  explicit PosixFileSystem(std::shared_ptr<const DriveSet> drives);
+  // drivesAreFileSystems: each drive is a mounted file system, not a folder
+  // within one, so that its used space is what a scan of it comes to.
+  explicit PosixFileSystem(std::shared_ptr<const DriveSet> drives, bool drivesAreFileSystems = false);
 
   std::uint32_t GetLogicalDrives() override;
   bool IsFixedDrive(const char* rootText) override;
   ListingResult OpenListing(const char* pattern) override;
+  bool GetUsedBytes(const char* rootText, std::uint64_t& used) override;
   void ForgetExpected() override;
 
   const DriveSet& Drives() const { return *m_drives; }
@@ -27,6 +30,7 @@ class PosixFileSystem : public FileSystem {
   bool IsKnownMountPoint(const DriveRoot& drive, std::string_view folder) const;
 
   std::shared_ptr<const DriveSet> m_drives;
+  bool m_drivesAreFileSystems;
   OpenFolderCache m_folders;
 };
 

@@ -20,6 +20,18 @@ bool Win32FileSystem::IsFixedDrive(const char* rootText) {
   return GetDriveTypeA(root) == DRIVE_FIXED;
 }
 
+bool Win32FileSystem::GetUsedBytes(const char* rootText, std::uint64_t& used) {
+  if (m_useFolders) return false;
+  const wchar_t root[4] = {static_cast<wchar_t>(rootText[0]), L':', L'\\', L'\0'};
+  ULARGE_INTEGER freeToCaller;
+  ULARGE_INTEGER total;
+  ULARGE_INTEGER free;
+  if (!GetDiskFreeSpaceExW(root, &freeToCaller, &total, &free) || total.QuadPart < free.QuadPart)
+    return false;
+  used = total.QuadPart - free.QuadPart;
+  return true;
+}
+
 ListingResult Win32FileSystem::OpenListing(const char* pattern) {
   if (!m_useFolders) return OpenWideListing(pattern);
   std::string nativePattern;

@@ -16,6 +16,8 @@ class Win32FileSystem : public FileSystem {
   std::uint32_t GetLogicalDrives() override;
   bool IsFixedDrive(const char* rootText) override;
   ListingResult OpenListing(const char* pattern) override;
+  // Only for the machine's drives: a folder drive is part of a volume.
+  bool GetUsedBytes(const char* rootText, std::uint64_t& used) override;
 
  private:
   bool m_useFolders = false;

@@ -97,6 +97,55 @@ TEST_F(SizeLabelsTest, LabelsRoundDownToWholeUnitsWithGroupedDigits) {
   }
 }
 
+TEST_F(SizeLabelsTest, AChangeFollowsTheTotalRoundedTowardZeroWithItsSign) {
+  struct Case {
+    std::uint64_t size;
+    SizeChange change;
+    int unit;
+    const char* label;
+  };
+  const std::uint64_t mb = 1048576;
+  const Case cases[] = {
+      {9216 * mb, {ChangeKind::Grown, 1024 * mb}, 2, "Windows    (9,216 MB, +1,024 MB)"},
+      {9216 * mb, {ChangeKind::Shrunk, 1024 * mb + mb - 1}, 2, "Windows    (9,216 MB, -1,024 MB)"},
+      {9216 * mb, {ChangeKind::Grown, 1}, 2, "Windows    (9,216 MB, +0 MB)"},
+      {9216 * mb, {ChangeKind::Shrunk, mb - 1}, 2, "Windows    (9,216 MB, -0 MB)"},
+      {9216 * mb,
+       {ChangeKind::Same, 0},
+       2,
+       "Windows    (9,216 MB, \xC2\xB1"
+       "0 MB)"},
+      {1234567, {ChangeKind::Shrunk, 1234567}, 0, "Windows    (1,234,567 bytes, -1,234,567 bytes)"},
+      {5ull << 30, {ChangeKind::Grown, 5ull << 30}, 3, "Windows    (5 GB, +5 GB)"},
+      {2048, {ChangeKind::New, 2048}, 1, "Windows    (2 KB, new)"},
+      {~0ull, {ChangeKind::Unknown, 0}, 1, "Windows    (18,014,398,509,481,983+ KB, ?)"},
+      {~0ull - 1,
+       {ChangeKind::Grown, ~0ull - 1},
+       0,
+       "Windows    (18,446,744,073,709,551,614 bytes, +18,446,744,073,709,551,614 bytes)"},
+      {2048, {ChangeKind::None, 0}, 1, "Windows    (2 KB)"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FormatChangeLabel("Windows", c.size, c.change, c.unit, comma).GetText(), std::string(c.label));
+  }
+}
+
+TEST_F(SizeLabelsTest, LabelsShowTheChangesGivenAndOnlyTheirs) {
+  const InsertedItem c = Add(kTopLevel, "C:", 0);
+  const InsertedItem grown = Add(c, "grown", 3072);
+  Add(c, "outside", 1024);
+  AccumulateFolderSizes(tree);
+  FolderChanges changes;
+  changes.SetMatched(*tree.GetItemData(c), 4096);
+  changes.SetNew(*tree.GetItemData(grown));
+  UpdateAllLabels(LabelContext{tree, 1, comma, plain, &changes});
+  EXPECT_EQ(DumpLabels(tree),
+            "C:    (4 KB, \xC2\xB1"
+            "0 KB)\n  grown    (3 KB, new)\n  outside    (1 KB)\n");
+  Label(1);
+  EXPECT_EQ(DumpLabels(tree), "C:    (4 KB)\n  grown    (3 KB)\n  outside    (1 KB)\n");
+}
+
 TEST_F(SizeLabelsTest, SwitchingUnitsRelabelsEveryItemAndBackAgain) {
   const InsertedItem c = Add(kTopLevel, "C:", 12345678901ull - 3 * 1048576);
   Add(c, "Windows", 3 * 1048576);

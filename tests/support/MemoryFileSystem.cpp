@@ -114,6 +114,13 @@ void MemoryFileSystem::FailListing(const std::string& folder) { FolderAt(folder)
 
 std::uint32_t MemoryFileSystem::GetLogicalDrives() { return m_driveMask; }
 
+bool MemoryFileSystem::GetUsedBytes(const char* rootText, std::uint64_t& used) {
+  const auto found = m_usedBytes.find(rootText[0]);
+  if (found == m_usedBytes.end()) return false;
+  used = found->second;
+  return true;
+}
+
 bool MemoryFileSystem::IsFixedDrive(const char* rootText) {
   return (m_fixedMask >> (rootText[0] - 'A')) & 1u;
 }

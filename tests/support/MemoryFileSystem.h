@@ -46,6 +46,9 @@ class MemoryFileSystem : public FileSystem {
   std::uint32_t GetLogicalDrives() override;
   bool IsFixedDrive(const char* rootText) override;
   ListingResult OpenListing(const char* pattern) override;
+  bool GetUsedBytes(const char* rootText, std::uint64_t& used) override;
+  // What GetUsedBytes says of the drive; unknown until set.
+  void SetUsedBytes(char letter, std::uint64_t used) { m_usedBytes[letter] = used; }
 
   int OpenCount() const { return m_openCount; }
   // Listings opened and not yet closed: what a real file system would hold
@@ -71,6 +74,7 @@ class MemoryFileSystem : public FileSystem {
   std::uint32_t m_driveMask = 0;
   std::uint32_t m_fixedMask = 0;
   std::map<std::string, Folder> m_folders;
+  std::map<char, std::uint64_t> m_usedBytes;
   Gate m_gate;
   std::atomic<int> m_openCount{0};  // listings may be opened on several threads
   std::atomic<int> m_openListings{0};

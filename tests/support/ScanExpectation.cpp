@@ -4,6 +4,7 @@
 #include <numeric>
 #include <set>
 
+#include "path/NameRules.h"
 #include "scan/FolderRecord.h"
 #include "scan/TreeWalk.h"
 
@@ -126,6 +127,9 @@ void AddExpectedFrom(const MemoryFileSystem& machine, const std::string& path, s
         order[next].fileSizes.push_back(entry.size);
         continue;
       }
+      // Names no path can hold, and '.' and '..', are never entered.
+      const char* entered = entry.name.c_str();
+      if (IsDotOrDotDot(entered) || IsDriveDesignator(entered) || !IsValidName(entered)) continue;
       order.push_back(ExpectedFolder{entry.name, next, false, {}, 0});
       paths.push_back(paths[next - first] + "\\" + entry.name);
     }

@@ -32,6 +32,8 @@ TEST(ReportOptionsTest, AcceptsUnitsDepthAndFolders) {
       {{"--threads=1"}, kDefaultUnit, -1, {}, 1},
       {{"--sort", "size", "a"}, kDefaultUnit, -1, {"a"}, 0, FolderOrder::LargestFirst},
       {{"--sort=size"}, kDefaultUnit, -1, {}, 0, FolderOrder::LargestFirst},
+      {{"--sort", "change", "--compare", "old.json"}, kDefaultUnit, -1, {}, 0, FolderOrder::ByChange},
+      {{"--compare=old.json", "--sort=change", "a"}, kDefaultUnit, -1, {"a"}, 0, FolderOrder::ByChange},
   };
   for (const Case& c : cases) {
     ReportOptions options;
@@ -47,9 +49,10 @@ TEST(ReportOptionsTest, AcceptsUnitsDepthAndFolders) {
 
 TEST(ReportOptionsTest, RejectsBadOptionsWithAMessage) {
   const std::vector<std::vector<std::string>> cases = {
-      {"--unit"},       {"--unit", "tb"},   {"--depth", "-1"},   {"--depth", "x"},   {"--depth="},
-      {"--frobnicate"}, {"--threads", "0"}, {"--threads", "65"}, {"--threads", "x"}, {"--threads="},
-      {"--threads"},    {"--sort"},         {"--sort", "name"},  {"--sort", "Size"},
+      {"--unit"},         {"--unit", "tb"},   {"--depth", "-1"},  {"--depth", "x"},
+      {"--depth="},       {"--frobnicate"},   {"--threads", "0"}, {"--threads", "65"},
+      {"--threads", "x"}, {"--threads="},     {"--threads"},      {"--sort"},
+      {"--sort", "name"}, {"--sort", "Size"}, {"--compare"},      {"--compare="},
   };
   for (const auto& arguments : cases) {
     ReportOptions options;
@@ -81,9 +84,33 @@ TEST(ReportOptionsTest, ImportReadsEveryOperandAsASavedScanAndExportTakesAFile) 
   EXPECT_EQ(plain.exportFile, "") << "nothing is saved unless asked";
 }
 
+TEST(ReportOptionsTest, ComparesWithASavedScanAndDrawsProgressAsAsked) {
+  ReportOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseReportOptions({"--import", "new.json", "--compare", "-"}, options, error)) << error;
+  EXPECT_EQ(options.compareFile, "-");
+  EXPECT_EQ(options.folders, std::vector<std::string>{"new.json"}) << "the saved scan is no operand";
+  EXPECT_EQ(options.progress, ProgressMode::WhenTerminal);
+
+  ReportOptions forced;
+  ASSERT_TRUE(ParseReportOptions({"--no-progress", "--progress"}, forced, error)) << error;
+  EXPECT_EQ(forced.progress, ProgressMode::Always) << "the last one given holds";
+  ReportOptions off;
+  ASSERT_TRUE(ParseReportOptions({"--progress", "--no-progress"}, off, error)) << error;
+  EXPECT_EQ(off.progress, ProgressMode::Never);
+}
+
 TEST(ReportOptionsTest, RefusesSavedScanOptionsThatCannotWork) {
   const std::vector<std::vector<std::string>> cases = {
-      {"--export"}, {"--export="}, {"--import"}, {"--import", "--unit", "kb"}, {"--export", "-", "a", "b"},
+      {"--export"},
+      {"--export="},
+      {"--import"},
+      {"--import", "--unit", "kb"},
+      {"--export", "-", "a", "b"},
+      {"--sort", "change"},  // nothing to compare with
+      {"--sort=change", "--import", "a.json"},
+      {"--compare", "old.json", "--largest", "5"},
+      {"--import", "-", "--compare", "-"},  // standard input holds one file
   };
   for (const auto& arguments : cases) {
     ReportOptions options;

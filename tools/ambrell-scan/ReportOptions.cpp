@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -13,9 +14,10 @@
 #endif
 
 const char kReportUsage[] =
-    "Usage: ambrell-scan [--unit bytes|kb|mb|gb] [--depth N] [--sort size] [--largest N]\n"
-    "                   [--threads N] [--export FILE] [--map FILE.svg\n"
-    "                   [--map-size WIDTHxHEIGHT]] [FOLDER...]\n"
+    "Usage: ambrell-scan [--unit bytes|kb|mb|gb] [--depth N] [--sort size|change]\n"
+    "                   [--largest N] [--threads N] [--export FILE] [--compare FILE]\n"
+    "                   [--map FILE.svg [--map-size WIDTHxHEIGHT]]\n"
+    "                   [--progress | --no-progress] [FOLDER...]\n"
     "       ambrell-scan --import [OPTION...] FILE...\n"
     "       ambrell-scan --help | --version\n"
     "\n"
@@ -33,6 +35,11 @@ const char kReportUsage[] =
     "  --sort size    print each folder's subfolders largest first (equal\n"
     "                 totals as listed) instead of in the order the file\n"
     "                 system lists them; drives keep their order\n"
+    "  --sort change  print each folder's subfolders by their change since the\n"
+    "                 --compare scan: the largest growth first, a new folder\n"
+    "                 growing by its total, then the smallest loss to the\n"
+    "                 largest, then unknown changes, then folders the saved\n"
+    "                 scan does not cover; equal changes as listed\n"
     "  --largest N    print the N largest files (1 to 1000) instead of the\n"
     "                 tree, largest first, equal sizes by path, each with its\n"
     "                 full path and its size as a folder's total is shown\n"
@@ -59,6 +66,24 @@ const char kReportUsage[] =
     "  --import       read each FILE (- for standard input), a scan saved by\n"
     "                 --export, ncdu or gdu, and show it as a drive instead of\n"
     "                 scanning\n"
+    "  --compare FILE add to each line the folder's change since the scan saved\n"
+    "                 in FILE (- for standard input; --export's, ncdu's or\n"
+    "                 gdu's), matched by full path, so that a scan of /home\n"
+    "                 matches the folder /home here: \"home    (9,216 MB,\n"
+    "                 +1,024 MB)\". The change is the difference of the two\n"
+    "                 totals, rounded toward zero in the unit; \xC2\xB1"
+    "0 only for\n"
+    "                 equal totals, \"new\" for a folder the saved scan lacks,\n"
+    "                 \"?\" when a total on either side reached the largest\n"
+    "                 size. Folders the saved scan does not cover show no\n"
+    "                 change. Works with --import too: two saved scans compared\n"
+    "  --progress     draw how far the scan has come on standard error (the\n"
+    "                 default when it is a terminal): folders, bytes, the\n"
+    "                 share of the drives' used space when whole drives are\n"
+    "                 scanned, and the folder being read, on one line redrawn\n"
+    "                 at most ten times a second and cleared at the end.\n"
+    "                 Never with --import\n"
+    "  --no-progress  draw no progress line\n"
     "  --help         show this text\n"
     "  --version      show the program's name and version\n"
     "\n"
@@ -145,6 +170,23 @@ bool StartsWithOption(const std::string& argument, const std::string& name) {
   return argument == name || argument.compare(0, name.size() + 1, name + "=") == 0;
 }
 
+bool CheckComparingOptions(const ReportOptions& options, std::string& error) {
+  if (options.order == FolderOrder::ByChange && options.compareFile.empty()) {
+    error = "--sort change needs --compare FILE, a saved scan to compare with";
+    return false;
+  }
+  if (!options.compareFile.empty() && options.largest > 0) {
+    error = "--compare shows the changes of folders; --largest lists files instead";
+    return false;
+  }
+  if (options.compareFile == "-" && options.importSaved &&
+      std::find(options.folders.begin(), options.folders.end(), "-") != options.folders.end()) {
+    error = "standard input holds one saved scan: --compare - and --import - cannot both read it";
+    return false;
+  }
+  return true;
+}
+
 bool CheckSavedScanOptions(const ReportOptions& options, std::string& error) {
   if (options.importSaved && options.folders.empty() && !options.showHelp && !options.showVersion) {
     error = "--import takes one or more saved scans";
@@ -214,11 +256,21 @@ bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions
         return false;
       }
     } else if (StartsWithOption(argument, "--sort")) {
-      if (!TakeValue(arguments, i, "--sort", value) || value != "size") {
-        error = "--sort takes size";
+      if (!TakeValue(arguments, i, "--sort", value) || (value != "size" && value != "change")) {
+        error = "--sort takes size or change";
         return false;
       }
-      options.order = FolderOrder::LargestFirst;
+      options.order = value == "size" ? FolderOrder::LargestFirst : FolderOrder::ByChange;
+    } else if (StartsWithOption(argument, "--compare")) {
+      if (!TakeValue(arguments, i, "--compare", value) || value.empty()) {
+        error = "--compare takes a saved scan's file name, or - for standard input";
+        return false;
+      }
+      options.compareFile = value;
+    } else if (argument == "--progress") {
+      options.progress = ProgressMode::Always;
+    } else if (argument == "--no-progress") {
+      options.progress = ProgressMode::Never;
     } else if (StartsWithOption(argument, "--largest")) {
       if (!TakeValue(arguments, i, "--largest", value) || !ParseLargest(value, options.largest)) {
         error = "--largest takes a whole number from 1 to 1000";
@@ -234,7 +286,7 @@ bool ParseReportOptions(const std::vector<std::string>& arguments, ReportOptions
       return false;
     }
   }
-  return CheckSavedScanOptions(options, error);
+  return CheckSavedScanOptions(options, error) && CheckComparingOptions(options, error);
 }
 
 std::string RequestedInformation(const ReportOptions& options) {

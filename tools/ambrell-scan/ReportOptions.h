@@ -6,6 +6,13 @@
 #include "scan/SizeLabels.h"
 #include "tools/ambrell-scan/MapReport.h"
 
+// Whether the scan draws its progress on standard error.
+enum class ProgressMode {
+  WhenTerminal,  // when standard error is a terminal
+  Always,
+  Never,
+};
+
 struct ReportOptions {
   int unit = kDefaultUnit;
   int maxDepth = -1;  // drives are depth 0; -1 prints everything
@@ -21,6 +28,8 @@ struct ReportOptions {
   int mapWidth = kDefaultMapWidth;   // pixels
   int mapHeight = kDefaultMapHeight;
   bool mapSizeGiven = false;
+  std::string compareFile;           // a saved scan each folder's change is shown against
+  ProgressMode progress = ProgressMode::WhenTerminal;
 };
 
 // False, with a message for standard error, on a bad option.

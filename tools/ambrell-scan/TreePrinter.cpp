@@ -31,13 +31,13 @@ class LineWriter {
 }  // namespace
 
 void PrintTree(const TreeView& tree, int maxDepth, FolderOrder order, const ItemText& text,
-               const TextSink& sink) {
+               const TextSink& sink, const FolderChanges* changes) {
   LineWriter writer(sink);
   const auto write = [&](TreeItem item, int depth) { writer.Write(depth, text(item)); };
   if (order == FolderOrder::Listed) {
     WalkPreOrderWithDepth(tree, maxDepth, write);  // needs no memory of its own, however deep
   } else {
-    WalkPreOrderInOrder(tree, maxDepth, order, write);
+    WalkPreOrderInOrder(tree, maxDepth, order, changes, write);
   }
 }
 

@@ -12,8 +12,9 @@ using TextSink = std::function<void(const char* text, std::size_t length)>;
 using ItemText = std::function<std::string_view(TreeItem item)>;
 
 // Prints every item's text, each folder's subfolders in the given order, two
-// spaces of indent a level, down to maxDepth below the drives (-1: all).
+// spaces of indent a level, down to maxDepth below the drives (-1: all);
+// changes, when given, order FolderOrder::ByChange.
 void PrintTree(const TreeView& tree, int maxDepth, FolderOrder order, const ItemText& text,
-               const TextSink& sink);
+               const TextSink& sink, const FolderChanges* changes = nullptr);
 // The texts the tree holds.
 void PrintTree(const MemoryTree& tree, int maxDepth, FolderOrder order, const TextSink& sink);

@@ -14,6 +14,8 @@
 #endif
 
 #include "platform/Platform.h"
+#include "saved/SavedBaseline.h"
+#include "scan/BaselineMatch.h"
 #include "scan/DisplayPath.h"
 #include "scan/FreeItems.h"
 #include "scan/ListingThreads.h"
@@ -26,6 +28,7 @@
 #include "tools/ambrell-scan/ReportOptions.h"
 #include "tools/ambrell-scan/ReportOutput.h"
 #include "tools/ambrell-scan/SavedReport.h"
+#include "tools/ambrell-scan/TerminalProgress.h"
 #include "tools/ambrell-scan/TreePrinter.h"
 
 namespace {
@@ -75,20 +78,58 @@ bool ReadSavedReport(const ReportOptions& options, PlatformServices& services, S
   return true;
 }
 
+bool ShowsProgress(const ReportOptions& options) {
+  if (options.progress == ProgressMode::WhenTerminal) return StandardErrorIsTerminal();
+  return options.progress == ProgressMode::Always;
+}
+
 bool ScanReport(const ReportOptions& options, PlatformServices& services, ScanSession& session,
                 MemoryTree& tree, ScanSummary& summary) {
   if (!OpenServices(options, services)) return false;
   // The largest files cost a little time of every file: kept only where they are shown or saved.
   const bool keepFiles = options.largest > 0 || !options.exportFile.empty();
+  ScanProgress progress;
   ScanJob job{*services.fileSystem,
               session.Folders(),
               tree,
               nullptr,
               nullptr,
               keepFiles ? &session.Largest() : nullptr};
+  job.progress = &progress;
+  std::unique_ptr<TerminalProgress> line;
+  if (ShowsProgress(options)) {
+    line = std::make_unique<TerminalProgress>(progress, *services.display, *services.locale, options.unit);
+  }
   ScanThreadProc(&job);
+  line.reset();  // the line is gone before anything else is written
   summary = job.summary;
   return true;
+}
+
+// The saved scan to compare with, read before the scan so that a bad one
+// costs no scan.
+bool ReadBaseline(const ReportOptions& options, Baseline& baseline) {
+  if (options.compareFile.empty()) return true;
+  std::string error;
+  bool read = false;
+  if (options.compareFile == "-") {
+    std::vector<SavedScan> scans;
+    read = ReadSavedScans({options.compareFile}, scans, error);
+    if (read) baseline = BaselineOf(scans.front());
+  } else {
+    read = ReadBaselineFile(options.compareFile, baseline, error);
+  }
+  if (!read) std::fprintf(stderr, "ambrell-scan: %s\n", EscapeForTerminal(error).c_str());
+  return read;
+}
+
+void Compare(const ReportOptions& options, const Baseline& baseline, const MemoryTree& tree,
+             const DisplayText& display, FolderChanges& changes) {
+  // Windows matches paths whatever their case, Linux byte for byte.
+  if (MatchBaseline(tree, baseline, display, kNativePaths, changes) != 0) return;
+  std::fprintf(stderr,
+               "ambrell-scan: %s: the saved scan of %s matches no drive or folder here; no change shown\n",
+               EscapeForTerminal(options.compareFile).c_str(), QuoteName(baseline.RootPath()).c_str());
 }
 
 bool Export(const ReportOptions& options, const MemoryTree& tree, const DisplayText& display,
@@ -122,13 +163,14 @@ bool SaveMap(const ReportOptions& options, const TreeView& tree, const DisplayTe
 // report could not be written. Each label is made as its line is printed:
 // holding them all would cost memory, and an allocation, a folder.
 bool PrintReport(const LabelContext& context, int maxDepth, FolderOrder order) {
+  const FolderChanges* changes = context.changes;
   ReportOutput output(stdout);
   context.locale.BeginPass();
   LabelMaker labels(context);
   PrintTree(
       context.tree, maxDepth, order,
       [&labels](TreeItem item) -> std::string_view { return labels.For(item); },
-      [&output](const char* text, std::size_t length) { output.Write(text, length); });
+      [&output](const char* text, std::size_t length) { output.Write(text, length); }, changes);
   if (output.Finish()) return true;
   ReportOutputFailure(output.Error());
   return false;
@@ -162,18 +204,24 @@ int Report(const ReportOptions& options) {
   SharedScanSession session = std::make_shared<ScanSession>();
   MemoryTree tree;
   ScanSummary summary;
+  Baseline baseline;
+  if (!ReadBaseline(options, baseline)) return kExitBadUsage;
   const bool ready = options.importSaved ? ReadSavedReport(options, services, *session, tree, summary)
                                          : ScanReport(options, services, *session, tree, summary);
   if (!ready) return kExitBadUsage;
 
   AccumulateFolderSizes(tree);
+  FolderChanges& changes = session->Changes();
+  const bool comparing = !options.compareFile.empty();
+  if (comparing) Compare(options, baseline, tree, *services.display, changes);
   const QuotedDisplayText quoted(*services.display);
   bool printed = options.exportFile == "-";
   if (!printed) {
     printed = options.largest > 0
                   ? PrintLargestFiles(session->Largest(), options, *services.locale, *services.display)
-                  : PrintReport(LabelContext{tree, options.unit, *services.locale, quoted}, options.maxDepth,
-                                options.order);
+                  : PrintReport(LabelContext{tree, options.unit, *services.locale, quoted,
+                                             comparing ? &changes : nullptr},
+                                options.maxDepth, options.order);
   }
   const bool exported =
       options.exportFile.empty() || Export(options, tree, *services.display, session->Largest());

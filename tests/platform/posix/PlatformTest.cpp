@@ -29,6 +29,30 @@ TEST(OpenFolders, RefusesWhatIsNoFolder) {
   EXPECT_FALSE(services.fileSystem);
 }
 
+// A drive that is a whole file system tells what it uses; a folder given is
+// part of one, and tells nothing: a share of it would be meaningless.
+TEST(UsedSpace, IsKnownForWholeDrivesOnlyAndEvenThroughTheListingThreads) {
+  TempTree tree;
+  PlatformServices folders;
+  std::string error;
+  ASSERT_TRUE(OpenFolders({tree.Path()}, folders, error)) << error;
+  std::uint64_t used = 0;
+  EXPECT_FALSE(folders.fileSystem->GetUsedBytes("C:", used));
+
+  PlatformServices drives = OpenFixedDrives();
+  const std::uint32_t mask = drives.fileSystem->GetLogicalDrives();
+  if (mask == 0) GTEST_SKIP() << "this machine has no fixed drive";
+  int known = 0;
+  for (char letter = 'C'; letter <= 'Z'; ++letter) {
+    const char root[3] = {letter, ':', '\0'};
+    if ((mask >> (letter - 'A') & 1u) == 0) continue;
+    used = 0;
+    if (drives.fileSystem->GetUsedBytes(root, used) && used > 0) ++known;
+  }
+  EXPECT_GT(known, 0) << "no fixed drive told its used space";
+  EXPECT_FALSE(drives.fileSystem->GetUsedBytes("B:", used)) << "no such drive";
+}
+
 class ScannedFolderTest : public ::testing::Test {
  protected:
   ScanSummary ScanAndLabel(const std::vector<std::string>& folders) {

@@ -62,6 +62,8 @@ TEST(FolderDrives, EachFolderIsAFixedDriveListedFromItsRoot) {
   EXPECT_EQ(EntryNames(fileSystem, "D:\\inner\\*", status), std::vector<std::string>{"two.txt"});
   EntryNames(fileSystem, "E:\\*", status);
   EXPECT_EQ(status, ListingStatus::Failed);
+  std::uint64_t used = 0;
+  EXPECT_FALSE(fileSystem.GetUsedBytes("C:", used)) << "a folder is part of a volume: no share of it";
 }
 
 TEST(MachineDrives, TheSystemDriveIsFixed) {
@@ -69,6 +71,9 @@ TEST(MachineDrives, TheSystemDriveIsFixed) {
   EXPECT_NE(services.fileSystem->GetLogicalDrives() & (1u << 2), 0u);
   EXPECT_TRUE(services.fileSystem->IsFixedDrive("C:"));
   EXPECT_EQ(services.display->ForName("C:", true).GetText(), std::string("C:"));
+  std::uint64_t used = 0;
+  EXPECT_TRUE(services.fileSystem->GetUsedBytes("C:", used)) << "through the listing threads too";
+  EXPECT_GT(used, 0u);
 }
 
 TEST(OpenFolders, AFolderIsShownAsGivenAndListedFromItsFullPath) {
