@@ -28,7 +28,7 @@ struct ReportOptions {
   int mapWidth = kDefaultMapWidth;   // pixels
   int mapHeight = kDefaultMapHeight;
   bool mapSizeGiven = false;
-  std::string compareFile;           // a saved scan each folder's change is shown against
+  std::string compareFile;  // a saved scan each folder's change is shown against
   ProgressMode progress = ProgressMode::WhenTerminal;
 };
 
