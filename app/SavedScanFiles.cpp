@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "saved/SavedBaseline.h"
 #include "saved/SavedFileSet.h"
 #include "saved/SavedScanReader.h"
 #include "scan/DriveTable.h"
@@ -47,4 +48,17 @@ bool SaveTreeAsScans(const TreeView& tree, const DisplayText& display, const std
 
 void ReportSavedScanError(const std::string& error) {
   std::fprintf(stderr, "ambrell: %s\n", EscapeForTerminal(error).c_str());
+}
+
+std::shared_ptr<const Baseline> ReadBaseline(const std::string& file) {
+  auto baseline = std::make_shared<Baseline>();
+  std::string error;
+  if (ReadBaselineFile(file, *baseline, error)) return baseline;
+  ReportSavedScanError(error);
+  return nullptr;
+}
+
+void ReportUnmatchedBaseline(const std::string& file, const std::string& rootPath) {
+  std::fprintf(stderr, "ambrell: %s: the saved scan of %s matches no drive or folder here; no change shown\n",
+               EscapeForTerminal(file).c_str(), QuoteName(rootPath).c_str());
 }

@@ -2,17 +2,19 @@
 // The dialogs' side of saved scans: reading the files a user opens, each a drive,
 // and saving the finished tree one file per drive, as the report does.
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "saved/SavedScan.h"
+#include "scan/Baseline.h"
 #include "scan/DisplayText.h"
 #include "scan/LargestFiles.h"
 #include "scan/Tree.h"
 
-// What a dialog asks the system's file dialog for: a name to save the tree under, or
-// the saved scans to open.
-enum class SavedScanChoice { kSaveAs, kOpen };
+// What a dialog asks the system's file dialog for: a name to save the tree under, the
+// saved scans to open, or the one saved scan to compare the tree with.
+enum class SavedScanChoice { kSaveAs, kOpen, kCompare };
 
 // Saved scans read in full, with the files they came from.
 struct SavedScanSet {
@@ -39,3 +41,10 @@ bool SaveTreeAsScans(const TreeView& tree, const DisplayText& display, const std
 // never in a message box, with whatever a hostile file put into it made harmless
 // for the terminal.
 void ReportSavedScanError(const std::string& error);
+
+// A saved scan read as the baseline a tree is compared with; null, with the file, line
+// and column of what is wrong on standard error, when it does not read.
+std::shared_ptr<const Baseline> ReadBaseline(const std::string& file);
+
+// A baseline read from file that matches no drive or folder of the tree.
+void ReportUnmatchedBaseline(const std::string& file, const std::string& rootPath);

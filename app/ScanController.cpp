@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "app/SavedScanFiles.h"
+#include "scan/BaselineMatch.h"
 #include "scan/FreeItems.h"
 
 ScanController::ScanController(ScanFrontEnd& frontEnd, std::shared_ptr<const DisplayText> display,
@@ -59,14 +61,19 @@ void ScanController::OnScanComplete() {
   m_completing = false;
   const TreeItem refilled = std::exchange(m_refilled, kNoItem);
   // A unit picked meanwhile relabels every folder.
-  if (refilled != kNoItem && m_unit == m_labelledUnit) {
+  const bool aroundRefilled = refilled != kNoItem && m_unit == m_labelledUnit;
+  if (aroundRefilled) {
     AccumulateFolderSizes(m_frontEnd.Folders(), refilled);
-    RelabelAround(refilled);
   } else {
     AccumulateFolderSizes(m_frontEnd.Folders());
+  }
+  if (m_baseline) MatchBaseline(*m_baseline, m_baselineFile);
+  if (aroundRefilled) {
+    RelabelAround(refilled);
+  } else {
     RelabelAll();
   }
-  m_frontEnd.ShowInOrder(m_order);
+  m_frontEnd.ShowInOrder(m_order, Changes());
   m_frontEnd.SetBusyCursor(false);
   m_frontEnd.MirrorAbortRequest(false);
   m_abort->Reset();
@@ -82,7 +89,32 @@ void ScanController::OnSelchangeUnits(int unit) {
 
 void ScanController::SetFolderOrder(FolderOrder order) {
   m_order = order;
-  if (!m_worker) m_frontEnd.ShowInOrder(order);
+  if (!m_worker) m_frontEnd.ShowInOrder(order, Changes());
+}
+
+bool ScanController::SetBaseline(std::shared_ptr<const Baseline> baseline, const std::string& file) {
+  if (m_worker) return false;
+  if (baseline && !(m_session && MatchBaseline(*baseline, file))) return false;
+  if (!baseline && m_session) m_session->Changes().Clear();
+  m_baseline = std::move(baseline);
+  m_baselineFile = file;
+  if (!m_baseline && m_order == FolderOrder::ByChange) m_order = FolderOrder::Listed;
+  RelabelAll();
+  m_frontEnd.ShowInOrder(m_order, Changes());
+  return true;
+}
+
+const FolderChanges* ScanController::Changes() const {
+  return m_baseline && m_session ? &m_session->Changes() : nullptr;
+}
+
+bool ScanController::MatchBaseline(const Baseline& baseline, const std::string& file) {
+  FolderChanges& changes = m_session->Changes();
+  changes.Clear();
+  // Windows matches paths whatever their case, Linux byte for byte.
+  if (::MatchBaseline(m_frontEnd.Folders(), baseline, *m_display, kNativePaths, changes) != 0) return true;
+  ReportUnmatchedBaseline(file, baseline.RootPath());
+  return false;
 }
 
 void ScanController::OnHandOverTimer() {
@@ -91,7 +123,7 @@ void ScanController::OnHandOverTimer() {
 
 void ScanController::RelabelAll() {
   m_labelledUnit = m_unit;
-  const LabelContext context{m_frontEnd.Folders(), m_unit, *m_locale, *m_display};
+  const LabelContext context{m_frontEnd.Folders(), m_unit, *m_locale, *m_display, Changes()};
   if (m_frontEnd.LabelOnDemand(context)) return;
   m_frontEnd.HoldRedraw(true);
   UpdateAllLabels(context);
@@ -99,7 +131,7 @@ void ScanController::RelabelAll() {
 }
 
 void ScanController::RelabelAround(TreeItem folder) {
-  const LabelContext context{m_frontEnd.Folders(), m_unit, *m_locale, *m_display};
+  const LabelContext context{m_frontEnd.Folders(), m_unit, *m_locale, *m_display, Changes()};
   if (m_frontEnd.LabelOnDemand(context)) return;
   m_frontEnd.HoldRedraw(true);
   UpdateLabelsAround(context, folder);

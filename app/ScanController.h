@@ -7,7 +7,9 @@
 
 #include <chrono>
 #include <memory>
+#include <string>
 
+#include "scan/Baseline.h"
 #include "scan/DisplayText.h"
 #include "scan/FolderOrder.h"
 #include "scan/ScanSession.h"
@@ -49,9 +51,10 @@ class ScanFrontEnd {
   // to label with from now on, in one change, and answers true; false leaves the
   // controller to write every label through the tree.
   virtual bool LabelOnDemand(const LabelContext& /*context*/) { return false; }
-  // Shows every folder's subfolders in order, the top level as it is. The selection
-  // and the expanded folders stay, and the selection stays in view.
-  virtual void ShowInOrder(FolderOrder /*order*/) {}
+  // Shows every folder's subfolders in order (by the changes given, for ByChange), the
+  // top level as it is. The selection and the expanded folders stay, and the selection
+  // stays in view.
+  virtual void ShowInOrder(FolderOrder /*order*/, const FolderChanges* /*changes*/) {}
   // Sets or clears an abort request the platform keeps beside the flag (an event);
   // false when it cannot be made, and a scan then runs to its end.
   virtual bool MirrorAbortRequest(bool /*set*/) { return true; }
@@ -118,10 +121,21 @@ class ScanController {
   void SetFolderOrder(FolderOrder order);
   FolderOrder Order() const { return m_order; }
 
+  // Each folder's change since the baseline (a saved scan read from file) shows in its
+  // label from now on, matched again after every scan, until it is dropped with null.
+  // A baseline that matches no folder of the tree changes nothing, with a message on
+  // standard error: false. Nothing happens while a scan is held.
+  bool SetBaseline(std::shared_ptr<const Baseline> baseline, const std::string& file);
+  bool HasBaseline() const { return m_baseline != nullptr; }
+  // What the labels and the order by change read; null without a baseline.
+  const FolderChanges* Changes() const;
+
  private:
   void UpdateScanControls();
   bool RequestAbort();
   void FreeAllRecords();
+  // False, said on standard error, when the baseline matches no folder of the tree.
+  bool MatchBaseline(const Baseline& baseline, const std::string& file);
 
   ScanFrontEnd& m_frontEnd;
   std::shared_ptr<const DisplayText> m_display;
@@ -134,4 +148,6 @@ class ScanController {
   bool m_completing = false;             // while the completion waits for the worker to end
   TreeItem m_refilled = kNoItem;         // the folder the worker walks alone, if it does
   int m_labelledUnit = -1;               // of the labels written last
+  std::shared_ptr<const Baseline> m_baseline;
+  std::string m_baselineFile;
 };

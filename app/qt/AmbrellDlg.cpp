@@ -161,11 +161,13 @@ void CAmbrellDlg::HoldRedraw(bool hold) { m_tree->setUpdatesEnabled(!hold); }
 
 // The tree was made with the same names and locale as the context's.
 bool CAmbrellDlg::LabelOnDemand(const LabelContext& context) {
-  m_tree->ShowSizes(context.unit);
+  m_tree->ShowSizes(context.unit, context.changes);
   return true;
 }
 
-void CAmbrellDlg::ShowInOrder(FolderOrder order) { m_tree->ShowInOrder(order); }
+void CAmbrellDlg::ShowInOrder(FolderOrder order, const FolderChanges* changes) {
+  m_tree->ShowInOrder(order, changes);
+}
 
 bool CAmbrellDlg::PrepareFolderRefill(TreeItem item) {
   return m_origin.PrepareFolderFill(*m_tree->GetItemData(item));

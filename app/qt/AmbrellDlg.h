@@ -107,7 +107,7 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   TreeView& Folders() override;
   void HoldRedraw(bool hold) override;
   bool LabelOnDemand(const LabelContext& context) override;
-  void ShowInOrder(FolderOrder order) override;
+  void ShowInOrder(FolderOrder order, const FolderChanges* changes) override;
   void OnScanCompleted() override;
   bool PrepareRefill() override;
   bool PrepareFolderRefill(TreeItem item) override;
@@ -126,6 +126,7 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   void OnOpenInExplorer();
   void OnAbout();
   void OnSortBySize(bool checked);
+  void OnSortByChange(bool checked);
   void OnLargestFiles();
   void OnRefreshFolder();
   bool CanRefreshSelectedFolder() const;
@@ -136,6 +137,8 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   std::vector<std::string> ChooseFiles(SavedScanChoice choice);
   void OnSaveScanAs();
   void OnOpenSavedScan();
+  // Picks a saved scan to compare the tree with, or drops the one compared with.
+  void OnCompare();
 
   AmbrellServices m_services;
   FolderTree* m_tree = nullptr;

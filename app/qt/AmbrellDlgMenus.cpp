@@ -68,10 +68,21 @@ void CAmbrellDlg::ShowWindowMenu(const QPoint& screenPoint) {
   bySize->setChecked(m_scan.Order() == FolderOrder::LargestFirst);
   bySize->setEnabled(idle);
   connect(bySize, &QAction::toggled, this, &CAmbrellDlg::OnSortBySize);
+  if (m_scan.HasBaseline()) {
+    QAction* byChange = menu.addAction(QStringLiteral(AMBRELL_TEXT_SORT_BY_CHANGE_ITEM));
+    byChange->setCheckable(true);
+    byChange->setChecked(m_scan.Order() == FolderOrder::ByChange);
+    byChange->setEnabled(idle);
+    connect(byChange, &QAction::toggled, this, &CAmbrellDlg::OnSortByChange);
+  }
   menu.addAction(QStringLiteral(AMBRELL_TEXT_LARGEST_FILES_ITEM), this, &CAmbrellDlg::OnLargestFiles)
       ->setEnabled(idle);
   menu.addAction(QStringLiteral(AMBRELL_TEXT_REFRESH_FOLDER_ITEM), this, &CAmbrellDlg::OnRefreshFolder)
       ->setEnabled(CanRefreshSelectedFolder());
+  QAction* compare = menu.addAction(QStringLiteral(AMBRELL_TEXT_COMPARE_ITEM), this, &CAmbrellDlg::OnCompare);
+  compare->setCheckable(true);
+  compare->setChecked(m_scan.HasBaseline());
+  compare->setEnabled(idle);
   menu.addSeparator();
   menu.addAction(QStringLiteral(AMBRELL_TEXT_ABOUT_ITEM), this, &CAmbrellDlg::OnAbout);
   m_trackMenu(menu, screenPoint);
@@ -82,8 +93,13 @@ void CAmbrellDlg::OnOpenInExplorer() {
   if (folder.GetCount() != 0) m_origin.OpenFolder(folder);
 }
 
+// Checking one order unchecks the other.
 void CAmbrellDlg::OnSortBySize(bool checked) {
   m_scan.SetFolderOrder(checked ? FolderOrder::LargestFirst : FolderOrder::Listed);
+}
+
+void CAmbrellDlg::OnSortByChange(bool checked) {
+  m_scan.SetFolderOrder(checked ? FolderOrder::ByChange : FolderOrder::Listed);
 }
 
 void CAmbrellDlg::OnRefreshFolder() {

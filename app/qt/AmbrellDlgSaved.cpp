@@ -32,14 +32,18 @@ bool ReadWaiting(Read read) {
 
 std::vector<std::string> CAmbrellDlg::ChooseFiles(SavedScanChoice choice) {
   const bool saving = choice == SavedScanChoice::kSaveAs;
-  QFileDialog dialog(this, saving ? QStringLiteral(AMBRELL_TEXT_SAVE_SCAN_CAPTION)
-                                  : QStringLiteral(AMBRELL_TEXT_OPEN_SAVED_SCAN_CAPTION));
+  const bool comparing = choice == SavedScanChoice::kCompare;
+  QFileDialog dialog(this, saving      ? QStringLiteral(AMBRELL_TEXT_SAVE_SCAN_CAPTION)
+                           : comparing ? QStringLiteral(AMBRELL_TEXT_COMPARE_CAPTION)
+                                       : QStringLiteral(AMBRELL_TEXT_OPEN_SAVED_SCAN_CAPTION));
   dialog.setNameFilters(
       {QStringLiteral(AMBRELL_TEXT_SAVED_SCAN_FILES), QStringLiteral(AMBRELL_TEXT_ALL_FILES " (*)")});
   dialog.setDefaultSuffix(QStringLiteral("json"));
   dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   // Several saved scans open as several drives, as saving several drives makes several files.
-  dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFiles);
+  dialog.setFileMode(saving      ? QFileDialog::AnyFile
+                     : comparing ? QFileDialog::ExistingFile
+                                 : QFileDialog::ExistingFiles);
   std::vector<std::string> files;
   if (dialog.exec() != QDialog::Accepted) return files;
   for (const QString& file : dialog.selectedFiles()) files.push_back(QFile::encodeName(file).toStdString());
@@ -58,6 +62,19 @@ void CAmbrellDlg::OnOpenSavedScan() {
   if (m_scan.IsScanHeld()) return;
   const std::vector<std::string> files = m_chooseFiles(SavedScanChoice::kOpen);
   if (!files.empty() && ReadWaiting([&] { return m_origin.OpenSaved(files); })) m_scan.OnRefresh();
+}
+
+void CAmbrellDlg::OnCompare() {
+  if (m_scan.IsScanHeld()) return;
+  if (m_scan.HasBaseline()) {
+    m_scan.SetBaseline(nullptr, {});
+    return;
+  }
+  const std::vector<std::string> files = m_chooseFiles(SavedScanChoice::kCompare);
+  if (files.empty()) return;
+  std::shared_ptr<const Baseline> baseline;
+  if (ReadWaiting([&] { return (baseline = ReadBaseline(files.front())) != nullptr; }))
+    m_scan.SetBaseline(baseline, files.front());
 }
 
 bool CAmbrellDlg::PrepareRefill() {

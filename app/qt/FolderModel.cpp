@@ -56,8 +56,14 @@ QString FolderModel::Label(const FolderNode& node) const {
   }
   const CDynString name = m_names->ForName(node.record->name, node.parent == &m_root);
   if (m_unit < 0 || node.nameOnly) return QString::fromUtf8(TextOrEmpty(name));
-  const CDynString label = FormatSizeLabel(TextOrEmpty(name), node.record->size, m_unit, *m_locale);
-  return QString::fromUtf8(TextOrEmpty(label));
+  std::string label;
+  if (m_changes != nullptr) {
+    AppendChangeLabel(TextOrEmpty(name), node.record->size, m_changes->ChangeOf(*node.record), m_unit,
+                      *m_locale, label);
+  } else {
+    AppendSizeLabel(TextOrEmpty(name), node.record->size, m_unit, *m_locale, label);
+  }
+  return QString::fromStdString(label);
 }
 
 // A node below another of the same batch joins it unseen; the views hear of the batch
@@ -102,10 +108,11 @@ void FolderModel::InsertBatch(const InsertionBatch& batch, InsertedItemMap<Folde
   for (std::size_t i = first; i < m_nodes.size(); ++i) m_nodes[i].fresh = false;
 }
 
-void FolderModel::ShowSizes(int unit) {
+void FolderModel::ShowSizes(int unit, const FolderChanges* changes) {
   m_locale->BeginPass();
   emit layoutAboutToBeChanged();
   m_unit = unit;
+  m_changes = changes;
   if (m_namesOnlyFrom) {
     for (std::size_t i = *m_namesOnlyFrom; i < m_nodes.size(); ++i) m_nodes[i].nameOnly = false;
     m_namesOnlyFrom.reset();
@@ -114,17 +121,19 @@ void FolderModel::ShowSizes(int unit) {
   emit layoutChanged();
 }
 
-void FolderModel::ShowInOrder(FolderOrder order) {
-  if (order == m_order && !m_outOfOrder) return;
+// Changes are matched anew after every scan: an order by them is always made again.
+void FolderModel::ShowInOrder(FolderOrder order, const FolderChanges* changes) {
+  if (order == m_order && !m_outOfOrder && order != FolderOrder::ByChange) return;
   emit layoutAboutToBeChanged();
   const QModelIndexList before = persistentIndexList();
   std::vector<const FolderNode*> held;
   held.reserve(static_cast<std::size_t>(before.size()));
   for (const QModelIndex& index : before) held.push_back(NodeOf(index));
   for (FolderNode& node : m_nodes) {
-    std::sort(node.children.begin(), node.children.end(), [order](const FolderNode* a, const FolderNode* b) {
-      return ComesBefore(order, *a->record, *b->record);
-    });
+    std::sort(node.children.begin(), node.children.end(),
+              [order, changes](const FolderNode* a, const FolderNode* b) {
+                return ComesBefore(order, *a->record, *b->record, changes);
+              });
     for (std::size_t row = 0; row < node.children.size(); ++row)
       node.children[row]->row = static_cast<int>(row);
   }
@@ -163,6 +172,7 @@ void FolderModel::Clear() {
   std::deque<FolderNode>().swap(m_nodes);
   std::unordered_map<const FolderNode*, QString>().swap(m_written);
   m_unit = -1;
+  m_changes = nullptr;
   m_order = FolderOrder::Listed;
   m_outOfOrder = false;
   m_namesOnlyFrom.reset();

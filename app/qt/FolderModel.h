@@ -49,12 +49,13 @@ class FolderModel : public QAbstractItemModel {
   // Carries out a batch of the worker's insertions, in order. Each item shows its
   // display text until the sizes are shown.
   void InsertBatch(const InsertionBatch& batch, InsertedItemMap<FolderNode*>& items);
-  // From now on every label shows its folder's total in unit, the number locale
-  // read anew: one layout change.
-  void ShowSizes(int unit);
+  // From now on every label shows its folder's total in unit, and its change when
+  // changes are given (they stay valid until the next call), the number locale read
+  // anew: one layout change.
+  void ShowSizes(int unit, const FolderChanges* changes = nullptr);
   // Every folder's subfolders in order from now on, the drives as they are: one
   // layout change, which keeps the views' selection and expanded folders.
-  void ShowInOrder(FolderOrder order);
+  void ShowInOrder(FolderOrder order, const FolderChanges* changes = nullptr);
   // A label written from outside, kept until the sizes are shown or the tree is emptied.
   void SetLabel(FolderNode& node, const QString& label);
   // Removes the node's children and everything below them, the records untouched.
@@ -68,6 +69,7 @@ class FolderModel : public QAbstractItemModel {
   std::shared_ptr<NumberLocale> m_locale;
   QIcon m_folderIcon;
   int m_unit = -1;                             // -1 while the labels show names only
+  const FolderChanges* m_changes = nullptr;    // given: labels show each folder's change
   FolderOrder m_order = FolderOrder::Listed;   // of the nodes' children; new ones come as listed
   bool m_outOfOrder = false;                   // some children are not in m_order
   std::optional<std::size_t> m_namesOnlyFrom;  // in m_nodes, while a refilled folder waits for sizes

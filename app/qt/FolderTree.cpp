@@ -94,10 +94,10 @@ void FolderTree::InsertBatch(const InsertionBatch& batch, InsertedItemMap<Folder
   m_model->InsertBatch(batch, items);
 }
 
-void FolderTree::ShowSizes(int unit) { m_model->ShowSizes(unit); }
+void FolderTree::ShowSizes(int unit, const FolderChanges* changes) { m_model->ShowSizes(unit, changes); }
 
-void FolderTree::ShowInOrder(FolderOrder order) {
-  m_model->ShowInOrder(order);
+void FolderTree::ShowInOrder(FolderOrder order, const FolderChanges* changes) {
+  m_model->ShowInOrder(order, changes);
   if (currentIndex().isValid()) scrollTo(currentIndex());
 }
 

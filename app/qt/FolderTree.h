@@ -43,8 +43,8 @@ class FolderTree : public QTreeView, public TreeView {
   void InsertBatch(const InsertionBatch& batch, InsertedItemMap<FolderNode*>& items);
   // Every label from now on shows its folder's total in unit: one change of the
   // model, and the column widened to the labels in view.
-  void ShowSizes(int unit);
-  void ShowInOrder(FolderOrder order);
+  void ShowSizes(int unit, const FolderChanges* changes = nullptr);
+  void ShowInOrder(FolderOrder order, const FolderChanges* changes = nullptr);
   // The item's subfolders go, and the handles of a worker that walks its folder alone
   // resolve below it.
   void EmptyFolder(TreeItem item, InsertedItemMap<FolderNode*>& items);

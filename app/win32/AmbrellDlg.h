@@ -83,7 +83,7 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   void SetBusyCursor(bool busy) override;
   TreeView& Folders() override { return m_folders; }
   void HoldRedraw(bool hold) override;
-  void ShowInOrder(FolderOrder order) override;
+  void ShowInOrder(FolderOrder order, const FolderChanges* changes) override;
   bool MirrorAbortRequest(bool set) override;
   void OnScanCompleted() override;
   bool PrepareRefill() override;
@@ -103,7 +103,8 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   bool OnSysCommand(UINT id);
   // Greys or checks the window menu's items as the scan and the selection allow.
   void UpdateWindowMenu();
-  void OnSortBySize();
+  void ToggleOrder(FolderOrder order);
+  void ShowSortByChange(HMENU systemMenu, bool idle);
   void OnLargestFiles();
   void OnRefreshFolder();
   bool CanRefreshSelectedFolder() const;
@@ -114,6 +115,8 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   // Saved scans (AmbrellDlgSaved.cpp).
   void OnSaveScanAs();
   void OnOpenSavedScan();
+  // Picks a saved scan to compare the tree with, or drops the one compared with.
+  void OnCompare();
 
   CTreeCtrl m_tree;
   int m_nUnit;

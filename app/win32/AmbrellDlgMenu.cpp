@@ -66,14 +66,32 @@ void CAmbrellDlg::UpdateWindowMenu() {
   EnableMenuItem(systemMenu, IDM_LARGEST_FILES, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(systemMenu, IDM_REFRESH_FOLDER,
                  MF_BYCOMMAND | (CanRefreshSelectedFolder() ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(systemMenu, IDM_COMPARE, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
   const bool bySize = m_scan.Order() == FolderOrder::LargestFirst;
   CheckMenuItem(systemMenu, IDM_SORT_BY_SIZE, MF_BYCOMMAND | (bySize ? MF_CHECKED : MF_UNCHECKED));
+  CheckMenuItem(systemMenu, IDM_COMPARE, MF_BYCOMMAND | (m_scan.HasBaseline() ? MF_CHECKED : MF_UNCHECKED));
+  ShowSortByChange(systemMenu, idle);
 }
 
-void CAmbrellDlg::OnSortBySize() {
+// Only while a baseline is loaded, right below Sort by Size.
+void CAmbrellDlg::ShowSortByChange(HMENU systemMenu, bool idle) {
+  const bool shown = GetMenuState(systemMenu, IDM_SORT_BY_CHANGE, MF_BYCOMMAND) != static_cast<UINT>(-1);
+  if (shown && !m_scan.HasBaseline()) DeleteMenu(systemMenu, IDM_SORT_BY_CHANGE, MF_BYCOMMAND);
+  if (!m_scan.HasBaseline()) return;
+  if (!shown) {
+    char text[256] = {};
+    LoadStringA(ResourceInstance(), IDS_SORT_BY_CHANGE, text, sizeof text);
+    InsertMenuA(systemMenu, IDM_LARGEST_FILES, MF_BYCOMMAND | MF_STRING, IDM_SORT_BY_CHANGE, text);
+  }
+  EnableMenuItem(systemMenu, IDM_SORT_BY_CHANGE, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
+  const bool byChange = m_scan.Order() == FolderOrder::ByChange;
+  CheckMenuItem(systemMenu, IDM_SORT_BY_CHANGE, MF_BYCOMMAND | (byChange ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// Choosing an order's item checks it and unchecks the other, or unchecks it.
+void CAmbrellDlg::ToggleOrder(FolderOrder order) {
   if (m_scan.IsScanHeld()) return;
-  const bool bySize = m_scan.Order() == FolderOrder::LargestFirst;
-  m_scan.SetFolderOrder(bySize ? FolderOrder::Listed : FolderOrder::LargestFirst);
+  m_scan.SetFolderOrder(m_scan.Order() == order ? FolderOrder::Listed : order);
   UpdateWindowMenu();
 }
 
@@ -131,7 +149,13 @@ bool CAmbrellDlg::OnSysCommand(UINT id) {
       OnSaveScanAs();
       return true;
     case IDM_SORT_BY_SIZE:
-      OnSortBySize();
+      ToggleOrder(FolderOrder::LargestFirst);
+      return true;
+    case IDM_SORT_BY_CHANGE:
+      if (m_scan.HasBaseline()) ToggleOrder(FolderOrder::ByChange);
+      return true;
+    case IDM_COMPARE:
+      OnCompare();
       return true;
     case IDM_LARGEST_FILES:
       OnLargestFiles();

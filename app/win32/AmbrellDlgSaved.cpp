@@ -35,6 +35,8 @@ std::vector<std::string> ChooseSavedScanFiles(HWND owner, SavedScanChoice choice
                         "json"};
   if (choice == SavedScanChoice::kOpen)
     return AskOpenFileNames(owner, AMBRELL_TEXT_OPEN_SAVED_SCAN_CAPTION, kinds);
+  if (choice == SavedScanChoice::kCompare)
+    return AskOpenFileNames(owner, AMBRELL_TEXT_COMPARE_CAPTION, kinds, false);
   const std::string file = AskSaveFileName(owner, AMBRELL_TEXT_SAVE_SCAN_CAPTION, kinds);
   return file.empty() ? std::vector<std::string>() : std::vector<std::string>{file};
 }
@@ -51,6 +53,20 @@ void CAmbrellDlg::OnOpenSavedScan() {
   if (m_scan.IsScanHeld()) return;
   const std::vector<std::string> files = m_chooseFiles(m_hWnd, SavedScanChoice::kOpen);
   if (!files.empty() && ReadWaiting([&] { return m_origin.OpenSaved(files); })) m_scan.OnRefresh();
+}
+
+void CAmbrellDlg::OnCompare() {
+  if (m_scan.IsScanHeld()) return;
+  if (!m_scan.HasBaseline()) {
+    const std::vector<std::string> files = m_chooseFiles(m_hWnd, SavedScanChoice::kCompare);
+    if (files.empty()) return;
+    std::shared_ptr<const Baseline> baseline;
+    if (ReadWaiting([&] { return (baseline = ReadBaseline(files.front())) != nullptr; }))
+      m_scan.SetBaseline(baseline, files.front());
+  } else {
+    m_scan.SetBaseline(nullptr, {});
+  }
+  UpdateWindowMenu();
 }
 
 bool CAmbrellDlg::PrepareRefill() {

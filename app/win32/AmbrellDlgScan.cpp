@@ -90,7 +90,9 @@ void CAmbrellDlg::OnSelchangeUnits() {
 
 void CAmbrellDlg::HoldRedraw(bool hold) { m_tree.SetRedraw(!hold); }
 
-void CAmbrellDlg::ShowInOrder(FolderOrder order) { m_folders.ShowInOrder(order); }
+void CAmbrellDlg::ShowInOrder(FolderOrder order, const FolderChanges* changes) {
+  m_folders.ShowInOrder(order, changes);
+}
 
 bool CAmbrellDlg::PrepareFolderRefill(TreeItem item) {
   return m_origin.PrepareFolderFill(*m_folders.GetItemData(item));

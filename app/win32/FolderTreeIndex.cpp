@@ -27,6 +27,7 @@ void FolderTreeIndex::Clear() {
   m_folders.DeleteAllItems();
   m_native.Clear();
   m_opened.clear();
+  m_changes = nullptr;  // they went with the records
   m_refillFolder = kTopLevel;
   m_refillBase = 0;
 }
@@ -56,18 +57,28 @@ void FolderTreeIndex::EmptyFolder(TreeItem folder) {
 
 namespace {
 
-int CALLBACK CompareFolders(LPARAM first, LPARAM second, LPARAM order) {
+struct SortRule {
+  FolderOrder order;
+  const FolderChanges* changes;
+};
+
+int CALLBACK CompareFolders(LPARAM first, LPARAM second, LPARAM rule) {
   const auto& a = *reinterpret_cast<const FolderRecord*>(first);
   const auto& b = *reinterpret_cast<const FolderRecord*>(second);
-  const auto folderOrder = static_cast<FolderOrder>(order);
-  if (ComesBefore(folderOrder, a, b)) return -1;
-  return ComesBefore(folderOrder, b, a) ? 1 : 0;
+  const auto& sort = *reinterpret_cast<const SortRule*>(rule);
+  if (ComesBefore(sort.order, a, b, sort.changes)) return -1;
+  return ComesBefore(sort.order, b, a, sort.changes) ? 1 : 0;
 }
 
 }  // namespace
 
-void FolderTreeIndex::ShowInOrder(FolderOrder order) {
+void FolderTreeIndex::ShowInOrder(FolderOrder order, const FolderChanges* changes) {
   m_order = order;
+  m_changes = changes;
+  // Changes are matched anew after every scan: an order by them is always made again.
+  if (order == FolderOrder::ByChange) {
+    for (auto& opened : m_opened) opened.second.reset();
+  }
   for (auto& [native, childrenOrder] : m_opened) PutChildrenInOrder(native, childrenOrder);
   if (const HTREEITEM selected = m_control.GetSelectedItem()) m_control.EnsureVisible(selected);
 }
@@ -80,7 +91,8 @@ void FolderTreeIndex::OnExpanding(HTREEITEM native) {
 
 void FolderTreeIndex::PutChildrenInOrder(HTREEITEM native, std::optional<FolderOrder>& childrenOrder) {
   if (childrenOrder == m_order) return;
-  m_control.SortChildren(native, CompareFolders, static_cast<LPARAM>(m_order));
+  SortRule rule{m_order, m_changes};
+  m_control.SortChildren(native, CompareFolders, reinterpret_cast<LPARAM>(&rule));
   childrenOrder = m_order;
 }
 

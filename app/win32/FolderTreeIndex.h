@@ -37,7 +37,7 @@ class FolderTreeIndex : public TreeView {
   // children of every folder would cost Wine's search for each of them, so only
   // the folders the user has opened are put in order now, and every other one
   // when it is first opened.
-  void ShowInOrder(FolderOrder order);
+  void ShowInOrder(FolderOrder order, const FolderChanges* changes = nullptr);
   // A folder is about to show its children.
   void OnExpanding(HTREEITEM native);
   std::size_t GetCount() const { return m_folders.GetCount(); }
@@ -72,6 +72,7 @@ class FolderTreeIndex : public TreeView {
   MemoryTree m_folders;
   InsertedItemMap<HTREEITEM> m_native{TVI_ROOT};
   FolderOrder m_order = FolderOrder::Listed;
+  const FolderChanges* m_changes = nullptr;  // what ByChange orders by
   // Every folder expanded so far, with the order its children are in (none: a folder
   // scanned again, or one whose total that changed).
   std::unordered_map<HTREEITEM, std::optional<FolderOrder>> m_opened;

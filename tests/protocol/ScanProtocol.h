@@ -79,6 +79,17 @@ class ScanProtocolDriver {
   virtual void RefreshSelectedFolder() = 0;
   // The menu item's state as SortBySizeState tells it.
   virtual std::string RefreshFolderState() const { return "no menu"; }
+  // "Compare with Saved Scan..." as the user chooses it, the file box answering with
+  // file (none: cancelled).
+  virtual void CompareWith(const std::string& /*file*/) {
+    ADD_FAILURE() << "this front end has no window menu";
+  }
+  // How often a file box was shown.
+  virtual int FileBoxesShown() const { return 0; }
+  // The items' states as SortBySizeState tells them ("no item" when not there).
+  virtual std::string CompareState() const { return "no menu"; }
+  virtual std::string SortByChangeState() const { return "no menu"; }
+  virtual void SortByChange(bool /*checked*/) { ADD_FAILURE() << "this front end has no window menu"; }
   // Closes the way the Close button does. Empty when the tree was emptied and nothing
   // the dialog had is left to act later (a completion still on its way included), else
   // what is wrong. The driver is only destroyed after this.

@@ -62,8 +62,10 @@ std::string AskSaveFileName(HWND owner, const char* title, const FileKinds& kind
   return WideToUtf8(request.chosen.c_str());
 }
 
-std::vector<std::string> AskOpenFileNames(HWND owner, const char* title, const FileKinds& kinds) {
-  FileNameRequest request(owner, title, kinds, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_ALLOWMULTISELECT);
+std::vector<std::string> AskOpenFileNames(HWND owner, const char* title, const FileKinds& kinds,
+                                          bool several) {
+  const DWORD flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | (several ? OFN_ALLOWMULTISELECT : 0);
+  FileNameRequest request(owner, title, kinds, flags);
   if (!GetOpenFileNameW(&request.box)) return {};
   return SplitChosenFileNames(request.chosen.c_str());
 }

@@ -16,8 +16,9 @@ struct FileKinds {
 
 // The name to save under; empty when the user cancels. Replacing a file is confirmed first.
 std::string AskSaveFileName(HWND owner, const char* title, const FileKinds& kinds);
-// One or more existing files; none when the user cancels.
-std::vector<std::string> AskOpenFileNames(HWND owner, const char* title, const FileKinds& kinds);
+// One or more existing files (one at most unless several); none when the user cancels.
+std::vector<std::string> AskOpenFileNames(HWND owner, const char* title, const FileKinds& kinds,
+                                          bool several = true);
 
 // The Open box's answer: a full path alone, or for several files their folder and
 // then each name, all ended by a NUL and the whole by a second one.

@@ -46,11 +46,7 @@ class DialogDriver : public ScanProtocolDriver {
   void SortBySize(bool checked) override {
     if (IsSortChecked() != checked) SendMessageA(m_dialog->GetSafeHwnd(), WM_SYSCOMMAND, IDM_SORT_BY_SIZE, 0);
   }
-  std::string SortBySizeState() const override {
-    const UINT state = GetMenuState(SystemMenu(), IDM_SORT_BY_SIZE, MF_BYCOMMAND);
-    if (state == static_cast<UINT>(-1)) return "no item";
-    return MenuItemState((state & MF_GRAYED) == 0, (state & MF_CHECKED) != 0);
-  }
+  std::string SortBySizeState() const override { return ItemState(IDM_SORT_BY_SIZE); }
   // Expands every item the way a click on its button does, then reads the control.
   std::string ShownLabels() override {
     std::string shown;
@@ -69,10 +65,20 @@ class DialogDriver : public ScanProtocolDriver {
   void RefreshSelectedFolder() override {
     SendMessageA(m_dialog->GetSafeHwnd(), WM_SYSCOMMAND, IDM_REFRESH_FOLDER, 0);
   }
-  std::string RefreshFolderState() const override {
-    const UINT state = GetMenuState(SystemMenu(), IDM_REFRESH_FOLDER, MF_BYCOMMAND);
-    if (state == static_cast<UINT>(-1)) return "no item";
-    return MenuItemState((state & MF_GRAYED) == 0, (state & MF_CHECKED) != 0);
+  std::string RefreshFolderState() const override { return ItemState(IDM_REFRESH_FOLDER); }
+  void CompareWith(const std::string& file) override {
+    m_dialog->SetFileChooser([this, file](HWND, SavedScanChoice) {
+      ++m_fileBoxes;
+      return file.empty() ? std::vector<std::string>() : std::vector<std::string>{file};
+    });
+    SendMessageA(m_dialog->GetSafeHwnd(), WM_SYSCOMMAND, IDM_COMPARE, 0);
+  }
+  int FileBoxesShown() const override { return m_fileBoxes; }
+  std::string CompareState() const override { return ItemState(IDM_COMPARE); }
+  std::string SortByChangeState() const override { return ItemState(IDM_SORT_BY_CHANGE); }
+  void SortByChange(bool checked) override {
+    if (ItemState(IDM_SORT_BY_CHANGE).find("checked") == std::string::npos ? checked : !checked)
+      SendMessageA(m_dialog->GetSafeHwnd(), WM_SYSCOMMAND, IDM_SORT_BY_CHANGE, 0);
   }
   void OpenLargestFiles() override {
     SendMessageA(m_dialog->GetSafeHwnd(), WM_SYSCOMMAND, IDM_LARGEST_FILES, 0);
@@ -118,6 +124,11 @@ class DialogDriver : public ScanProtocolDriver {
 
   HWND Item(int id) const { return GetDlgItem(m_dialog->GetSafeHwnd(), id); }
   HMENU SystemMenu() const { return GetSystemMenu(m_dialog->GetSafeHwnd(), FALSE); }
+  std::string ItemState(UINT command) const {
+    const UINT state = GetMenuState(SystemMenu(), command, MF_BYCOMMAND);
+    if (state == static_cast<UINT>(-1)) return "no item";
+    return MenuItemState((state & MF_GRAYED) == 0, (state & MF_CHECKED) != 0);
+  }
   bool IsSortChecked() const {
     return (GetMenuState(SystemMenu(), IDM_SORT_BY_SIZE, MF_BYCOMMAND) & MF_CHECKED) != 0;
   }
@@ -137,6 +148,7 @@ class DialogDriver : public ScanProtocolDriver {
   std::unique_ptr<CAmbrellDlg> m_dialog;
   std::shared_ptr<RecordedProcesses> m_processes;
   HANDLE m_abortEvent = nullptr;  // the dialog's, polled from the releasing thread
+  int m_fileBoxes = 0;
 };
 
 INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolTest,

@@ -50,6 +50,7 @@ const QString kSaveAs = QStringLiteral("Sa&ve Scan As...");
 const QString kBySize = QStringLiteral("Sort by Si&ze");
 const QString kLargest = QStringLiteral("Largest &Files...");
 const QString kRefreshFolder = QStringLiteral("Refres&h Selected Folder");
+const QString kCompare = QStringLiteral("Com&pare with Saved Scan...");
 
 AmbrellServices SavedScanServices(std::shared_ptr<MemoryFileSystem> fs, const char* opener = "true") {
   AmbrellServices services = MemoryServices(std::move(fs));
@@ -112,18 +113,19 @@ class SavedScanTest : public QObject {
     fs->GetGate().WaitUntilHeld();
     QCOMPARE(WindowMenu::Show(shown.dialog),
              (QStringList{kOpen + " (disabled)", kSaveAs + " (disabled)", kBySize + " (disabled)",
-                          kLargest + " (disabled)", kRefreshFolder + " (disabled)", "&About Ambrell..."}));
+                          kLargest + " (disabled)", kRefreshFolder + " (disabled)", kCompare + " (disabled)",
+                          "&About Ambrell..."}));
     fs->GetGate().Release();
     QVERIFY(WaitForScanEnd(shown.dialog));
     QCOMPARE(WindowMenu::Show(shown.dialog),
-             (QStringList{kOpen, kSaveAs, kBySize, kLargest, kRefreshFolder + " (disabled)",
+             (QStringList{kOpen, kSaveAs, kBySize, kLargest, kRefreshFolder + " (disabled)", kCompare,
                           "&About Ambrell..."}));
 
     SavedScanDialog empty(SavedScanServices(std::make_shared<MemoryFileSystem>()));
     QVERIFY(WaitForScanEnd(empty.dialog));
     QCOMPARE(WindowMenu::Show(empty.dialog),
              (QStringList{kOpen, kSaveAs + " (disabled)", kBySize, kLargest, kRefreshFolder + " (disabled)",
-                          "&About Ambrell..."}));
+                          kCompare, "&About Ambrell..."}));
   }
 
   void RefreshReadsTheFileAgainAndABadFileLeavesTheTreeAsItIs() {

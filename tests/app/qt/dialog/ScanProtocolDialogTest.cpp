@@ -51,18 +51,23 @@ class DialogDriver : public ScanProtocolDriver {
       if (item.isEnabled() && item.isChecked() != checked) item.trigger();
     });
   }
-  std::string SortBySizeState() const override {
-    std::string state = "no item";
-    WithMenuItem("Sort by Si&ze",
-                 [&state](QAction& item) { state = MenuItemState(item.isEnabled(), item.isChecked()); });
-    return state;
-  }
+  std::string SortBySizeState() const override { return ItemState("Sort by Si&ze"); }
   void RefreshSelectedFolder() override { ChooseWindowMenuItem(m_dialog, "Refres&h Selected Folder"); }
-  std::string RefreshFolderState() const override {
-    std::string state = "no item";
-    WithMenuItem("Refres&h Selected Folder",
-                 [&state](QAction& item) { state = MenuItemState(item.isEnabled(), item.isChecked()); });
-    return state;
+  std::string RefreshFolderState() const override { return ItemState("Refres&h Selected Folder"); }
+  void CompareWith(const std::string& file) override {
+    m_dialog.SetFileChooser([this, file](SavedScanChoice) {
+      ++m_fileBoxes;
+      return file.empty() ? std::vector<std::string>() : std::vector<std::string>{file};
+    });
+    ChooseWindowMenuItem(m_dialog, "Com&pare with Saved Scan...");
+  }
+  int FileBoxesShown() const override { return m_fileBoxes; }
+  std::string CompareState() const override { return ItemState("Com&pare with Saved Scan..."); }
+  std::string SortByChangeState() const override { return ItemState("Sort by Chan&ge"); }
+  void SortByChange(bool checked) override {
+    WithMenuItem("Sort by Chan&ge", [checked](QAction& item) {
+      if (item.isEnabled() && item.isChecked() != checked) item.trigger();
+    });
   }
   void OpenLargestFiles() override {
     WithMenuItem("Largest &Files...", [](QAction& item) { item.trigger(); });
@@ -124,6 +129,12 @@ class DialogDriver : public ScanProtocolDriver {
   void WithMenuItem(const char* text, Use use) const {
     WithWindowMenuItem(const_cast<CAmbrellDlg&>(m_dialog), text, use);
   }
+  std::string ItemState(const char* text) const {
+    std::string state = "no item";
+    WithMenuItem(text,
+                 [&state](QAction& item) { state = MenuItemState(item.isEnabled(), item.isChecked()); });
+    return state;
+  }
   // The rows as the view shows them, two blanks of indent a level.
   void DumpRows(const QModelIndex& parent, int depth, std::string& shown) const {
     const QAbstractItemModel& model = *m_dialog.Tree().model();
@@ -137,6 +148,7 @@ class DialogDriver : public ScanProtocolDriver {
 
   std::shared_ptr<std::vector<std::string>> m_shownFiles = std::make_shared<std::vector<std::string>>();
   CAmbrellDlg m_dialog;
+  int m_fileBoxes = 0;
 };
 
 const ScanProtocolTarget kQtDialogTarget{"QtDialog", [](std::shared_ptr<MemoryFileSystem> machine) {
