@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Starts the Linux dialog on a small test tree in a virtual X server and saves
 # a picture of it once the scan has ended, then one sorted by size beside the
-# window of the largest files (qt-largest-first.png, in the same folder).
+# window of the largest files (qt-largest-first.png, in the same folder), and one
+# compared with a saved scan of an earlier state (qt-compared.png).
 #
 #   bash scripts/screenshot-qt.sh [output.png]   (default docs/qt-dialog.png)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 output="$(realpath -m "${1:-$root/docs/qt-dialog.png}")"
 sorted_output="$(dirname "$output")/qt-largest-first.png"
+compared_output="$(dirname "$output")/qt-compared.png"
 display=:92
 
 bash "$root/scripts/install-deps.sh" >&2
 cmake --preset release >&2
-cmake --build --preset release --target ambrell >&2
+cmake --build --preset release --target ambrell ambrell-scan >&2
 
 work="$(mktemp -d)"
 cleanup() {
@@ -29,6 +31,14 @@ for sample in Documents/letters:3 Documents/taxes:1 Music/albums:1200 Music/live
   mkdir -p "$work/${sample%%:*}"
   truncate -s "${sample#*:}M" "$work/${sample%%:*}/data.bin"
 done
+
+# Music as it was last week, saved; since then the live recordings grew, an album
+# came and the podcasts went.
+(cd "$work" && "$root/build/release/tools/ambrell-scan/ambrell-scan" --export "$work/last-week.json" Music >/dev/null)
+truncate -s 3000M "$work/Music/live/data.bin"
+mkdir -p "$work/Music/new album"
+truncate -s 500M "$work/Music/new album/data.bin"
+rm -r "$work/Music/podcasts"
 
 Xvfb "$display" -screen 0 1400x700x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
@@ -76,3 +86,16 @@ sleep 1
 import -window root "$work/screen.png"
 convert "$work/screen.png" -trim "$sorted_output"
 echo "saved $sorted_output"
+
+# Compare with Saved Scan (p): the file box takes the saved scan's path.
+xdotool windowclose "$files" 2>/dev/null || true
+choose_from_window_menu z  # back to the listed order
+choose_from_window_menu p
+sleep 1
+xdotool type --delay 20 "$work/last-week.json"
+xdotool key Return
+sleep 1
+xdotool mousemove 0 0
+import -window root "$work/screen.png"
+convert "$work/screen.png" -trim "$compared_output"
+echo "saved $compared_output"

@@ -2,7 +2,8 @@
 # Takes screenshots of the Windows dialog under Wine in a virtual X server:
 # the real dialog from the real resources, after its scan of a small test tree
 # on drive T:, with T: opened. Saves docs/win32-dialog.png, and
-# docs/win32-largest-first.png sorted by size beside the largest files' window.
+# docs/win32-largest-first.png sorted by size beside the largest files' window, and
+# docs/win32-compared.png compared with a saved scan of an earlier state.
 #
 #   scripts/screenshot-win32.sh [build-dir]     (already built; by default build/win32 where
 #                                                this machine runs 32-bit code, else build/win64)
@@ -18,6 +19,7 @@ readonly probe="$build/tests/app/win32/ambrell-dialog-probe.exe"
 readonly display=:91
 readonly output=docs/win32-dialog.png
 readonly sorted_output=docs/win32-largest-first.png
+readonly compared_output=docs/win32-compared.png
 [[ -f "$probe" ]] || { echo "screenshot-win32: not built: $probe" >&2; exit 1; }
 
 AMBRELL_WINEPREFIX="$(realpath -m "$build/screenshot-wineprefix")"
@@ -50,6 +52,15 @@ build_tree() {
 
 build_tree "$work/tree"
 
+# Music as it was: fewer albums, and a folder of old mixes that has gone since.
+cat > "$work/tree/last-week.json" <<'JSON'
+[1,2,{"progname":"ambrell","progver":"1.1","timestamp":0},
+[{"name":"T:"},
+[{"name":"Music"},[{"name":"Albums"},{"name":"one.flac","asize":524288000}],
+[{"name":"Podcasts"},{"name":"episode.mp3","asize":99614720}],
+[{"name":"Old mixes"},{"name":"mix.mp3","asize":209715200}]]]]
+JSON
+
 # The prefix is made with the null driver (wine-run's default); switch it to x11 once.
 scripts/wine-run --drive t="$work/tree" --only-drives reg add 'HKCU\Software\Wine\Drivers' \
   /v Graphics /d x11 /f >/dev/null
@@ -80,3 +91,4 @@ shoot() {
 
 shoot "$output"
 shoot "$sorted_output" --largest-first
+shoot "$compared_output" --compare 'T:\last-week.json'

@@ -4,10 +4,11 @@
 // the end-to-end test and the benchmark; the program itself has no such hook.
 //
 //   ambrell-dialog-probe [--unit bytes|kilobytes|megabytes|gigabytes] [--no-tree]
-//                        [--expand DRIVE] [--largest-first] [--linger MS]
+//                        [--expand DRIVE] [--largest-first] [--compare FILE] [--linger MS]
 //
 // --expand opens every folder of one drive ('T:') and selects it; --largest-first
-// checks Sort by Size and opens the largest files' window beside the dialog; --linger
+// checks Sort by Size and opens the largest files' window beside the dialog; --compare
+// compares the tree with a saved scan, as the system menu's item does; --linger
 // keeps the dialog on screen that long afterwards (for a screenshot).
 
 #include <windows.h>
@@ -30,6 +31,7 @@ struct ProbeOptions {
   bool printTree = true;
   std::string expandDrive;
   bool largestFirst = false;
+  std::string compareFile;
   DWORD lingerMs = 0;
 };
 
@@ -59,6 +61,8 @@ bool ParseOptions(int argc, char** argv, ProbeOptions& options) {
       if (!ParseUnit(value, options.unit)) return false;
     } else if (std::strcmp(argv[i - 1], "--expand") == 0) {
       options.expandDrive = value;
+    } else if (std::strcmp(argv[i - 1], "--compare") == 0) {
+      options.compareFile = value;
     } else if (std::strcmp(argv[i - 1], "--linger") == 0) {
       options.lingerMs = static_cast<DWORD>(std::strtoul(value, nullptr, 10));
     } else {
@@ -111,6 +115,12 @@ void ShowLargestFirst(CAmbrellDlg& dialog) {
                SWP_NOSIZE | SWP_NOZORDER);
 }
 
+// The file box answers with the file.
+void CompareWith(CAmbrellDlg& dialog, const std::string& file) {
+  dialog.SetFileChooser([file](HWND, SavedScanChoice) { return std::vector<std::string>{file}; });
+  SendMessageA(dialog.GetSafeHwnd(), WM_SYSCOMMAND, IDM_COMPARE, 0);
+}
+
 void Linger(DWORD milliseconds) {
   const DWORD started = GetTickCount();
   MSG message;
@@ -144,7 +154,8 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, options)) {
     std::fprintf(stderr,
                  "usage: ambrell-dialog-probe [--unit bytes|kilobytes|megabytes|gigabytes] [--no-tree]\n"
-                 "                            [--expand DRIVE] [--largest-first] [--linger MS]\n");
+                 "                            [--expand DRIVE] [--largest-first] [--compare FILE]\n"
+                 "                            [--linger MS]\n");
     return 2;
   }
   try {
@@ -163,6 +174,7 @@ int main(int argc, char** argv) {
                  std::chrono::duration<double>(elapsed).count());
     if (!options.expandDrive.empty()) ExpandDrive(dialog.GetTree(), options.expandDrive);
     if (options.largestFirst) ShowLargestFirst(dialog);
+    if (!options.compareFile.empty()) CompareWith(dialog, options.compareFile);
     Linger(options.lingerMs);
     return 0;
   } catch (...) {
