@@ -16,6 +16,9 @@
 #define AMBRELL_TEXT_LARGEST_FILES_ITEM "Largest &Files..."
 #define AMBRELL_TEXT_LARGEST_FILES_CAPTION "Largest Files"
 #define AMBRELL_TEXT_REFRESH_FOLDER_ITEM "Refres&h Selected Folder"
+#define AMBRELL_TEXT_SHOW_MAP_ITEM "Sho&w Map"
+/* The map window's title while a scan runs and it shows nothing. */
+#define AMBRELL_TEXT_MAP_CAPTION "Map"
 #define AMBRELL_TEXT_OPEN_SAVED_SCAN_CAPTION "Open Saved Scan"
 #define AMBRELL_TEXT_SAVE_SCAN_CAPTION "Save Scan As"
 #define AMBRELL_TEXT_SAVED_SCAN_FILES "Saved scans (*.json)"
