@@ -78,7 +78,7 @@ TEST_P(ScanProtocolMapTest, ARefreshEmptiesTheMapThenMapsTheSamePathAgainOrClose
   EXPECT_EQ(driver->MapTitle(), "C:\\Data");
   EXPECT_EQ(driver->MapLabels(), (Labels{"Data    (6 MB)", "My Photos    (6 MB)"}));
 
-  machine->RemoveEntry("C:\\", "Data");
+  machine->RemoveEntry("C:", "Data");
   driver->ClickRefresh();
   ASSERT_TRUE(WaitForScanEnd());
   EXPECT_EQ(driver->MapTitle(), "closed");
