@@ -7,15 +7,12 @@
 #include <QToolTip>
 
 #include "app/AppTexts.h"
+#include "app/qt/MapPainter.h"
 
 namespace {
 
 constexpr int kStartWidth = 800;
 constexpr int kStartHeight = 500;
-constexpr int kTextInset = 2;  // between a block's edge and its label
-
-QColor ColourOf(const MapColour& colour) { return QColor(colour.red, colour.green, colour.blue); }
-
 QRect RectOf(const MapRect& rect) { return QRect(rect.left, rect.top, rect.Width(), rect.Height()); }
 
 }  // namespace
@@ -80,29 +77,7 @@ void MapDlg::resizeEvent(QResizeEvent* event) {
 void MapDlg::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
-  for (const MapBlock& block : m_state.Map().Blocks()) {
-    if (!block.covered) PaintBlock(painter, block);
-  }
-}
-
-// The block, its frame a darker shade, and its label where it fits: clipped with an
-// ellipsis in a header, whole in a block without one.
-void MapDlg::PaintBlock(QPainter& painter, const MapBlock& block) {
-  const QRect pixels = RectOf(block.pixels);
-  const QColor colour = ColourOf(block.colour);
-  painter.fillRect(pixels, colour);
-  painter.setPen(colour.darker(140));
-  painter.drawRect(pixels.adjusted(0, 0, -1, -1));
-  const QFontMetrics metrics = fontMetrics();
-  const QString label = QString::fromStdString(m_state.BlockLabel(block));
-  painter.setPen(Qt::black);
-  if (block.HasHeader()) {
-    const QRect strip = RectOf(block.header).adjusted(kTextInset, 0, -kTextInset, 0);
-    painter.drawText(strip, Qt::AlignLeft | Qt::AlignVCenter, metrics.elidedText(label, Qt::ElideRight, strip.width()));
-  } else if (metrics.horizontalAdvance(label) <= pixels.width() - 2 * kTextInset &&
-             metrics.height() <= pixels.height()) {
-    painter.drawText(pixels, Qt::AlignCenter, label);
-  }
+  PaintMap(painter, m_state, fontMetrics());
 }
 
 bool MapDlg::event(QEvent* event) {

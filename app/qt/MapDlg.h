@@ -39,7 +39,6 @@ class MapDlg : public QDialog {
  private:
   void LayOut();
   void ShowChange();
-  void PaintBlock(QPainter& painter, const MapBlock& block);
 
   MapWindowState m_state;
   FolderSelector m_select;
