@@ -8,8 +8,8 @@
 #include "scan/DisplayPath.h"
 #include "scan/SizeLabels.h"
 
-MapWindowState::MapWindowState(std::shared_ptr<const DisplayText> display, std::shared_ptr<NumberLocale> locale,
-                               int unit)
+MapWindowState::MapWindowState(std::shared_ptr<const DisplayText> display,
+                               std::shared_ptr<NumberLocale> locale, int unit)
     : m_display(std::move(display)), m_locale(std::move(locale)), m_unit(unit) {}
 
 void MapWindowState::Show(const TreeView& tree, TreeItem folder, SharedScanSession session) {

@@ -72,7 +72,8 @@ void CAmbrellDlg::ShowWindowMenu(const QPoint& screenPoint) {
       ->setEnabled(idle);
   menu.addAction(QStringLiteral(AMBRELL_TEXT_REFRESH_FOLDER_ITEM), this, &CAmbrellDlg::OnRefreshFolder)
       ->setEnabled(CanRefreshSelectedFolder());
-  menu.addAction(QStringLiteral(AMBRELL_TEXT_SHOW_MAP_ITEM), this, &CAmbrellDlg::OnShowMap)->setEnabled(CanShowMap());
+  menu.addAction(QStringLiteral(AMBRELL_TEXT_SHOW_MAP_ITEM), this, &CAmbrellDlg::OnShowMap)
+      ->setEnabled(CanShowMap());
   menu.addSeparator();
   menu.addAction(QStringLiteral(AMBRELL_TEXT_ABOUT_ITEM), this, &CAmbrellDlg::OnAbout);
   m_trackMenu(menu, screenPoint);

@@ -17,8 +17,8 @@ QRect RectOf(const MapRect& rect) { return QRect(rect.left, rect.top, rect.Width
 
 }  // namespace
 
-MapDlg::MapDlg(QWidget* parent, std::shared_ptr<const DisplayText> display, std::shared_ptr<NumberLocale> locale,
-               int unit, FolderSelector select)
+MapDlg::MapDlg(QWidget* parent, std::shared_ptr<const DisplayText> display,
+               std::shared_ptr<NumberLocale> locale, int unit, FolderSelector select)
     : QDialog(parent), m_state(std::move(display), std::move(locale), unit), m_select(std::move(select)) {
   setWindowTitle(QStringLiteral(AMBRELL_TEXT_MAP_CAPTION));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
@@ -59,9 +59,7 @@ void MapDlg::done(int result) {
   QDialog::done(result);
 }
 
-void MapDlg::LayOut() {
-  m_state.Layout(MapRect{0, 0, width(), height()}, fontMetrics().height());
-}
+void MapDlg::LayOut() { m_state.Layout(MapRect{0, 0, width(), height()}, fontMetrics().height()); }
 
 void MapDlg::ShowChange() {
   const std::string title = m_state.Title();

@@ -4,7 +4,9 @@
 #include "app/win32/AmbrellDlg.h"
 
 // The records are the worker's until its completion has been handled.
-bool CAmbrellDlg::CanShowMap() const { return !m_scan.IsScanHeld() && m_folders.GetSelectedItem() != kNoItem; }
+bool CAmbrellDlg::CanShowMap() const {
+  return !m_scan.IsScanHeld() && m_folders.GetSelectedItem() != kNoItem;
+}
 
 void CAmbrellDlg::OnShowMap() {
   if (!CanShowMap()) return;

@@ -32,7 +32,9 @@ void SetTitle(HWND window, const std::string& title) {
 
 CMapDlg::CMapDlg(std::shared_ptr<const DisplayText> display, std::shared_ptr<NumberLocale> locale, int unit,
                  FolderSelector select)
-    : CDialogBase(IDD_MAP), m_state(std::move(display), std::move(locale), unit), m_select(std::move(select)) {}
+    : CDialogBase(IDD_MAP),
+      m_state(std::move(display), std::move(locale), unit),
+      m_select(std::move(select)) {}
 
 bool CMapDlg::IsOpen() const { return m_hWnd != nullptr && IsWindowVisible(m_hWnd) != FALSE; }
 
@@ -112,9 +114,9 @@ bool CMapDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
 
 void CMapDlg::OnInit() {
   m_lineHeight = MapLineHeight(m_hWnd);
-  m_tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr,
-                              ResourceInstance(), nullptr);
+  m_tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, ResourceInstance(), nullptr);
   if (m_tooltip == nullptr) return;  // the map works without it
   TTTOOLINFOW tool = ToolOver(m_hWnd);
   tool.lpszText = const_cast<wchar_t*>(L"");
@@ -147,7 +149,8 @@ void CMapDlg::OnPaint() {
   const HBITMAP bitmap = CreateCompatibleBitmap(window, client.right, client.bottom);
   if (memory != nullptr && bitmap != nullptr) {
     const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    const HGDIOBJ oldFont = SelectObject(memory, reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0)));
+    const HGDIOBJ oldFont =
+        SelectObject(memory, reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0)));
     FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
     PaintMap(memory, m_state, m_lineHeight);
     BitBlt(window, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);

@@ -66,7 +66,8 @@ void PaintMap(HDC context, const MapWindowState& state, int lineHeight) {
 int MapLineHeight(HWND window) {
   const HDC context = GetDC(window);
   if (context == nullptr) return 0;
-  const HGDIOBJ oldFont = SelectObject(context, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+  const HGDIOBJ oldFont =
+      SelectObject(context, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
   TEXTMETRICA metrics{};
   const int height = GetTextMetricsA(context, &metrics) ? metrics.tmHeight : 0;
   SelectObject(context, oldFont);

@@ -59,7 +59,8 @@ TEST_F(MapWindowStateTest, AFolderIsMappedWithItsPathAsTitleLabelsAndHoverTextIn
   EXPECT_EQ(state.FolderAt(system32.x, system32.y), machine.system32);
   EXPECT_EQ(state.HoverText(system32.x, system32.y), "C:\\Windows\\System32    (3 MB)");
   const MapRect& ownFiles = blocks[2].pixels;
-  EXPECT_EQ(state.HoverText(ownFiles.left + 1, ownFiles.top + 1), "C:\\Windows\\(files in this folder)    (1 MB)");
+  EXPECT_EQ(state.HoverText(ownFiles.left + 1, ownFiles.top + 1),
+            "C:\\Windows\\(files in this folder)    (1 MB)");
   EXPECT_EQ(state.HoverText(kBounds.right + 5, 0), "");
 
   state.SetUnit(1);

@@ -11,7 +11,8 @@ using Labels = std::vector<std::string>;
 
 }  // namespace
 
-TEST_P(ScanProtocolMapTest, TheMapShowsTheSelectedFolderInOneWindowAndIsGreyedWithoutASelectionOrWhileAScanRuns) {
+TEST_P(ScanProtocolMapTest,
+       TheMapShowsTheSelectedFolderInOneWindowAndIsGreyedWithoutASelectionOrWhileAScanRuns) {
   OpenAndScan();
   EXPECT_EQ(driver->ShowMapState(), "greyed");
   driver->Select("Windows");

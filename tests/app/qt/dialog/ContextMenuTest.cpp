@@ -184,7 +184,7 @@ class ContextMenuTest : public QObject {
     RightClick(shown.dialog, background);
     QCOMPARE(shown.menus.items,
              (QStringList{"&Open Saved Scan...", "Sa&ve Scan As...", "Sort by Si&ze", "Largest &Files...",
-                          "Refres&h Selected Folder", "", "&About Ambrell..."}));
+                          "Refres&h Selected Folder", "Sho&w Map", "", "&About Ambrell..."}));
     QTest::keyClick(&shown.dialog, Qt::Key_F1);
     QCOMPARE(aboutBoxes, 1);
   }
