@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Takes screenshots of the Windows dialog under Wine in a virtual X server:
 # the real dialog from the real resources, after its scan of a small test tree
-# on drive T:, with T: opened. Saves docs/win32-dialog.png, and
-# docs/win32-largest-first.png sorted by size beside the largest files' window.
+# on drive T:, with T: opened. Saves docs/win32-dialog.png,
+# docs/win32-largest-first.png sorted by size beside the largest files' window, and
+# docs/win32-map.png: the map of a real folder (/usr, or AMBRELL_MAP_FOLDER) on drive U:
+# beside the dialog.
 #
 #   scripts/screenshot-win32.sh [build-dir]     (already built; by default build/win32 where
 #                                                this machine runs 32-bit code, else build/win64)
@@ -18,6 +20,8 @@ readonly probe="$build/tests/app/win32/ambrell-dialog-probe.exe"
 readonly display=:91
 readonly output=docs/win32-dialog.png
 readonly sorted_output=docs/win32-largest-first.png
+readonly map_output=docs/win32-map.png
+readonly map_folder="${AMBRELL_MAP_FOLDER:-/usr}"
 [[ -f "$probe" ]] || { echo "screenshot-win32: not built: $probe" >&2; exit 1; }
 
 AMBRELL_WINEPREFIX="$(realpath -m "$build/screenshot-wineprefix")"
@@ -62,15 +66,20 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 
-# shoot PICTURE [PROBE-OPTION...]: the dialog after its scan, with T: opened.
+# shoot PICTURE DRIVE [PROBE-OPTION...]: the dialog once its scan of C: and DRIVE
+# (t=FOLDER) has ended, which the probe tells on standard error, and it has painted.
 shoot() {
-  local picture=$1
-  shift
-  DISPLAY="$display" scripts/wine-run --drive t="$work/tree" --only-drives \
-    "$probe" --no-tree --expand T: "$@" --linger 8000 >/dev/null 2>"$work/probe.err" &
+  local picture=$1 drive=$2
+  shift 2
+  : >"$work/probe.err"
+  DISPLAY="$display" scripts/wine-run --drive "$drive" --only-drives \
+    "$probe" --no-tree "$@" --linger 5000 >/dev/null 2>"$work/probe.err" &
   local probe_pid=$!
-  # The scan of two small drives ends within a second or two; the dialog then stays 8 s.
-  sleep 6
+  for _ in $(seq 600); do
+    grep -q 'labelled in' "$work/probe.err" && break
+    sleep 0.5
+  done
+  sleep 3
   DISPLAY="$display" import -window root "$work/screen.png"
   wait "$probe_pid" || { cat "$work/probe.err" >&2; exit 1; }
   mkdir -p "$(dirname "$picture")"
@@ -78,5 +87,8 @@ shoot() {
   echo "screenshot-win32: wrote $picture ($(identify -format "%wx%h" "$picture"))"
 }
 
-shoot "$output"
-shoot "$sorted_output" --largest-first
+shoot "$output" t="$work/tree" --expand T:
+shoot "$sorted_output" t="$work/tree" --expand T: --largest-first
+# A drive letter takes effect when the Wine server starts.
+scripts/wine-run --arch "$(scripts/wine-run --bitness "$probe")" --stop-server || true
+shoot "$map_output" u="$map_folder" --map

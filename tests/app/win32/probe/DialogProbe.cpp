@@ -4,10 +4,11 @@
 // the end-to-end test and the benchmark; the program itself has no such hook.
 //
 //   ambrell-dialog-probe [--unit bytes|kilobytes|megabytes|gigabytes] [--no-tree]
-//                        [--expand DRIVE] [--largest-first] [--linger MS]
+//                        [--expand DRIVE] [--largest-first] [--map] [--linger MS]
 //
 // --expand opens every folder of one drive ('T:') and selects it; --largest-first
-// checks Sort by Size and opens the largest files' window beside the dialog; --linger
+// checks Sort by Size and opens the largest files' window beside the dialog; --map
+// opens the map of the selected folder (else the first drive) beside it; --linger
 // keeps the dialog on screen that long afterwards (for a screenshot).
 
 #include <windows.h>
@@ -30,6 +31,7 @@ struct ProbeOptions {
   bool printTree = true;
   std::string expandDrive;
   bool largestFirst = false;
+  bool map = false;
   DWORD lingerMs = 0;
 };
 
@@ -51,6 +53,10 @@ bool ParseOptions(int argc, char** argv, ProbeOptions& options) {
     }
     if (std::strcmp(argv[i], "--largest-first") == 0) {
       options.largestFirst = true;
+      continue;
+    }
+    if (std::strcmp(argv[i], "--map") == 0) {
+      options.map = true;
       continue;
     }
     if (i + 1 == argc) return false;
@@ -111,6 +117,22 @@ void ShowLargestFirst(CAmbrellDlg& dialog) {
                SWP_NOSIZE | SWP_NOZORDER);
 }
 
+constexpr int kMapWidth = 900;
+constexpr int kMapHeight = 600;
+
+void ShowMap(CAmbrellDlg& dialog) {
+  const FolderTreeIndex& tree = dialog.GetTree();
+  if (tree.GetSelectedItem() == kNoItem && tree.GetRootItem() != kNoItem) {
+    SendMessageA(tree.Control().GetSafeHwnd(), TVM_SELECTITEM, TVGN_CARET,
+                 reinterpret_cast<LPARAM>(tree.NativeOf(tree.GetRootItem())));
+  }
+  SendMessageA(dialog.GetSafeHwnd(), WM_SYSCOMMAND, IDM_SHOW_MAP, 0);
+  RECT main;
+  GetWindowRect(dialog.GetSafeHwnd(), &main);
+  SetWindowPos(dialog.GetMap().GetSafeHwnd(), nullptr, main.right + 8, main.top, kMapWidth, kMapHeight,
+               SWP_NOZORDER);
+}
+
 void Linger(DWORD milliseconds) {
   const DWORD started = GetTickCount();
   MSG message;
@@ -144,7 +166,7 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, options)) {
     std::fprintf(stderr,
                  "usage: ambrell-dialog-probe [--unit bytes|kilobytes|megabytes|gigabytes] [--no-tree]\n"
-                 "                            [--expand DRIVE] [--largest-first] [--linger MS]\n");
+                 "                            [--expand DRIVE] [--largest-first] [--map] [--linger MS]\n");
     return 2;
   }
   try {
@@ -163,6 +185,7 @@ int main(int argc, char** argv) {
                  std::chrono::duration<double>(elapsed).count());
     if (!options.expandDrive.empty()) ExpandDrive(dialog.GetTree(), options.expandDrive);
     if (options.largestFirst) ShowLargestFirst(dialog);
+    if (options.map) ShowMap(dialog);
     Linger(options.lingerMs);
     return 0;
   } catch (...) {
