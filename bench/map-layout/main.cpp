@@ -99,7 +99,13 @@ int main(int argc, char** argv) {
   }
   PlatformServices services;
   std::string error;
-  if (!OpenFolders({options.generated > 0 ? std::string("/") : options.folder}, services, error)) {
+  // A generated tree needs the platform's names and locale only: any folder opens them.
+#ifdef _WIN32
+  const std::string anyFolder = "C:\\";
+#else
+  const std::string anyFolder = "/";
+#endif
+  if (!OpenFolders({options.generated > 0 ? anyFolder : options.folder}, services, error)) {
     std::fprintf(stderr, "ambrell-map-timer: %s\n", error.c_str());
     return 2;
   }
