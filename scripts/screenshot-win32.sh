@@ -66,20 +66,22 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 
-# shoot PICTURE DRIVE [PROBE-OPTION...]: the dialog once its scan of C: and DRIVE
-# (t=FOLDER) has ended, which the probe tells on standard error, and it has painted.
+# shoot PICTURE DRIVE READY [PROBE-OPTION...]: the dialog on C: and DRIVE (t=FOLDER) once
+# its scan has ended: 6 seconds after it started (two small drives take a second or two),
+# or, when READY names a window, 2 seconds after that window appeared (wine-run passes
+# the probe's output on only at its end, so the window is the sign).
 shoot() {
-  local picture=$1 drive=$2
-  shift 2
-  : >"$work/probe.err"
+  local picture=$1 drive=$2 ready=$3
+  shift 3
   DISPLAY="$display" scripts/wine-run --drive "$drive" --only-drives \
-    "$probe" --no-tree "$@" --linger 5000 >/dev/null 2>"$work/probe.err" &
+    "$probe" --no-tree "$@" --linger 8000 >/dev/null 2>"$work/probe.err" &
   local probe_pid=$!
-  for _ in $(seq 600); do
-    grep -q 'labelled in' "$work/probe.err" && break
-    sleep 0.5
-  done
-  sleep 3
+  if [[ -z "$ready" ]]; then
+    sleep 6
+  else
+    DISPLAY="$display" timeout 300 xdotool search --sync --name "$ready" >/dev/null
+    sleep 2
+  fi
   DISPLAY="$display" import -window root "$work/screen.png"
   wait "$probe_pid" || { cat "$work/probe.err" >&2; exit 1; }
   mkdir -p "$(dirname "$picture")"
@@ -87,8 +89,8 @@ shoot() {
   echo "screenshot-win32: wrote $picture ($(identify -format "%wx%h" "$picture"))"
 }
 
-shoot "$output" t="$work/tree" --expand T:
-shoot "$sorted_output" t="$work/tree" --expand T: --largest-first
+shoot "$output" t="$work/tree" "" --expand T:
+shoot "$sorted_output" t="$work/tree" "" --expand T: --largest-first
 # A drive letter takes effect when the Wine server starts.
 scripts/wine-run --arch "$(scripts/wine-run --bitness "$probe")" --stop-server || true
-shoot "$map_output" u="$map_folder" --map
+shoot "$map_output" u="$map_folder" '^U:$' --map U:

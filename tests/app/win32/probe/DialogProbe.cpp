@@ -4,11 +4,11 @@
 // the end-to-end test and the benchmark; the program itself has no such hook.
 //
 //   ambrell-dialog-probe [--unit bytes|kilobytes|megabytes|gigabytes] [--no-tree]
-//                        [--expand DRIVE] [--largest-first] [--map] [--linger MS]
+//                        [--expand DRIVE] [--largest-first] [--map DRIVE] [--linger MS]
 //
 // --expand opens every folder of one drive ('T:') and selects it; --largest-first
 // checks Sort by Size and opens the largest files' window beside the dialog; --map
-// opens the map of the selected folder (else the first drive) beside it; --linger
+// selects a drive and opens its map beside the dialog; --linger
 // keeps the dialog on screen that long afterwards (for a screenshot).
 
 #include <windows.h>
@@ -31,7 +31,7 @@ struct ProbeOptions {
   bool printTree = true;
   std::string expandDrive;
   bool largestFirst = false;
-  bool map = false;
+  std::string mapDrive;
   DWORD lingerMs = 0;
 };
 
@@ -55,16 +55,14 @@ bool ParseOptions(int argc, char** argv, ProbeOptions& options) {
       options.largestFirst = true;
       continue;
     }
-    if (std::strcmp(argv[i], "--map") == 0) {
-      options.map = true;
-      continue;
-    }
     if (i + 1 == argc) return false;
     const char* value = argv[++i];
     if (std::strcmp(argv[i - 1], "--unit") == 0) {
       if (!ParseUnit(value, options.unit)) return false;
     } else if (std::strcmp(argv[i - 1], "--expand") == 0) {
       options.expandDrive = value;
+    } else if (std::strcmp(argv[i - 1], "--map") == 0) {
+      options.mapDrive = value;
     } else if (std::strcmp(argv[i - 1], "--linger") == 0) {
       options.lingerMs = static_cast<DWORD>(std::strtoul(value, nullptr, 10));
     } else {
@@ -120,11 +118,12 @@ void ShowLargestFirst(CAmbrellDlg& dialog) {
 constexpr int kMapWidth = 900;
 constexpr int kMapHeight = 600;
 
-void ShowMap(CAmbrellDlg& dialog) {
+void ShowMap(CAmbrellDlg& dialog, const std::string& drive) {
   const FolderTreeIndex& tree = dialog.GetTree();
-  if (tree.GetSelectedItem() == kNoItem && tree.GetRootItem() != kNoItem) {
+  for (TreeItem item = tree.GetRootItem(); item != kNoItem; item = tree.GetNextSiblingItem(item)) {
+    if (tree.GetItemText(item).rfind(drive + " ", 0) != 0) continue;
     SendMessageA(tree.Control().GetSafeHwnd(), TVM_SELECTITEM, TVGN_CARET,
-                 reinterpret_cast<LPARAM>(tree.NativeOf(tree.GetRootItem())));
+                 reinterpret_cast<LPARAM>(tree.NativeOf(item)));
   }
   SendMessageA(dialog.GetSafeHwnd(), WM_SYSCOMMAND, IDM_SHOW_MAP, 0);
   RECT main;
@@ -164,9 +163,10 @@ std::size_t PrintTree(const FolderTreeIndex& tree, bool print) {
 int main(int argc, char** argv) {
   ProbeOptions options;
   if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr,
-                 "usage: ambrell-dialog-probe [--unit bytes|kilobytes|megabytes|gigabytes] [--no-tree]\n"
-                 "                            [--expand DRIVE] [--largest-first] [--map] [--linger MS]\n");
+    std::fprintf(
+        stderr,
+        "usage: ambrell-dialog-probe [--unit bytes|kilobytes|megabytes|gigabytes] [--no-tree]\n"
+        "                            [--expand DRIVE] [--largest-first] [--map DRIVE] [--linger MS]\n");
     return 2;
   }
   try {
@@ -185,7 +185,7 @@ int main(int argc, char** argv) {
                  std::chrono::duration<double>(elapsed).count());
     if (!options.expandDrive.empty()) ExpandDrive(dialog.GetTree(), options.expandDrive);
     if (options.largestFirst) ShowLargestFirst(dialog);
-    if (options.map) ShowMap(dialog);
+    if (!options.mapDrive.empty()) ShowMap(dialog, options.mapDrive);
     Linger(options.lingerMs);
     return 0;
   } catch (...) {
