@@ -92,7 +92,7 @@ void MapWindowState::LayOut() {
 
 std::string MapWindowState::Title() const {
   if (!IsMapping()) return {};
-  return DisplayPathOf(*m_tree->GetItemData(m_folder), *m_display);
+  return ElidedPath(DisplayPathOf(*m_tree->GetItemData(m_folder), *m_display));
 }
 
 TreeItem MapWindowState::FolderAt(int x, int y) const { return IsMapping() ? m_map.FolderAt(x, y) : kNoItem; }
@@ -117,6 +117,6 @@ std::string MapWindowState::HoverText(int x, int y) const {
   const std::string path = block.IsOwnFiles() ? DisplayPathOf(*block.record, kOwnFilesName, *m_display)
                                               : DisplayPathOf(*block.record, *m_display);
   std::string text;
-  AppendSizeLabel(path, block.size, m_unit, *m_locale, text);
+  AppendSizeLabel(ElidedPath(path), block.size, m_unit, *m_locale, text);
   return text;
 }

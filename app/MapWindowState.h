@@ -48,7 +48,8 @@ class MapWindowState {
   void SetUnit(int unit) { m_unit = unit; }
   const TreeMap& Map() const { return m_map; }
 
-  // The mapped folder's full path as the tree names it; empty while nothing is mapped.
+  // The mapped folder's full path as the tree names it (ElidedPath); empty while
+  // nothing is mapped.
   std::string Title() const;
   // The folder drawn at the point, or kNoItem.
   TreeItem FolderAt(int x, int y) const;

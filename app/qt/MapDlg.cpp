@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextDocument>
 #include <QToolTip>
 
 #include "app/AppTexts.h"
@@ -88,8 +89,10 @@ bool MapDlg::event(QEvent* event) {
     return true;
   }
   // Kept while the mouse stays on the block; the next block asks again.
-  QToolTip::showText(help->globalPos(), QString::fromStdString(m_state.HoverText(help->x(), help->y())), this,
-                     RectOf(m_state.Map().Blocks()[index].pixels));
+  // As plain text: a name may look like markup.
+  const QString text = Qt::convertFromPlainText(
+      QString::fromStdString(m_state.HoverText(help->x(), help->y())), Qt::WhiteSpaceNoWrap);
+  QToolTip::showText(help->globalPos(), text, this, RectOf(m_state.Map().Blocks()[index].pixels));
   return true;
 }
 

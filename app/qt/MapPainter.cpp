@@ -7,6 +7,15 @@ constexpr int kFrameShade = 140;
 
 QRect RectOf(const MapRect& rect) { return QRect(rect.left, rect.top, rect.Width(), rect.Height()); }
 
+// One line whatever the name holds: a line break would spill out of its header.
+QString OneLine(const std::string& label) {
+  QString text = QString::fromStdString(label);
+  for (QChar& character : text) {
+    if (character.category() == QChar::Other_Control) character = QChar::ReplacementCharacter;
+  }
+  return text;
+}
+
 void PaintBlock(QPainter& painter, const MapWindowState& state, const MapBlock& block,
                 const QFontMetrics& metrics) {
   const QRect pixels = RectOf(block.pixels);
@@ -16,7 +25,7 @@ void PaintBlock(QPainter& painter, const MapWindowState& state, const MapBlock& 
   painter.drawRect(pixels.adjusted(0, 0, -1, -1));
   const bool roomForText = block.HasHeader() || metrics.height() <= pixels.height();
   if (!roomForText) return;
-  const QString label = QString::fromStdString(state.BlockLabel(block));
+  const QString label = OneLine(state.BlockLabel(block));
   painter.setPen(Qt::black);
   if (block.HasHeader()) {
     const QRect strip = RectOf(block.header).adjusted(kTextInset, 0, -kTextInset, 0);

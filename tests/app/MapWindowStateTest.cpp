@@ -138,8 +138,9 @@ TEST_F(MapWindowStateTest, APathGoneFromTheNewTreeIsForgotten) {
   EXPECT_EQ(session.use_count(), 1);
 }
 
-// 100,000 levels: finding the path again and zooming out walk no recursion.
-TEST_F(MapWindowStateTest, AFolderAtTheBottomOfADeepChainIsFoundAgain) {
+// 100,000 levels: finding the path again and zooming out walk no recursion, and the
+// title and the hover text keep the ends of a path of 200,000 bytes.
+TEST_F(MapWindowStateTest, AFolderAtTheBottomOfADeepChainIsFoundAgainAndItsPathIsShortened) {
   constexpr int kDepth = 100000;
   BuiltTree chain;
   TreeItem item = chain.Add(kTopLevel, "C:");
@@ -150,6 +151,11 @@ TEST_F(MapWindowStateTest, AFolderAtTheBottomOfADeepChainIsFoundAgain) {
   ASSERT_TRUE(state.Remap(chain.tree, session));
   EXPECT_EQ(state.Folder(), item);
   EXPECT_EQ(state.Path().size(), static_cast<std::size_t>(kDepth));
+  const std::string title = state.Title();
+  EXPECT_LE(title.size(), 4096u + 3);
+  EXPECT_EQ(title.substr(0, 5), "C:\\d\\");
+  EXPECT_EQ(title.substr(title.size() - 4), "\\d\\d");
+  EXPECT_LE(state.HoverText(1, 1).size(), 4096u + 3 + 16);
   EXPECT_TRUE(state.ZoomOut());
   EXPECT_EQ(state.Folder(), chain.tree.GetParentItem(item));
 }
