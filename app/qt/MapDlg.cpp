@@ -91,7 +91,7 @@ bool MapDlg::event(QEvent* event) {
   // Kept while the mouse stays on the block; the next block asks again.
   // As plain text: a name may look like markup.
   const QString text = Qt::convertFromPlainText(
-      QString::fromStdString(m_state.HoverText(help->x(), help->y())), Qt::WhiteSpaceNoWrap);
+      QString::fromStdString(m_state.HoverText(help->x(), help->y())), Qt::WhiteSpacePre);
   QToolTip::showText(help->globalPos(), text, this, RectOf(m_state.Map().Blocks()[index].pixels));
   return true;
 }

@@ -40,10 +40,11 @@ TEST_P(ScanProtocolMapTest,
   ASSERT_TRUE(WaitForScanEnd());
 }
 
-TEST_P(ScanProtocolMapTest, AClickSelectsInTheTreeDoubleClickAndBackspaceZoomAndEscapeCloses) {
+TEST_P(ScanProtocolMapTest, HoveringShowsThePathAClickSelectsDoubleClickAndBackspaceZoomAndEscapeCloses) {
   OpenAndScan();
   driver->Select("C:");
   driver->ShowMap();
+  EXPECT_EQ(driver->HoverMap("System32"), "C:\\Windows\\System32    (3 MB)");
   driver->ClickMap("My Photos");
   EXPECT_EQ(driver->SelectedLabel(), "My Photos    (2 MB)");
   EXPECT_EQ(driver->MapTitle(), "C:");

@@ -91,6 +91,8 @@ class ScanProtocolDriver {
   // A click and a double-click on the named folder's block (on its header).
   virtual void ClickMap(const std::string& /*name*/) {}
   virtual void DoubleClickMap(const std::string& /*name*/) {}
+  // The mouse over the named folder's block: the text the window shows for it.
+  virtual std::string HoverMap(const std::string& /*name*/) { return "no map"; }
   enum class MapKey { Backspace, Escape };
   virtual void PressMapKey(MapKey /*key*/) {}
   // Closes the way the Close button does. Empty when the tree was emptied and nothing

@@ -123,6 +123,10 @@ class DialogDriver : public ScanProtocolDriver {
     ClickMapBlock(name, WM_LBUTTONDOWN);
     ClickMapBlock(name, WM_LBUTTONDBLCLK);
   }
+  std::string HoverMap(const std::string& name) override {
+    ClickMapBlock(name, WM_MOUSEMOVE);
+    return m_dialog->GetMap().HoverText();
+  }
   void PressMapKey(MapKey key) override {
     SendMessageA(m_dialog->GetMap().GetSafeHwnd(), WM_KEYDOWN, key == MapKey::Backspace ? VK_BACK : VK_ESCAPE,
                  0);

@@ -6,10 +6,13 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
+#include <QHelpEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
 
 #include "DialogFixture.h"
 #include "app/qt/FolderTree.h"
@@ -122,6 +125,17 @@ class DialogDriver : public ScanProtocolDriver {
   }
   void ClickMap(const std::string& name) override { ClickMapBlock(name, false); }
   void DoubleClickMap(const std::string& name) override { ClickMapBlock(name, true); }
+  // The tooltip's text as it reads on the screen.
+  std::string HoverMap(const std::string& name) override {
+    MapDlg* map = m_dialog.MapWindow();
+    if (map == nullptr) return "no map window";
+    const MapSpot spot = FindMapSpot(map->State().Map(), name);
+    QHelpEvent hover(QEvent::ToolTip, QPoint(spot.x, spot.y), map->mapToGlobal(QPoint(spot.x, spot.y)));
+    QApplication::sendEvent(map, &hover);
+    QTextDocument shown;
+    shown.setHtml(QToolTip::text());
+    return shown.toPlainText().toStdString();
+  }
   void PressMapKey(MapKey key) override {
     if (MapDlg* map = m_dialog.MapWindow())
       QTest::keyClick(map, key == MapKey::Backspace ? Qt::Key_Backspace : Qt::Key_Escape);
