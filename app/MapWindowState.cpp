@@ -90,6 +90,11 @@ void MapWindowState::LayOut() {
   m_locale->BeginPass();  // the labels of the next painting
 }
 
+void MapWindowState::SetUnit(int unit) {
+  m_unit = unit;
+  m_locale->BeginPass();
+}
+
 std::string MapWindowState::Title() const {
   if (!IsMapping()) return {};
   return ElidedPath(DisplayPathOf(*m_tree->GetItemData(m_folder), *m_display));

@@ -45,7 +45,8 @@ class MapWindowState {
 
   // The area and the text height the window lays out in; lays out again at once.
   void Layout(const MapRect& bounds, int lineHeight);
-  void SetUnit(int unit) { m_unit = unit; }
+  // The labels' unit; they read the locale afresh too.
+  void SetUnit(int unit);
   const TreeMap& Map() const { return m_map; }
 
   // The mapped folder's full path as the tree names it (ElidedPath); empty while

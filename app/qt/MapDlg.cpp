@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kStartWidth = 800;
 constexpr int kStartHeight = 500;
+
 QRect RectOf(const MapRect& rect) { return QRect(rect.left, rect.top, rect.Width(), rect.Height()); }
 
 }  // namespace
