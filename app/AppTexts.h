@@ -19,6 +19,9 @@
 #define AMBRELL_TEXT_SORT_BY_CHANGE_ITEM "Sort by Chan&ge"
 #define AMBRELL_TEXT_COMPARE_ITEM "Com&pare with Saved Scan..."
 #define AMBRELL_TEXT_COMPARE_CAPTION "Compare with Saved Scan"
+#define AMBRELL_TEXT_SHOW_MAP_ITEM "Sho&w Map"
+/* The map window's title while a scan runs and it shows nothing. */
+#define AMBRELL_TEXT_MAP_CAPTION "Map"
 #define AMBRELL_TEXT_OPEN_SAVED_SCAN_CAPTION "Open Saved Scan"
 #define AMBRELL_TEXT_SAVE_SCAN_CAPTION "Save Scan As"
 #define AMBRELL_TEXT_SAVED_SCAN_FILES "Saved scans (*.json)"

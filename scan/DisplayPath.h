@@ -13,3 +13,9 @@
 std::string DisplayPathOf(const FolderRecord& folder, const char* fileName, const DisplayText& display);
 // The folder's own path, in the same form.
 std::string DisplayPathOf(const FolderRecord& folder, const DisplayText& display);
+
+// A path for a title or a tooltip: one longer than 4,096 bytes keeps its first 1,024
+// and its last 3,072 around '…', cut between characters. A chain of folders 100,000
+// deep has a path of megabytes, and the drive and the last names are what a reader
+// needs.
+std::string ElidedPath(std::string path);

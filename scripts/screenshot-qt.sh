@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Starts the Linux dialog on a small test tree in a virtual X server and saves
 # a picture of it once the scan has ended, then one sorted by size beside the
-# window of the largest files (qt-largest-first.png, in the same folder), and one
-# compared with a saved scan of an earlier state (qt-compared.png).
+# window of the largest files (qt-largest-first.png, in the same folder), one
+# compared with a saved scan of an earlier state (qt-compared.png), and one of the
+# map of a real folder (/usr, or AMBRELL_MAP_FOLDER) beside the dialog showing it
+# (qt-map.png).
 #
 #   bash scripts/screenshot-qt.sh [output.png]   (default docs/qt-dialog.png)
 set -euo pipefail
@@ -10,6 +12,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 output="$(realpath -m "${1:-$root/docs/qt-dialog.png}")"
 sorted_output="$(dirname "$output")/qt-largest-first.png"
 compared_output="$(dirname "$output")/qt-compared.png"
+map_output="$(dirname "$output")/qt-map.png"
+map_folder="${AMBRELL_MAP_FOLDER:-/usr}"
 display=:92
 
 bash "$root/scripts/install-deps.sh" >&2
@@ -19,6 +23,7 @@ cmake --build --preset release --target ambrell ambrell-scan >&2
 work="$(mktemp -d)"
 cleanup() {
   [[ -n "${app:-}" ]] && kill "$app" 2>/dev/null || true
+  [[ -n "${mapped:-}" ]] && kill "$mapped" 2>/dev/null || true
   [[ -n "${xvfb:-}" ]] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -40,7 +45,7 @@ mkdir -p "$work/Music/new album"
 truncate -s 500M "$work/Music/new album/data.bin"
 rm -r "$work/Music/podcasts"
 
-Xvfb "$display" -screen 0 1400x700x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1600x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do [[ -S /tmp/.X11-unix/X${display#:} ]] && break; sleep 0.1; done
 
@@ -99,3 +104,24 @@ xdotool mousemove 0 0
 import -window root "$work/screen.png"
 convert "$work/screen.png" -trim "$compared_output"
 echo "saved $compared_output"
+# The map: a dialog of its own on the real folder, its drive selected with a click on the
+# first row, then Show Map (w) from the window menu; the map goes beside the dialog.
+kill "$app" 2>/dev/null || true
+app=
+"$root/build/release/app/qt/ambrell" "$map_folder" >/dev/null 2>&1 &
+mapped=$!
+sleep "${AMBRELL_MAP_SECONDS:-8}"  # the scan of /usr takes a second or two
+window="$(xdotool search --sync --name '^Ambrell$' | head -n 1)"
+xdotool windowmove "$window" 0 0
+xdotool windowfocus --sync "$window"
+xdotool mousemove --window "$window" 80 20 click 1
+eval "$(xdotool getwindowgeometry --shell "$window")"
+choose_from_window_menu w
+map="$(xdotool search --sync --name "^$map_folder\$" | head -n 1)"
+xdotool windowsize "$map" 900 600
+xdotool windowmove "$map" $((X + WIDTH + 12)) "$Y"
+xdotool mousemove 0 0
+sleep 1
+import -window root "$work/screen.png"
+convert "$work/screen.png" -trim "$map_output"
+echo "saved $map_output"

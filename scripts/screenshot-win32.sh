@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Takes screenshots of the Windows dialog under Wine in a virtual X server:
 # the real dialog from the real resources, after its scan of a small test tree
-# on drive T:, with T: opened. Saves docs/win32-dialog.png, and
-# docs/win32-largest-first.png sorted by size beside the largest files' window, and
-# docs/win32-compared.png compared with a saved scan of an earlier state.
+# on drive T:, with T: opened. Saves docs/win32-dialog.png,
+# docs/win32-largest-first.png sorted by size beside the largest files' window,
+# docs/win32-compared.png compared with a saved scan of an earlier state, and
+# docs/win32-map.png: the map of a real folder (/usr, or AMBRELL_MAP_FOLDER) on drive U:
+# beside the dialog.
 #
 #   scripts/screenshot-win32.sh [build-dir]     (already built; by default build/win32 where
 #                                                this machine runs 32-bit code, else build/win64)
@@ -20,6 +22,8 @@ readonly display=:91
 readonly output=docs/win32-dialog.png
 readonly sorted_output=docs/win32-largest-first.png
 readonly compared_output=docs/win32-compared.png
+readonly map_output=docs/win32-map.png
+readonly map_folder="${AMBRELL_MAP_FOLDER:-/usr}"
 [[ -f "$probe" ]] || { echo "screenshot-win32: not built: $probe" >&2; exit 1; }
 
 AMBRELL_WINEPREFIX="$(realpath -m "$build/screenshot-wineprefix")"
@@ -73,15 +77,22 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 
-# shoot PICTURE [PROBE-OPTION...]: the dialog after its scan, with T: opened.
+# shoot PICTURE DRIVE READY [PROBE-OPTION...]: the dialog on C: and DRIVE (t=FOLDER) once
+# its scan has ended: 6 seconds after it started (two small drives take a second or two),
+# or, when READY names a window, 2 seconds after that window appeared (wine-run passes
+# the probe's output on only at its end, so the window is the sign).
 shoot() {
-  local picture=$1
-  shift
-  DISPLAY="$display" scripts/wine-run --drive t="$work/tree" --only-drives \
-    "$probe" --no-tree --expand T: "$@" --linger 8000 >/dev/null 2>"$work/probe.err" &
+  local picture=$1 drive=$2 ready=$3
+  shift 3
+  DISPLAY="$display" scripts/wine-run --drive "$drive" --only-drives \
+    "$probe" --no-tree "$@" --linger 8000 >/dev/null 2>"$work/probe.err" &
   local probe_pid=$!
-  # The scan of two small drives ends within a second or two; the dialog then stays 8 s.
-  sleep 6
+  if [[ -z "$ready" ]]; then
+    sleep 6
+  else
+    DISPLAY="$display" timeout 300 xdotool search --sync --name "$ready" >/dev/null
+    sleep 2
+  fi
   DISPLAY="$display" import -window root "$work/screen.png"
   wait "$probe_pid" || { cat "$work/probe.err" >&2; exit 1; }
   mkdir -p "$(dirname "$picture")"
@@ -89,6 +100,9 @@ shoot() {
   echo "screenshot-win32: wrote $picture ($(identify -format "%wx%h" "$picture"))"
 }
 
-shoot "$output"
-shoot "$sorted_output" --largest-first
-shoot "$compared_output" --compare 'T:\last-week.json'
+shoot "$output" t="$work/tree" "" --expand T:
+shoot "$sorted_output" t="$work/tree" "" --expand T: --largest-first
+shoot "$compared_output" t="$work/tree" "" --expand T: --compare 'T:\last-week.json'
+# A drive letter takes effect when the Wine server starts.
+scripts/wine-run --arch "$(scripts/wine-run --bitness "$probe")" --stop-server || true
+shoot "$map_output" u="$map_folder" '^U:$' --map U:

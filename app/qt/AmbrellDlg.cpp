@@ -12,6 +12,7 @@
 #include "app/qt/FolderPictures.h"
 #include "app/qt/FolderTree.h"
 #include "app/qt/LargestFilesDlg.h"
+#include "app/qt/MapDlg.h"
 #include "app/qt/about/AboutDlg.h"
 #include "scan/SizeLabels.h"
 #include "scan/TreeWalk.h"
@@ -82,6 +83,7 @@ std::unique_ptr<ScanWorker> CAmbrellDlg::StartWorker(std::shared_ptr<AbortFlag> 
       [this] { QMetaObject::invokeMethod(this, &CAmbrellDlg::OnMailbox, Qt::QueuedConnection); });
   m_items.Clear();
   FillLargestFiles();  // empty until the scan ends
+  if (m_map != nullptr) m_map->DropScan();
   std::unique_ptr<ScanThread> worker =
       ScanThread::Start(m_origin.TakeSource(), std::move(session), std::move(abort), m_mailbox);
   if (worker) m_handOverTimer->start();
@@ -146,6 +148,7 @@ void CAmbrellDlg::OnScanCompleted() {
   m_handOverTimer->stop();
   m_items.Clear();
   FillLargestFiles();
+  if (m_map != nullptr) m_map->OnScanEnded(*m_tree, m_scan.Session());
   emit ScanCompleted();
 }
 
@@ -153,6 +156,7 @@ void CAmbrellDlg::OnSelchangeUnits() {
   m_nUnit = m_units->currentIndex();
   m_scan.OnSelchangeUnits(m_nUnit);
   FillLargestFiles();
+  if (m_map != nullptr) m_map->SetUnit(m_nUnit);
 }
 
 TreeView& CAmbrellDlg::Folders() { return *m_tree; }
@@ -188,6 +192,7 @@ void CAmbrellDlg::done(int result) {
 // file system, its mailbox and its share of the scan alive, since it may still
 // be writing one of the records.
 void CAmbrellDlg::CloseDown() {
+  if (m_map != nullptr) m_map->close();  // before its tree goes
   m_scan.StopForClosing(m_closeWait);
   m_handOverTimer->stop();
   if (m_largestFiles != nullptr) m_largestFiles->close();  // it lists the scan that just went

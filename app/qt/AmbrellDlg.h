@@ -23,6 +23,7 @@
 
 class FolderTree;
 class LargestFilesDlg;
+class MapDlg;
 struct FolderNode;
 class QComboBox;
 class QMenu;
@@ -68,6 +69,8 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   bool ShowsSavedScans() const { return m_origin.ShowsSavedScans(); }
   // The window of the largest files; null until the menu first opens it.
   LargestFilesDlg* LargestFilesWindow() const { return m_largestFiles; }
+  // The map window; null until the menu first opens it.
+  MapDlg* MapWindow() const { return m_map; }
 
   // How long closing waits for a running worker before leaving it to end alone.
   void SetCloseWait(std::chrono::milliseconds wait) { m_closeWait = wait; }
@@ -132,6 +135,10 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   bool CanRefreshSelectedFolder() const;
   // Lists the scan's largest files in the window, if it is open; none while a scan runs.
   void FillLargestFiles();
+  // The map (AmbrellDlgMap.cpp).
+  void OnShowMap();
+  bool CanShowMap() const;
+  void SelectFromMap(TreeItem folder);
 
   // Saved scans (AmbrellDlgSaved.cpp).
   std::vector<std::string> ChooseFiles(SavedScanChoice choice);
@@ -160,4 +167,5 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   std::function<void()> m_runAboutBox;
   FileChooser m_chooseFiles;
   LargestFilesDlg* m_largestFiles = nullptr;  // a child: goes with the dialog
+  MapDlg* m_map = nullptr;                    // likewise
 };

@@ -79,6 +79,8 @@ void CAmbrellDlg::ShowWindowMenu(const QPoint& screenPoint) {
       ->setEnabled(idle);
   menu.addAction(QStringLiteral(AMBRELL_TEXT_REFRESH_FOLDER_ITEM), this, &CAmbrellDlg::OnRefreshFolder)
       ->setEnabled(CanRefreshSelectedFolder());
+  menu.addAction(QStringLiteral(AMBRELL_TEXT_SHOW_MAP_ITEM), this, &CAmbrellDlg::OnShowMap)
+      ->setEnabled(CanShowMap());
   QAction* compare = menu.addAction(QStringLiteral(AMBRELL_TEXT_COMPARE_ITEM), this, &CAmbrellDlg::OnCompare);
   compare->setCheckable(true);
   compare->setChecked(m_scan.HasBaseline());

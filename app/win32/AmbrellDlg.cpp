@@ -157,6 +157,7 @@ void CAmbrellDlg::AddAboutItem() {
   AppendSystemMenuItem(systemMenu, IDS_SORT_BY_SIZE, IDM_SORT_BY_SIZE);
   AppendSystemMenuItem(systemMenu, IDS_LARGEST_FILES, IDM_LARGEST_FILES);
   AppendSystemMenuItem(systemMenu, IDS_REFRESH_FOLDER, IDM_REFRESH_FOLDER);
+  AppendSystemMenuItem(systemMenu, IDS_SHOW_MAP, IDM_SHOW_MAP);
   AppendSystemMenuItem(systemMenu, IDS_COMPARE, IDM_COMPARE);
   AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
   AppendSystemMenuItem(systemMenu, IDS_ABOUTBOX, IDM_ABOUTBOX);

@@ -19,6 +19,7 @@
 #include "app/win32/AmbrellServices.h"
 #include "app/win32/FolderTreeIndex.h"
 #include "app/win32/LargestFilesDlg.h"
+#include "app/win32/MapDlg.h"
 #include "app/win32/ScanThread.h"
 #include "app/win32/framework/DialogBase.h"
 #include "app/win32/framework/TreeControl.h"
@@ -45,6 +46,8 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   bool ShowsSavedScans() const { return m_origin.ShowsSavedScans(); }
   // The window of the largest files; it has no window until the menu first opens it.
   const CLargestFilesDlg& GetLargestFiles() const { return m_largestFiles; }
+  // The map window; it has no window until the menu first opens it.
+  const CMapDlg& GetMap() const { return m_map; }
 
   // How saved scan files are chosen: the system's Save As and Open boxes, which tests
   // replace. No file when the user cancels.
@@ -112,6 +115,11 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   void FillLargestFiles();
   void OnNotify(const NMHDR& header);
 
+  // The map (AmbrellDlgMap.cpp).
+  void OnShowMap();
+  bool CanShowMap() const;
+  void SelectFromMap(TreeItem folder);
+
   // Saved scans (AmbrellDlgSaved.cpp).
   void OnSaveScanAs();
   void OnOpenSavedScan();
@@ -139,6 +147,8 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   FileChooser m_chooseFiles;
   CLargestFilesDlg m_largestFiles{
       [this](const LargestFileRow& row) { m_origin.ShowFile(row.folder, row.name); }};
+  CMapDlg m_map{m_origin.Names(), m_services.locale, m_nUnit,
+                [this](TreeItem folder) { SelectFromMap(folder); }};
   // The held scan's worker (owned by m_scan), against which its messages are checked.
   Win32ScanWorker* m_worker = nullptr;
 };

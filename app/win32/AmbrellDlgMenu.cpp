@@ -66,6 +66,7 @@ void CAmbrellDlg::UpdateWindowMenu() {
   EnableMenuItem(systemMenu, IDM_LARGEST_FILES, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(systemMenu, IDM_REFRESH_FOLDER,
                  MF_BYCOMMAND | (CanRefreshSelectedFolder() ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(systemMenu, IDM_SHOW_MAP, MF_BYCOMMAND | (CanShowMap() ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(systemMenu, IDM_COMPARE, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
   const bool bySize = m_scan.Order() == FolderOrder::LargestFirst;
   CheckMenuItem(systemMenu, IDM_SORT_BY_SIZE, MF_BYCOMMAND | (bySize ? MF_CHECKED : MF_UNCHECKED));
@@ -162,6 +163,9 @@ bool CAmbrellDlg::OnSysCommand(UINT id) {
       return true;
     case IDM_REFRESH_FOLDER:
       OnRefreshFolder();
+      return true;
+    case IDM_SHOW_MAP:
+      OnShowMap();
       return true;
     default:
       return false;

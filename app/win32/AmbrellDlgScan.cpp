@@ -21,6 +21,7 @@ void CAmbrellDlg::StartScan() { m_scan.StartScan(); }
 std::unique_ptr<ScanWorker> CAmbrellDlg::StartWorker(std::shared_ptr<AbortFlag> abort,
                                                      SharedScanSession session) {
   FillLargestFiles();  // empty until the scan ends
+  m_map.DropScan();
   std::unique_ptr<Win32ScanWorker> worker = Win32ScanWorker::Start(ScanThreadSettings{
       m_origin.TakeSource(), std::move(session), std::move(abort), m_hWnd, m_services.insertionBatchSize});
   m_worker = worker.get();
@@ -74,6 +75,7 @@ void CAmbrellDlg::OnScanComplete() {
 void CAmbrellDlg::OnScanCompleted() {
   ForgetWorker();
   FillLargestFiles();
+  m_map.OnScanEnded(m_folders, m_scan.Session());
 }
 
 void CAmbrellDlg::ForgetWorker() {
@@ -86,6 +88,7 @@ void CAmbrellDlg::OnSelchangeUnits() {
   UpdateData(true);
   m_scan.OnSelchangeUnits(m_nUnit);
   FillLargestFiles();
+  m_map.SetUnit(m_nUnit);
 }
 
 void CAmbrellDlg::HoldRedraw(bool hold) { m_tree.SetRedraw(!hold); }
@@ -119,6 +122,7 @@ bool CAmbrellDlg::MirrorAbortRequest(bool set) {
 }
 
 void CAmbrellDlg::OnDestroy() {
+  m_map.Destroy();  // before its tree goes
   m_scan.StopForClosing();
   ForgetWorker();
   m_tree.Detach();

@@ -73,3 +73,4 @@ INSTANTIATE_TEST_SUITE_P(Controller, ScanProtocolCloseWaitTest, ::testing::Value
 
 // The controller has no window menu.
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ScanProtocolMenuTest);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ScanProtocolMapTest);

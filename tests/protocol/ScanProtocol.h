@@ -90,6 +90,22 @@ class ScanProtocolDriver {
   virtual std::string CompareState() const { return "no menu"; }
   virtual std::string SortByChangeState() const { return "no menu"; }
   virtual void SortByChange(bool /*checked*/) { ADD_FAILURE() << "this front end has no window menu"; }
+  // "Show Map" as the user chooses it from the window menu (only when enabled), and the
+  // item's state as SortBySizeState tells it.
+  virtual void ShowMap() { ADD_FAILURE() << "this front end has no window menu"; }
+  virtual std::string ShowMapState() const { return "no menu"; }
+  // The map window's title, or "closed" when it is not open.
+  virtual std::string MapTitle() const { return "closed"; }
+  // The labels of the mapped folder's block and of the blocks right inside it, in the
+  // layout's order (largest first); none while it shows nothing.
+  virtual std::vector<std::string> MapLabels() const { return {}; }
+  // A click and a double-click on the named folder's block (on its header).
+  virtual void ClickMap(const std::string& /*name*/) {}
+  virtual void DoubleClickMap(const std::string& /*name*/) {}
+  // The mouse over the named folder's block: the text the window shows for it.
+  virtual std::string HoverMap(const std::string& /*name*/) { return "no map"; }
+  enum class MapKey { Backspace, Escape };
+  virtual void PressMapKey(MapKey /*key*/) {}
   // Closes the way the Close button does. Empty when the tree was emptied and nothing
   // the dialog had is left to act later (a completion still on its way included), else
   // what is wrong. The driver is only destroyed after this.
@@ -159,6 +175,9 @@ class ScanProtocolFolderRefreshTest : public ScanProtocolTest {};
 
 // The scenarios of the window menu's items.
 class ScanProtocolMenuTest : public ScanProtocolTest {};
+
+// The scenarios of the map window, opened from the window menu.
+class ScanProtocolMapTest : public ScanProtocolTest {};
 
 // A menu item's state as SortBySizeState tells it: "", "greyed", "checked" or both.
 inline std::string MenuItemState(bool enabled, bool checked) {

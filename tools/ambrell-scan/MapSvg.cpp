@@ -15,26 +15,6 @@ constexpr int kTextBaseline = 12;  // in the header strip, one pixel below its t
 constexpr int kTextIndent = 3;
 constexpr int kNarrowestLabel = 12;  // a header narrower than this shows no name
 constexpr char kOwnFilesName[] = "(files in this folder)";
-// A title's path is cut to this many bytes: a deep chain draws a block at
-// every level whose rectangle shrinks by a pixel, and its full paths would
-// make the picture grow with the square of the depth. The drive and the
-// last names are what a reader needs.
-constexpr std::size_t kLongestTitlePath = 4096;
-constexpr std::size_t kTitlePathHead = 1024;
-constexpr char kElided[] = "\xe2\x80\xa6";  // U+2026
-
-bool IsContinuationByte(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
-
-// path, or its head and tail with the middle elided, cut between characters.
-std::string ElideMiddle(std::string path) {
-  if (path.size() <= kLongestTitlePath) return path;
-  std::size_t head = kTitlePathHead;
-  while (head > 0 && IsContinuationByte(path[head])) --head;
-  std::size_t tail = path.size() - (kLongestTitlePath - kTitlePathHead);
-  while (tail < path.size() && IsContinuationByte(path[tail])) ++tail;
-  return path.substr(0, head) + kElided + path.substr(tail);
-}
-
 class SvgText {
  public:
   explicit SvgText(const SvgSink& sink) : m_sink(sink) {}
@@ -68,7 +48,7 @@ void AppendTitle(const MapBlock& block, const MapSvgLabels& labels, std::string&
   const std::string path = block.IsOwnFiles() ? DisplayPathOf(*block.record, kOwnFilesName, labels.display)
                                               : DisplayPathOf(*block.record, labels.display);
   label.clear();
-  AppendSizeLabel(ElideMiddle(QuoteName(path)), block.size, labels.unit, labels.locale, label);
+  AppendSizeLabel(ElidedPath(QuoteName(path)), block.size, labels.unit, labels.locale, label);
   out += "<title>";
   AppendXmlText(label, out);
   out += "</title>";

@@ -67,12 +67,13 @@ TEST_F(SavedScanDialogTest, TheSystemMenuOffersTheItemsBeforeAboutWithLettersOfT
   OpenWithChooser();
   const HMENU systemMenu = GetSystemMenu(dialog->GetSafeHwnd(), FALSE);
   const int count = GetMenuItemCount(systemMenu);
-  ASSERT_GE(count, 9);
-  EXPECT_EQ(GetMenuItemID(systemMenu, count - 8), static_cast<UINT>(IDM_OPEN_SAVED_SCAN));
-  EXPECT_EQ(GetMenuItemID(systemMenu, count - 7), static_cast<UINT>(IDM_SAVE_SCAN));
-  EXPECT_EQ(GetMenuItemID(systemMenu, count - 6), static_cast<UINT>(IDM_SORT_BY_SIZE));
-  EXPECT_EQ(GetMenuItemID(systemMenu, count - 5), static_cast<UINT>(IDM_LARGEST_FILES));
-  EXPECT_EQ(GetMenuItemID(systemMenu, count - 4), static_cast<UINT>(IDM_REFRESH_FOLDER));
+  ASSERT_GE(count, 10);
+  EXPECT_EQ(GetMenuItemID(systemMenu, count - 9), static_cast<UINT>(IDM_OPEN_SAVED_SCAN));
+  EXPECT_EQ(GetMenuItemID(systemMenu, count - 8), static_cast<UINT>(IDM_SAVE_SCAN));
+  EXPECT_EQ(GetMenuItemID(systemMenu, count - 7), static_cast<UINT>(IDM_SORT_BY_SIZE));
+  EXPECT_EQ(GetMenuItemID(systemMenu, count - 6), static_cast<UINT>(IDM_LARGEST_FILES));
+  EXPECT_EQ(GetMenuItemID(systemMenu, count - 5), static_cast<UINT>(IDM_REFRESH_FOLDER));
+  EXPECT_EQ(GetMenuItemID(systemMenu, count - 4), static_cast<UINT>(IDM_SHOW_MAP));
   EXPECT_EQ(GetMenuItemID(systemMenu, count - 3), static_cast<UINT>(IDM_COMPARE));
   EXPECT_EQ(GetMenuItemID(systemMenu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
 
@@ -91,6 +92,7 @@ TEST_F(SavedScanDialogTest, TheSystemMenuOffersTheItemsBeforeAboutWithLettersOfT
   EXPECT_EQ(std::count(letters.begin(), letters.end(), 'F'), 1) << letters;
   EXPECT_EQ(std::count(letters.begin(), letters.end(), 'H'), 1) << letters;
   EXPECT_EQ(std::count(letters.begin(), letters.end(), 'P'), 1) << letters;
+  EXPECT_EQ(std::count(letters.begin(), letters.end(), 'W'), 1) << letters;
 }
 
 TEST_F(SavedScanDialogTest, TheItemsAreGreyedWhileAScanRunsAndSavingWithoutATree) {

@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include "platform/win32/WideText.h"
 #include "tests/app/win32/MainDialogFixture.h"
+#include "tests/protocol/MapSpot.h"
 #include "tests/protocol/ScanProtocol.h"
 
 namespace {
@@ -102,6 +104,39 @@ class DialogDriver : public ScanProtocolDriver {
     if (started.rfind(prefix, 0) != 0 || started.back() != '"') return started;
     return started.substr(prefix.size(), started.size() - prefix.size() - 1);
   }
+  void ShowMap() override {
+    if (ShowMapState() == "") SendMessageA(m_dialog->GetSafeHwnd(), WM_SYSCOMMAND, IDM_SHOW_MAP, 0);
+  }
+  std::string ShowMapState() const override {
+    const UINT state = GetMenuState(SystemMenu(), IDM_SHOW_MAP, MF_BYCOMMAND);
+    if (state == static_cast<UINT>(-1)) return "no item";
+    return MenuItemState((state & MF_GRAYED) == 0, (state & MF_CHECKED) != 0);
+  }
+  std::string MapTitle() const override {
+    const CMapDlg& map = m_dialog->GetMap();
+    return map.IsOpen() ? WideWindowText(map.GetSafeHwnd()) : "closed";
+  }
+  std::vector<std::string> MapLabels() const override {
+    std::vector<std::string> labels;
+    const MapWindowState& state = m_dialog->GetMap().State();
+    for (const MapBlock& block : state.Map().Blocks()) {
+      if (block.depth <= 1) labels.push_back(state.BlockLabel(block));
+    }
+    return labels;
+  }
+  void ClickMap(const std::string& name) override { ClickMapBlock(name, WM_LBUTTONDOWN); }
+  void DoubleClickMap(const std::string& name) override {
+    ClickMapBlock(name, WM_LBUTTONDOWN);
+    ClickMapBlock(name, WM_LBUTTONDBLCLK);
+  }
+  std::string HoverMap(const std::string& name) override {
+    ClickMapBlock(name, WM_MOUSEMOVE);
+    return m_dialog->GetMap().HoverText();
+  }
+  void PressMapKey(MapKey key) override {
+    SendMessageA(m_dialog->GetMap().GetSafeHwnd(), WM_KEYDOWN, key == MapKey::Backspace ? VK_BACK : VK_ESCAPE,
+                 0);
+  }
   std::string Close() override {
     HANDLE thread = nullptr;
     if (m_dialog->GetScanThread() != nullptr &&
@@ -122,6 +157,16 @@ class DialogDriver : public ScanProtocolDriver {
   DialogDriver(std::unique_ptr<CAmbrellDlg> dialog, std::shared_ptr<RecordedProcesses> processes)
       : m_dialog(std::move(dialog)), m_processes(std::move(processes)) {}
 
+  void ClickMapBlock(const std::string& name, UINT message) {
+    const MapSpot spot = FindMapSpot(m_dialog->GetMap().State().Map(), name);
+    if (!spot.found) return ADD_FAILURE() << name << " is not on the map";
+    SendMessageA(m_dialog->GetMap().GetSafeHwnd(), message, MK_LBUTTON, MAKELPARAM(spot.x, spot.y));
+  }
+  static std::string WideWindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    GetWindowTextW(window, &text[0], static_cast<int>(text.size()));
+    return WideToUtf8(text.c_str());
+  }
   HWND Item(int id) const { return GetDlgItem(m_dialog->GetSafeHwnd(), id); }
   HMENU SystemMenu() const { return GetSystemMenu(m_dialog->GetSafeHwnd(), FALSE); }
   std::string ItemState(UINT command) const {
@@ -161,6 +206,9 @@ INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolFolderRefreshTest,
                          ::testing::Values(ScanProtocolTarget{"Win32Dialog", &DialogDriver::Open}),
                          ScanProtocolTargetName());
 INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolMenuTest,
+                         ::testing::Values(ScanProtocolTarget{"Win32Dialog", &DialogDriver::Open}),
+                         ScanProtocolTargetName());
+INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolMapTest,
                          ::testing::Values(ScanProtocolTarget{"Win32Dialog", &DialogDriver::Open}),
                          ScanProtocolTargetName());
 

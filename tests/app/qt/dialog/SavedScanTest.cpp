@@ -51,6 +51,7 @@ const QString kBySize = QStringLiteral("Sort by Si&ze");
 const QString kLargest = QStringLiteral("Largest &Files...");
 const QString kRefreshFolder = QStringLiteral("Refres&h Selected Folder");
 const QString kCompare = QStringLiteral("Com&pare with Saved Scan...");
+const QString kShowMap = QStringLiteral("Sho&w Map");
 
 AmbrellServices SavedScanServices(std::shared_ptr<MemoryFileSystem> fs, const char* opener = "true") {
   AmbrellServices services = MemoryServices(std::move(fs));
@@ -113,19 +114,19 @@ class SavedScanTest : public QObject {
     fs->GetGate().WaitUntilHeld();
     QCOMPARE(WindowMenu::Show(shown.dialog),
              (QStringList{kOpen + " (disabled)", kSaveAs + " (disabled)", kBySize + " (disabled)",
-                          kLargest + " (disabled)", kRefreshFolder + " (disabled)", kCompare + " (disabled)",
-                          "&About Ambrell..."}));
+                          kLargest + " (disabled)", kRefreshFolder + " (disabled)", kShowMap + " (disabled)",
+                          kCompare + " (disabled)", "&About Ambrell..."}));
     fs->GetGate().Release();
     QVERIFY(WaitForScanEnd(shown.dialog));
     QCOMPARE(WindowMenu::Show(shown.dialog),
-             (QStringList{kOpen, kSaveAs, kBySize, kLargest, kRefreshFolder + " (disabled)", kCompare,
-                          "&About Ambrell..."}));
+             (QStringList{kOpen, kSaveAs, kBySize, kLargest, kRefreshFolder + " (disabled)",
+                          kShowMap + " (disabled)", kCompare, "&About Ambrell..."}));
 
     SavedScanDialog empty(SavedScanServices(std::make_shared<MemoryFileSystem>()));
     QVERIFY(WaitForScanEnd(empty.dialog));
     QCOMPARE(WindowMenu::Show(empty.dialog),
              (QStringList{kOpen, kSaveAs + " (disabled)", kBySize, kLargest, kRefreshFolder + " (disabled)",
-                          kCompare, "&About Ambrell..."}));
+                          kShowMap + " (disabled)", kCompare, "&About Ambrell..."}));
   }
 
   void RefreshReadsTheFileAgainAndABadFileLeavesTheTreeAsItIs() {

@@ -6,16 +6,21 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
+#include <QHelpEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
 
 #include "DialogFixture.h"
 #include "app/qt/FolderTree.h"
 #include "app/qt/LargestFilesDlg.h"
+#include "app/qt/MapDlg.h"
 #include "scan/TreeWalk.h"
 #include "tests/app/qt/WindowMenu.h"
+#include "tests/protocol/MapSpot.h"
 #include "tests/protocol/ScanProtocol.h"
 
 namespace {
@@ -103,6 +108,43 @@ class DialogDriver : public ScanProtocolDriver {
     const FolderTree& tree = m_dialog.Tree();
     return tree.Label(tree.GetSelectedItem()).toStdString();
   }
+  void ShowMap() override { ChooseWindowMenuItem(m_dialog, "Sho&w Map"); }
+  std::string ShowMapState() const override {
+    std::string state = "no item";
+    WithMenuItem("Sho&w Map",
+                 [&state](QAction& item) { state = MenuItemState(item.isEnabled(), item.isChecked()); });
+    return state;
+  }
+  std::string MapTitle() const override {
+    const MapDlg* map = m_dialog.MapWindow();
+    return map != nullptr && map->isVisible() ? map->windowTitle().toStdString() : "closed";
+  }
+  std::vector<std::string> MapLabels() const override {
+    std::vector<std::string> labels;
+    if (const MapDlg* map = m_dialog.MapWindow()) {
+      for (const MapBlock& block : map->State().Map().Blocks()) {
+        if (block.depth <= 1) labels.push_back(map->State().BlockLabel(block));
+      }
+    }
+    return labels;
+  }
+  void ClickMap(const std::string& name) override { ClickMapBlock(name, false); }
+  void DoubleClickMap(const std::string& name) override { ClickMapBlock(name, true); }
+  // The tooltip's text as it reads on the screen.
+  std::string HoverMap(const std::string& name) override {
+    MapDlg* map = m_dialog.MapWindow();
+    if (map == nullptr) return "no map window";
+    const MapSpot spot = FindMapSpot(map->State().Map(), name);
+    QHelpEvent hover(QEvent::ToolTip, QPoint(spot.x, spot.y), map->mapToGlobal(QPoint(spot.x, spot.y)));
+    QApplication::sendEvent(map, &hover);
+    QTextDocument shown;
+    shown.setHtml(QToolTip::text());
+    return shown.toPlainText().toStdString();
+  }
+  void PressMapKey(MapKey key) override {
+    if (MapDlg* map = m_dialog.MapWindow())
+      QTest::keyClick(map, key == MapKey::Backspace ? Qt::Key_Backspace : Qt::Key_Escape);
+  }
   // Escape, or the window's close box.
   std::string Close() override {
     m_dialog.reject();
@@ -124,6 +166,17 @@ class DialogDriver : public ScanProtocolDriver {
       shown->push_back(path + name);
     };
     return services;
+  }
+  void ClickMapBlock(const std::string& name, bool twice) {
+    MapDlg* map = m_dialog.MapWindow();
+    if (map == nullptr) return ADD_FAILURE() << "no map window";
+    const MapSpot spot = FindMapSpot(map->State().Map(), name);
+    if (!spot.found) return ADD_FAILURE() << name << " is not on the map";
+    if (twice) {
+      QTest::mouseDClick(map, Qt::LeftButton, Qt::NoModifier, QPoint(spot.x, spot.y));
+    } else {
+      QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, QPoint(spot.x, spot.y));
+    }
   }
   template <typename Use>
   void WithMenuItem(const char* text, Use use) const {
@@ -161,6 +214,8 @@ INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolFolderRefreshTest, ::testing::Val
 INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolCloseWaitTest, ::testing::Values(kQtDialogTarget),
                          ScanProtocolTargetName());
 INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolMenuTest, ::testing::Values(kQtDialogTarget),
+                         ScanProtocolTargetName());
+INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolMapTest, ::testing::Values(kQtDialogTarget),
                          ScanProtocolTargetName());
 
 }  // namespace

@@ -4,11 +4,13 @@
 // the end-to-end test and the benchmark; the program itself has no such hook.
 //
 //   ambrell-dialog-probe [--unit bytes|kilobytes|megabytes|gigabytes] [--no-tree]
-//                        [--expand DRIVE] [--largest-first] [--compare FILE] [--linger MS]
+//                        [--expand DRIVE] [--largest-first] [--compare FILE] [--map DRIVE]
+//                        [--linger MS]
 //
 // --expand opens every folder of one drive ('T:') and selects it; --largest-first
 // checks Sort by Size and opens the largest files' window beside the dialog; --compare
-// compares the tree with a saved scan, as the system menu's item does; --linger
+// compares the tree with a saved scan, as the system menu's item does; --map selects a
+// drive and opens its map beside the dialog; --linger
 // keeps the dialog on screen that long afterwards (for a screenshot).
 
 #include <windows.h>
@@ -32,6 +34,7 @@ struct ProbeOptions {
   std::string expandDrive;
   bool largestFirst = false;
   std::string compareFile;
+  std::string mapDrive;
   DWORD lingerMs = 0;
 };
 
@@ -63,6 +66,8 @@ bool ParseOptions(int argc, char** argv, ProbeOptions& options) {
       options.expandDrive = value;
     } else if (std::strcmp(argv[i - 1], "--compare") == 0) {
       options.compareFile = value;
+    } else if (std::strcmp(argv[i - 1], "--map") == 0) {
+      options.mapDrive = value;
     } else if (std::strcmp(argv[i - 1], "--linger") == 0) {
       options.lingerMs = static_cast<DWORD>(std::strtoul(value, nullptr, 10));
     } else {
@@ -121,6 +126,23 @@ void CompareWith(CAmbrellDlg& dialog, const std::string& file) {
   SendMessageA(dialog.GetSafeHwnd(), WM_SYSCOMMAND, IDM_COMPARE, 0);
 }
 
+constexpr int kMapWidth = 900;
+constexpr int kMapHeight = 600;
+
+void ShowMap(CAmbrellDlg& dialog, const std::string& drive) {
+  const FolderTreeIndex& tree = dialog.GetTree();
+  for (TreeItem item = tree.GetRootItem(); item != kNoItem; item = tree.GetNextSiblingItem(item)) {
+    if (tree.GetItemText(item).rfind(drive + " ", 0) != 0) continue;
+    SendMessageA(tree.Control().GetSafeHwnd(), TVM_SELECTITEM, TVGN_CARET,
+                 reinterpret_cast<LPARAM>(tree.NativeOf(item)));
+  }
+  SendMessageA(dialog.GetSafeHwnd(), WM_SYSCOMMAND, IDM_SHOW_MAP, 0);
+  RECT main;
+  GetWindowRect(dialog.GetSafeHwnd(), &main);
+  SetWindowPos(dialog.GetMap().GetSafeHwnd(), nullptr, main.right + 8, main.top, kMapWidth, kMapHeight,
+               SWP_NOZORDER);
+}
+
 void Linger(DWORD milliseconds) {
   const DWORD started = GetTickCount();
   MSG message;
@@ -155,7 +177,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: ambrell-dialog-probe [--unit bytes|kilobytes|megabytes|gigabytes] [--no-tree]\n"
                  "                            [--expand DRIVE] [--largest-first] [--compare FILE]\n"
-                 "                            [--linger MS]\n");
+                 "                            [--map DRIVE] [--linger MS]\n");
     return 2;
   }
   try {
@@ -175,6 +197,7 @@ int main(int argc, char** argv) {
     if (!options.expandDrive.empty()) ExpandDrive(dialog.GetTree(), options.expandDrive);
     if (options.largestFirst) ShowLargestFirst(dialog);
     if (!options.compareFile.empty()) CompareWith(dialog, options.compareFile);
+    if (!options.mapDrive.empty()) ShowMap(dialog, options.mapDrive);
     Linger(options.lingerMs);
     return 0;
   } catch (...) {
