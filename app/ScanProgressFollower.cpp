@@ -18,7 +18,8 @@ void ScanProgressFollower::Update() {
     Show(Shown::Indeterminate, 0);
     return;
   }
-  Show(Shown::Share, static_cast<int>(std::floor(share * kShareSteps)));
+  // Held below the whole while running, so rounding never reaches it before the end.
+  Show(Shown::Share, static_cast<int>(std::lround(share * kShareSteps)));
 }
 
 void ScanProgressFollower::Show(Shown shown, int steps) {

@@ -17,13 +17,15 @@
 #include "scan/TreeWalk.h"
 #include "tests/app/qt/WindowMenu.h"
 #include "tests/protocol/ScanProtocol.h"
+#include "tests/support/RecordingIndicator.h"
 
 namespace {
 
 class DialogDriver : public ScanProtocolDriver {
  public:
   explicit DialogDriver(std::shared_ptr<MemoryFileSystem> machine)
-      : m_dialog(RecordingShownFiles(MemoryServices(std::move(machine)), m_shownFiles)) {}
+      : m_dialog(WithIndicator(RecordingShownFiles(MemoryServices(std::move(machine)), m_shownFiles),
+                               m_progress)) {}
 
   void ClickRefresh() override { m_dialog.RefreshButton().click(); }
   void PickUnit(int unit) override {
@@ -57,6 +59,7 @@ class DialogDriver : public ScanProtocolDriver {
                  [&state](QAction& item) { state = MenuItemState(item.isEnabled(), item.isChecked()); });
     return state;
   }
+  std::vector<std::string> ProgressShown() const override { return m_progress->calls; }
   void RefreshSelectedFolder() override { ChooseWindowMenuItem(m_dialog, "Refres&h Selected Folder"); }
   std::string RefreshFolderState() const override {
     std::string state = "no item";
@@ -120,6 +123,11 @@ class DialogDriver : public ScanProtocolDriver {
     };
     return services;
   }
+  static AmbrellServices WithIndicator(AmbrellServices services,
+                                       const std::shared_ptr<RecordingIndicator>& indicator) {
+    services.progress = indicator;
+    return services;
+  }
   template <typename Use>
   void WithMenuItem(const char* text, Use use) const {
     WithWindowMenuItem(const_cast<CAmbrellDlg&>(m_dialog), text, use);
@@ -136,6 +144,7 @@ class DialogDriver : public ScanProtocolDriver {
   }
 
   std::shared_ptr<std::vector<std::string>> m_shownFiles = std::make_shared<std::vector<std::string>>();
+  std::shared_ptr<RecordingIndicator> m_progress = std::make_shared<RecordingIndicator>();
   CAmbrellDlg m_dialog;
 };
 
@@ -145,6 +154,8 @@ const ScanProtocolTarget kQtDialogTarget{"QtDialog", [](std::shared_ptr<MemoryFi
 INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolTest, ::testing::Values(kQtDialogTarget),
                          ScanProtocolTargetName());
 INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolFolderRefreshTest, ::testing::Values(kQtDialogTarget),
+                         ScanProtocolTargetName());
+INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolProgressTest, ::testing::Values(kQtDialogTarget),
                          ScanProtocolTargetName());
 INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolCloseWaitTest, ::testing::Values(kQtDialogTarget),
                          ScanProtocolTargetName());
