@@ -3,8 +3,24 @@
 #include <objbase.h>
 
 #include <cmath>
+#include <utility>
 
-TaskbarProgress::TaskbarProgress() : m_buttonCreated(RegisterWindowMessageA("TaskbarButtonCreated")) {}
+ITaskbarList3* MakeSystemTaskbar() {
+  ITaskbarList3* taskbar = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
+                              reinterpret_cast<void**>(&taskbar))) ||
+      taskbar == nullptr) {
+    return nullptr;
+  }
+  if (FAILED(taskbar->HrInit())) {
+    taskbar->Release();
+    return nullptr;
+  }
+  return taskbar;
+}
+
+TaskbarProgress::TaskbarProgress(TaskbarMaker makeTaskbar)
+    : m_makeTaskbar(std::move(makeTaskbar)), m_buttonCreated(RegisterWindowMessageA("TaskbarButtonCreated")) {}
 
 TaskbarProgress::~TaskbarProgress() {
   if (m_taskbar != nullptr) m_taskbar->Release();
@@ -22,17 +38,7 @@ void TaskbarProgress::OnButtonCreated(HWND window) {
 void TaskbarProgress::CreateInterface() {
   m_tried = true;
   m_comInitialised = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-  ITaskbarList3* taskbar = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
-                              reinterpret_cast<void**>(&taskbar))) ||
-      taskbar == nullptr) {
-    return;
-  }
-  if (FAILED(taskbar->HrInit())) {
-    taskbar->Release();
-    return;
-  }
-  m_taskbar = taskbar;
+  if (m_makeTaskbar) m_taskbar = m_makeTaskbar();
 }
 
 void TaskbarProgress::ShowShare(double share) {

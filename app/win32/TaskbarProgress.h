@@ -8,13 +8,21 @@
 #include <windows.h>
 #include <shobjidl.h>
 
+#include <functional>
+
 #include "app/ProgressIndicator.h"
+
+// The shell's taskbar interface, initialised, with one reference for the caller; null
+// where it is missing.
+using TaskbarMaker = std::function<ITaskbarList3*()>;
+ITaskbarList3* MakeSystemTaskbar();
 
 class TaskbarProgress : public ProgressIndicator {
  public:
   static constexpr ULONGLONG kTotal = 1000;
 
-  TaskbarProgress();
+  // Tests hand in a taskbar of their own.
+  explicit TaskbarProgress(TaskbarMaker makeTaskbar = MakeSystemTaskbar);
   TaskbarProgress(const TaskbarProgress&) = delete;
   TaskbarProgress& operator=(const TaskbarProgress&) = delete;
   // On the thread that received the button's message, as COM requires.
@@ -34,6 +42,7 @@ class TaskbarProgress : public ProgressIndicator {
   void CreateInterface();
   void Apply();
 
+  TaskbarMaker m_makeTaskbar;
   UINT m_buttonCreated;
   HWND m_window = nullptr;
   bool m_comInitialised = false;
