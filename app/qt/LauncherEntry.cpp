@@ -6,7 +6,8 @@
 #include <QVariantMap>
 
 LauncherEntryProgress::LauncherEntryProgress()
-    : m_objectPath(QStringLiteral("/com/canonical/unity/launcherentry/%1").arg(QCoreApplication::applicationPid())) {}
+    : m_objectPath(
+          QStringLiteral("/com/canonical/unity/launcherentry/%1").arg(QCoreApplication::applicationPid())) {}
 
 // A signal waits for no answer: a dock that is busy or gone never holds the dialog.
 void LauncherEntryProgress::Send(double progress, bool visible) {

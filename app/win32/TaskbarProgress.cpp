@@ -20,7 +20,8 @@ ITaskbarList3* MakeSystemTaskbar() {
 }
 
 TaskbarProgress::TaskbarProgress(TaskbarMaker makeTaskbar)
-    : m_makeTaskbar(std::move(makeTaskbar)), m_buttonCreated(RegisterWindowMessageA("TaskbarButtonCreated")) {}
+    : m_makeTaskbar(std::move(makeTaskbar)),
+      m_buttonCreated(RegisterWindowMessageA("TaskbarButtonCreated")) {}
 
 TaskbarProgress::~TaskbarProgress() {
   if (m_taskbar != nullptr) m_taskbar->Release();

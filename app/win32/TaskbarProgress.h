@@ -6,6 +6,7 @@
 // interface is missing (older shells, Wine) nothing is shown and nothing fails.
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <shobjidl.h>
 
 #include <functional>

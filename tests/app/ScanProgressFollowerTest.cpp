@@ -29,7 +29,7 @@ TEST_F(ScanProgressFollowerTest, TheShareGrowsButStaysBelowTheWholeUntilTheScanE
   Tick(1, 250);
   Tick(2, 500);
   Tick(3, 1000);  // all the used space seen, and the walk still going
-  Tick(4, 5000);  // hard links counted once a link pass the space used
+  Tick(4, 5000);  // hard links, counted once a link, pass the space used
   progress.Finish();
   follower.Update();
   follower.Stop();

@@ -5,8 +5,8 @@
 // folder goes to the opener instead, and neither that nor a scan prints, fails or hangs.
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -87,8 +87,8 @@ class LauncherListener : public QObject {
   void OnUpdate(const QDBusMessage& message) {
     const QList<QVariant> arguments = message.arguments();
     if (arguments.size() != 2) return;
-    updates.push_back(LauncherUpdate{message.path(), arguments[0].toString(),
-                                     qdbus_cast<QVariantMap>(arguments[1])});
+    updates.push_back(
+        LauncherUpdate{message.path(), arguments[0].toString(), qdbus_cast<QVariantMap>(arguments[1])});
   }
 
  private:
