@@ -3,7 +3,7 @@
 // exists only once the shell has announced it with the registered
 // "TaskbarButtonCreated" message; until then, and again after the shell restarts,
 // the state asked for is kept and shown when the button (re)appears. Where the
-// interface is missing (older shells, Wine) nothing is shown and nothing fails.
+// interface is missing (older shells) nothing is shown and nothing fails.
 
 #include <windows.h>
 // After windows.h, which it needs.
