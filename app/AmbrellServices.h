@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ProgressIndicator.h"
 #include "path/Path.h"
 #include "platform/Platform.h"
 #include "scan/DisplayText.h"
@@ -47,6 +48,9 @@ struct AmbrellServices {
   // Null: a saved drive shows its folder's name as saved and opens nothing.
   SavedDrivesOpener openSavedDrives;
   std::size_t insertionBatchSize = 1000;  // folders handed to the GUI thread at once
+  // Where a running scan shows how far it has come; null: the platform's own (the
+  // taskbar button on Windows, the launcher entry on Linux).
+  std::shared_ptr<ProgressIndicator> progress;
 };
 
 // The dialog's services over the platform's, which live as long as any of them is in use.

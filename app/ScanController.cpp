@@ -17,6 +17,11 @@ void ScanController::StartScan() {
   m_worker = m_frontEnd.StartWorker(m_abort, m_session);
   m_frontEnd.SetBusyCursor(m_worker != nullptr);
   UpdateScanControls();
+  FollowProgress();
+}
+
+void ScanController::FollowProgress() {
+  m_progress.Follow(m_frontEnd.ScanProgressIndicator(), m_worker ? m_worker->Progress() : nullptr);
 }
 
 void ScanController::UpdateScanControls() { m_frontEnd.ShowScanning(IsScanRunning()); }
@@ -25,7 +30,10 @@ void ScanController::OnRefresh() {
   if (m_worker) {
     // Abort. The wait carries out the worker's hand-over, so the worker always reaches
     // its next abort test; its completion arrives through the message loop next.
-    if (RequestAbort()) m_worker->WaitServingHandOver(std::chrono::milliseconds::max());
+    if (RequestAbort()) {
+      m_worker->WaitServingHandOver(std::chrono::milliseconds::max());
+      m_progress.Stop();  // what was counted is no share of the whole
+    }
     UpdateScanControls();
     return;
   }
@@ -42,6 +50,7 @@ void ScanController::RefreshFolder(TreeItem item) {
   m_frontEnd.EmptyFolder(item);
   m_frontEnd.SetBusyCursor(true);
   UpdateScanControls();
+  FollowProgress();
 }
 
 bool ScanController::RequestAbort() {
@@ -57,6 +66,7 @@ void ScanController::OnScanComplete() {
   m_completing = true;
   // Handing over its completion is the worker's last act: it ends at once.
   m_worker->WaitServingHandOver(std::chrono::milliseconds::max());
+  m_progress.Stop();
   m_worker.reset();
   m_completing = false;
   const TreeItem refilled = std::exchange(m_refilled, kNoItem);
@@ -118,7 +128,9 @@ bool ScanController::MatchBaseline(const Baseline& baseline, const std::string& 
 }
 
 void ScanController::OnHandOverTimer() {
-  if (m_worker) m_worker->HandOverWaiting();
+  if (!m_worker) return;
+  m_worker->HandOverWaiting();
+  m_progress.Update();
 }
 
 void ScanController::RelabelAll() {
@@ -141,6 +153,7 @@ void ScanController::RelabelAround(TreeItem folder) {
 void ScanController::StopForClosing(std::chrono::milliseconds limit) {
   if (m_worker) {
     if (RequestAbort()) m_worker->WaitServingHandOver(limit);
+    m_progress.Stop();
     m_worker.reset();
   }
   m_refilled = kNoItem;

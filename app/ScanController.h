@@ -9,9 +9,12 @@
 #include <memory>
 #include <string>
 
+#include "app/ProgressIndicator.h"
+#include "app/ScanProgressFollower.h"
 #include "scan/Baseline.h"
 #include "scan/DisplayText.h"
 #include "scan/FolderOrder.h"
+#include "scan/ScanProgress.h"
 #include "scan/ScanSession.h"
 #include "scan/ScanSignals.h"
 #include "scan/SizeLabels.h"
@@ -30,6 +33,8 @@ class ScanWorker {
   // Hands over the insertions the worker has buffered, however few: the tree grows
   // while the worker crawls through a slow folder.
   virtual void HandOverWaiting() = 0;
+  // How far it has come, valid as long as the worker is held; null: it counts nothing.
+  virtual const ScanProgress* Progress() const { return nullptr; }
 };
 
 // The dialog as the scan protocol sees it.
@@ -69,6 +74,9 @@ class ScanFrontEnd {
   // The worker walking the item's folder has started: the item's subfolders go (their
   // records stay with the session), and its insertions at the top level go below it.
   virtual void EmptyFolder(TreeItem /*item*/) {}
+  // Where a running scan shows how far it has come outside the dialog (the taskbar
+  // button, the launcher entry); null: nowhere.
+  virtual ProgressIndicator* ScanProgressIndicator() { return nullptr; }
 };
 
 class ScanController {
@@ -132,6 +140,7 @@ class ScanController {
 
  private:
   void UpdateScanControls();
+  void FollowProgress();
   bool RequestAbort();
   void FreeAllRecords();
   // False, said on standard error, when the baseline matches no folder of the tree.
@@ -145,6 +154,7 @@ class ScanController {
   std::shared_ptr<AbortFlag> m_abort = std::make_shared<AbortFlag>();
   SharedScanSession m_session;
   std::unique_ptr<ScanWorker> m_worker;  // from the start until the completion is handled
+  ScanProgressFollower m_progress;       // of m_worker's figures: stopped before it goes
   bool m_completing = false;             // while the completion waits for the worker to end
   TreeItem m_refilled = kNoItem;         // the folder the worker walks alone, if it does
   int m_labelledUnit = -1;               // of the labels written last

@@ -62,3 +62,5 @@ bool ScanThread::HasEnded() const { return m_shared->end.HasEnded(); }
 bool ScanThread::WaitServingHandOver(std::chrono::milliseconds limit) { return m_shared->end.WaitFor(limit); }
 
 void ScanThread::HandOverWaiting() { m_shared->inserter.HandOverWaiting(); }
+
+const ScanProgress* ScanThread::Progress() const { return m_shared->source->Progress(); }

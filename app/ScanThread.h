@@ -32,6 +32,7 @@ class ScanThread : public ScanWorker {
   // The worker never waits for this thread: nothing needs serving while it ends.
   bool WaitServingHandOver(std::chrono::milliseconds limit) override;
   void HandOverWaiting() override;
+  const ScanProgress* Progress() const override;
 
  private:
   struct Shared;

@@ -15,12 +15,16 @@ class DriveScan : public TreeSource {
             CompletionNotice* completion) override {
     ScanJob job{*m_fileSystem, session.Folders(), tree, abort, completion, &session.Largest()};
     if (m_rescan) job.rescan = &*m_rescan;
+    job.progress = &m_progress;
     ScanThreadProc(&job);
   }
+  const ScanProgress* Progress() const override { return &m_progress; }
 
  private:
   std::shared_ptr<FileSystem> m_fileSystem;
   std::optional<FolderRescan> m_rescan;
+  // One per fill: a folder walked again never shows the figures of the scan before.
+  ScanProgress m_progress;
 };
 
 // Inserting what is already in memory takes moments: no abort test is needed.

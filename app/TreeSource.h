@@ -10,6 +10,7 @@
 #include "scan/DisplayText.h"
 #include "scan/FileSystem.h"
 #include "scan/ScanEngine.h"
+#include "scan/ScanProgress.h"
 #include "scan/ScanSession.h"
 #include "scan/ScanSignals.h"
 #include "scan/Tree.h"
@@ -22,6 +23,9 @@ class TreeSource {
   // its last act. Lets no exception out.
   virtual void Fill(TreeInserter& tree, ScanSession& session, AbortSignal* abort,
                     CompletionNotice* completion) = 0;
+  // How far the fill has come, for any thread to read while it runs and as long as
+  // the source lives; null where the fill counts nothing (saved scans, read at once).
+  virtual const ScanProgress* Progress() const { return nullptr; }
 };
 
 // Every drive of the file system, walked by the scan engine.

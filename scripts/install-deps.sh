@@ -16,7 +16,7 @@ test_packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine
   xvfb xauth imagemagick x11-apps xdotool locales
   procps util-linux findutils coreutils time clang-format
-  ncdu gdu dpkg-dev lintian libxml2-utils
+  ncdu gdu dpkg-dev lintian libxml2-utils dbus-daemon
   clang libclang-rt-dev
 )
 

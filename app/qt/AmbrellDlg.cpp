@@ -12,6 +12,7 @@
 #include "app/qt/FolderPictures.h"
 #include "app/qt/FolderTree.h"
 #include "app/qt/LargestFilesDlg.h"
+#include "app/qt/LauncherEntry.h"
 #include "app/qt/MapDlg.h"
 #include "app/qt/about/AboutDlg.h"
 #include "scan/SizeLabels.h"
@@ -21,7 +22,8 @@ CAmbrellDlg::CAmbrellDlg(AmbrellServices services, QWidget* parent)
     : CAmbrellDlg(std::move(services), SavedScanSet{}, parent) {}
 
 CAmbrellDlg::CAmbrellDlg(AmbrellServices services, SavedScanSet saved, QWidget* parent)
-    : QDialog(parent), m_services(std::move(services)) {
+    : QDialog(parent), m_services(std::move(services)), m_progress(m_services.progress) {
+  if (!m_progress) m_progress = std::make_shared<LauncherEntryProgress>();
   if (!saved.files.empty()) m_origin.ShowSaved(std::move(saved));
   setWindowTitle(QStringLiteral(AMBRELL_TEXT_CAPTION));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |

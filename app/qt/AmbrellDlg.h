@@ -115,6 +115,7 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   bool PrepareRefill() override;
   bool PrepareFolderRefill(TreeItem item) override;
   void EmptyFolder(TreeItem item) override;
+  ProgressIndicator* ScanProgressIndicator() override { return m_progress.get(); }
 
   // Layout (AmbrellDlgLayout.cpp).
   std::array<QWidget*, dialog_layout::kMainControlCount> MainControls() const;
@@ -148,6 +149,7 @@ class CAmbrellDlg : public QDialog, private ScanFrontEnd {
   void OnCompare();
 
   AmbrellServices m_services;
+  std::shared_ptr<ProgressIndicator> m_progress;  // the services', else the launcher entry
   FolderTree* m_tree = nullptr;
   QComboBox* m_units = nullptr;
   QPushButton* m_refresh = nullptr;

@@ -97,6 +97,10 @@ bool CAmbrellDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       OnDestroy();
       return true;
     default:
+      if (message != 0 && message == m_taskbar.ButtonCreatedMessage()) {
+        m_taskbar.OnButtonCreated(m_hWnd);
+        return true;
+      }
       break;
   }
   return CDialogBase::OnMessage(message, wParam, lParam, result);

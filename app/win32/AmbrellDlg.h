@@ -21,6 +21,7 @@
 #include "app/win32/LargestFilesDlg.h"
 #include "app/win32/MapDlg.h"
 #include "app/win32/ScanThread.h"
+#include "app/win32/TaskbarProgress.h"
 #include "app/win32/framework/DialogBase.h"
 #include "app/win32/framework/TreeControl.h"
 #include "scan/ScanSignals.h"
@@ -92,6 +93,9 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   bool PrepareRefill() override;
   bool PrepareFolderRefill(TreeItem item) override;
   void EmptyFolder(TreeItem item) override;
+  ProgressIndicator* ScanProgressIndicator() override {
+    return m_services.progress ? m_services.progress.get() : &m_taskbar;
+  }
 
   // Layout (AmbrellDlgLayout.cpp).
   void OnSize(UINT type, int cx, int cy);
@@ -141,6 +145,7 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   HANDLE m_hAbortEvent;
   HWND m_parent;
   AmbrellServices m_services;
+  TaskbarProgress m_taskbar;  // unless the services bring their own indicator
   FolderTreeIndex m_folders{m_tree};
   ScanOrigin m_origin{m_services};
   ScanController m_scan;

@@ -102,3 +102,5 @@ bool Win32ScanWorker::WaitServingHandOver(std::chrono::milliseconds limit) {
 }
 
 void Win32ScanWorker::HandOverWaiting() { m_shared->inserter.HandOverWaiting(); }
+
+const ScanProgress* Win32ScanWorker::Progress() const { return m_shared->source->Progress(); }

@@ -59,6 +59,7 @@ class Win32ScanWorker : public ScanWorker {
   // Carries out the insertions the worker sends meanwhile, and nothing else.
   bool WaitServingHandOver(std::chrono::milliseconds limit) override;
   void HandOverWaiting() override;
+  const ScanProgress* Progress() const override;
 
   struct Shared;
 

@@ -12,6 +12,7 @@
 #include "scan/MemoryTree.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/MemoryFileSystem.h"
+#include "tests/support/RecordingIndicator.h"
 
 class DigitsAsTheyAre : public NumberLocale {
  public:
@@ -51,6 +52,7 @@ class MemoryFrontEnd : public ScanFrontEnd {
     return canAbort;
   }
   void OnScanCompleted() override { ++completions; }
+  ProgressIndicator* ScanProgressIndicator() override { return &progress; }
 
   // The GUI thread's turn: the insertions that arrived, then the completion.
   void Pump(ScanController& controller) {
@@ -76,6 +78,7 @@ class MemoryFrontEnd : public ScanFrontEnd {
   }
 
   MemoryTree tree;
+  RecordingIndicator progress;
   int starts = 0;
   int completions = 0;
   bool showsScanning = false;

@@ -44,6 +44,7 @@ class ControllerDriver : public ScanProtocolDriver {
     const MemoryTree& tree = m_frontEnd.tree;
     return tree.GetSelectedItem() != kNoItem ? std::string(tree.GetItemText(tree.GetSelectedItem())) : "";
   }
+  std::vector<std::string> ProgressShown() const override { return m_frontEnd.progress.calls; }
   void RefreshSelectedFolder() override { m_controller.RefreshFolder(m_frontEnd.tree.GetSelectedItem()); }
   std::string Close() override {
     m_controller.StopForClosing(m_closeWait);
@@ -65,6 +66,8 @@ const ScanProtocolTarget kControllerTarget{"Controller", [](std::shared_ptr<Memo
 INSTANTIATE_TEST_SUITE_P(Controller, ScanProtocolTest, ::testing::Values(kControllerTarget),
                          ScanProtocolTargetName());
 INSTANTIATE_TEST_SUITE_P(Controller, ScanProtocolFolderRefreshTest, ::testing::Values(kControllerTarget),
+                         ScanProtocolTargetName());
+INSTANTIATE_TEST_SUITE_P(Controller, ScanProtocolProgressTest, ::testing::Values(kControllerTarget),
                          ScanProtocolTargetName());
 INSTANTIATE_TEST_SUITE_P(Controller, ScanProtocolCloseWaitTest, ::testing::Values(kControllerTarget),
                          ScanProtocolTargetName());

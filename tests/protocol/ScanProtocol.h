@@ -75,6 +75,9 @@ class ScanProtocolDriver {
   virtual std::vector<std::string> LargestFileRows() const { return {}; }
   // Enter on a row: the full path of the file the file browser was asked to show.
   virtual std::string ShowLargestFile(int /*row*/) { return {}; }
+  // Every call the scan's progress indicator got, in order, as RecordingIndicator
+  // writes them: the front end is given one in place of the taskbar or launcher.
+  virtual std::vector<std::string> ProgressShown() const = 0;
   // "Refresh Selected Folder" as the user chooses it; the controller is asked directly.
   virtual void RefreshSelectedFolder() = 0;
   // The menu item's state as SortBySizeState tells it.
@@ -169,6 +172,9 @@ inline void PrintTo(const ScanProtocolTarget& target, std::ostream* out) { *out 
 
 // The scenarios that shorten the closing wait.
 class ScanProtocolCloseWaitTest : public ScanProtocolTest {};
+
+// The scenarios of the progress shown outside the dialog.
+class ScanProtocolProgressTest : public ScanProtocolTest {};
 
 // The scenarios of one folder scanned again.
 class ScanProtocolFolderRefreshTest : public ScanProtocolTest {};

@@ -7,6 +7,7 @@
 #include "tests/app/win32/MainDialogFixture.h"
 #include "tests/protocol/MapSpot.h"
 #include "tests/protocol/ScanProtocol.h"
+#include "tests/support/RecordingIndicator.h"
 
 namespace {
 
@@ -15,8 +16,11 @@ class DialogDriver : public ScanProtocolDriver {
   // Null when the dialog cannot be made.
   static std::unique_ptr<ScanProtocolDriver> Open(std::shared_ptr<MemoryFileSystem> machine) {
     auto processes = std::make_shared<RecordedProcesses>();
-    auto opened = std::unique_ptr<DialogDriver>(new DialogDriver(
-        std::make_unique<CAmbrellDlg>(TestServices(std::move(machine), processes)), processes));
+    auto progress = std::make_shared<RecordingIndicator>();
+    AmbrellServices services = TestServices(std::move(machine), processes);
+    services.progress = progress;
+    auto opened = std::unique_ptr<DialogDriver>(
+        new DialogDriver(std::make_unique<CAmbrellDlg>(std::move(services)), processes, progress));
     if (!opened->m_dialog->Create()) return nullptr;
     opened->m_abortEvent = opened->m_dialog->GetAbortEvent();
     return opened;
@@ -64,6 +68,7 @@ class DialogDriver : public ScanProtocolDriver {
     const FolderTreeIndex& tree = m_dialog->GetTree();
     return tree.GetItemText(tree.GetSelectedItem());
   }
+  std::vector<std::string> ProgressShown() const override { return m_progress->calls; }
   void RefreshSelectedFolder() override {
     SendMessageA(m_dialog->GetSafeHwnd(), WM_SYSCOMMAND, IDM_REFRESH_FOLDER, 0);
   }
@@ -154,8 +159,9 @@ class DialogDriver : public ScanProtocolDriver {
   }
 
  private:
-  DialogDriver(std::unique_ptr<CAmbrellDlg> dialog, std::shared_ptr<RecordedProcesses> processes)
-      : m_dialog(std::move(dialog)), m_processes(std::move(processes)) {}
+  DialogDriver(std::unique_ptr<CAmbrellDlg> dialog, std::shared_ptr<RecordedProcesses> processes,
+               std::shared_ptr<RecordingIndicator> progress)
+      : m_dialog(std::move(dialog)), m_processes(std::move(processes)), m_progress(std::move(progress)) {}
 
   void ClickMapBlock(const std::string& name, UINT message) {
     const MapSpot spot = FindMapSpot(m_dialog->GetMap().State().Map(), name);
@@ -192,6 +198,7 @@ class DialogDriver : public ScanProtocolDriver {
 
   std::unique_ptr<CAmbrellDlg> m_dialog;
   std::shared_ptr<RecordedProcesses> m_processes;
+  std::shared_ptr<RecordingIndicator> m_progress;
   HANDLE m_abortEvent = nullptr;  // the dialog's, polled from the releasing thread
   int m_fileBoxes = 0;
 };
@@ -203,6 +210,9 @@ INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolTest,
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolFolderRefreshTest,
+                         ::testing::Values(ScanProtocolTarget{"Win32Dialog", &DialogDriver::Open}),
+                         ScanProtocolTargetName());
+INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolProgressTest,
                          ::testing::Values(ScanProtocolTarget{"Win32Dialog", &DialogDriver::Open}),
                          ScanProtocolTargetName());
 INSTANTIATE_TEST_SUITE_P(Win32Dialog, ScanProtocolMenuTest,

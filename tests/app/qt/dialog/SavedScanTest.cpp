@@ -14,6 +14,7 @@
 #include "app/qt/AmbrellServices.h"
 #include "app/qt/CommandLine.h"
 #include "app/qt/FolderTree.h"
+#include "tests/support/RecordingIndicator.h"
 
 namespace {
 
@@ -127,6 +128,26 @@ class SavedScanTest : public QObject {
     QCOMPARE(WindowMenu::Show(empty.dialog),
              (QStringList{kOpen, kSaveAs + " (disabled)", kBySize, kLargest, kRefreshFolder + " (disabled)",
                           kShowMap + " (disabled)", kCompare, "&About Ambrell..."}));
+  }
+
+  // Reading a file walks nothing: the launcher entry shows no progress for it.
+  void ASavedScanOpenedOrReadAgainShowsNoProgress() {
+    QTemporaryDir folder;
+    const std::string file = (folder.path() + "/srv.json").toStdString();
+    WriteFile(file, SrvScan());
+    auto fs = SampleDrive();
+    auto progress = std::make_shared<RecordingIndicator>();
+    AmbrellServices services = SavedScanServices(fs);
+    services.progress = progress;
+    SavedScanDialog shown(std::move(services));
+    QVERIFY(WaitForScanEnd(shown.dialog));
+    const std::size_t afterTheScan = progress->calls.size();
+
+    shown.Pick(kOpen, {file});
+    QVERIFY(WaitForScanEnd(shown.dialog));
+    shown.dialog.RefreshButton().click();
+    QVERIFY(WaitForScanEnd(shown.dialog));
+    QCOMPARE(progress->calls.size(), afterTheScan);
   }
 
   void RefreshReadsTheFileAgainAndABadFileLeavesTheTreeAsItIs() {

@@ -22,13 +22,15 @@
 #include "tests/app/qt/WindowMenu.h"
 #include "tests/protocol/MapSpot.h"
 #include "tests/protocol/ScanProtocol.h"
+#include "tests/support/RecordingIndicator.h"
 
 namespace {
 
 class DialogDriver : public ScanProtocolDriver {
  public:
   explicit DialogDriver(std::shared_ptr<MemoryFileSystem> machine)
-      : m_dialog(RecordingShownFiles(MemoryServices(std::move(machine)), m_shownFiles)) {}
+      : m_dialog(WithIndicator(RecordingShownFiles(MemoryServices(std::move(machine)), m_shownFiles),
+                               m_progress)) {}
 
   void ClickRefresh() override { m_dialog.RefreshButton().click(); }
   void PickUnit(int unit) override {
@@ -57,6 +59,7 @@ class DialogDriver : public ScanProtocolDriver {
     });
   }
   std::string SortBySizeState() const override { return ItemState("Sort by Si&ze"); }
+  std::vector<std::string> ProgressShown() const override { return m_progress->calls; }
   void RefreshSelectedFolder() override { ChooseWindowMenuItem(m_dialog, "Refres&h Selected Folder"); }
   std::string RefreshFolderState() const override { return ItemState("Refres&h Selected Folder"); }
   void CompareWith(const std::string& file) override {
@@ -178,6 +181,11 @@ class DialogDriver : public ScanProtocolDriver {
       QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, QPoint(spot.x, spot.y));
     }
   }
+  static AmbrellServices WithIndicator(AmbrellServices services,
+                                       const std::shared_ptr<RecordingIndicator>& indicator) {
+    services.progress = indicator;
+    return services;
+  }
   template <typename Use>
   void WithMenuItem(const char* text, Use use) const {
     WithWindowMenuItem(const_cast<CAmbrellDlg&>(m_dialog), text, use);
@@ -200,6 +208,7 @@ class DialogDriver : public ScanProtocolDriver {
   }
 
   std::shared_ptr<std::vector<std::string>> m_shownFiles = std::make_shared<std::vector<std::string>>();
+  std::shared_ptr<RecordingIndicator> m_progress = std::make_shared<RecordingIndicator>();
   CAmbrellDlg m_dialog;
   int m_fileBoxes = 0;
 };
@@ -210,6 +219,8 @@ const ScanProtocolTarget kQtDialogTarget{"QtDialog", [](std::shared_ptr<MemoryFi
 INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolTest, ::testing::Values(kQtDialogTarget),
                          ScanProtocolTargetName());
 INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolFolderRefreshTest, ::testing::Values(kQtDialogTarget),
+                         ScanProtocolTargetName());
+INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolProgressTest, ::testing::Values(kQtDialogTarget),
                          ScanProtocolTargetName());
 INSTANTIATE_TEST_SUITE_P(QtDialog, ScanProtocolCloseWaitTest, ::testing::Values(kQtDialogTarget),
                          ScanProtocolTargetName());
