@@ -182,10 +182,9 @@ class ContextMenuTest : public QObject {
     QCOMPARE(shown.dialog.childAt(background), nullptr);
 
     RightClick(shown.dialog, background);
-    QCOMPARE(shown.menus.items,
-             (QStringList{"&Open Saved Scan...", "Sa&ve Scan As...", "Sort by Si&ze", "Largest &Files...",
-                          "Refres&h Selected Folder", "Sho&w Map", "Com&pare with Saved Scan...", "",
-                          "&About Ambrell..."}));
+    QCOMPARE(shown.menus.items, (QStringList{"&Open Saved Scan...", "Sa&ve Scan As...", "Sort by Si&ze",
+                                             "Largest &Files...", "Refres&h Selected Folder", "Sho&w Map",
+                                             "Com&pare with Saved Scan...", "", "&About Ambrell..."}));
     QTest::keyClick(&shown.dialog, Qt::Key_F1);
     QCOMPARE(aboutBoxes, 1);
   }
