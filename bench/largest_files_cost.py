@@ -9,22 +9,12 @@ the median processor time (user + system) of each, and their ratio.
 
 import argparse
 import os
-import resource
 import statistics
-import subprocess
 import sys
-import time
+
+from child_time import run  # beside this script
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-
-
-def run(command):
-    before = resource.getrusage(resource.RUSAGE_CHILDREN)
-    start = time.perf_counter()
-    subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-    wall = time.perf_counter() - start
-    after = resource.getrusage(resource.RUSAGE_CHILDREN)
-    return wall, (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
 
 
 def main():

@@ -91,10 +91,7 @@ TEST_P(ScanProtocolFolderRefreshTest, AbortKeepsWhatTheFolderRefreshFound) {
   machine->GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\Windows", "win.ini"));
   driver->RefreshSelectedFolder();
   machine->GetGate().WaitUntilHeld();
-  {
-    ReleaseGateOnAbort release(*driver, machine->GetGate());
-    driver->ClickRefresh();
-  }
+  AbortWhileHeld();
   ASSERT_TRUE(WaitForScanEnd());
   EXPECT_FALSE(driver->IsAbortRequested());
   EXPECT_EQ(driver->Labels(),
@@ -112,12 +109,7 @@ TEST_P(ScanProtocolFolderRefreshTest, ClosingDuringAFolderRefreshStopsTheWorkerF
   machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data\\My Photos"));
   driver->RefreshSelectedFolder();
   machine->GetGate().WaitUntilHeld();
-  std::string fault;
-  {
-    ReleaseGateOnAbort release(*driver, machine->GetGate());
-    fault = driver->Close();
-  }
-  EXPECT_EQ(fault, "");
+  EXPECT_EQ(CloseWhileHeld(), "");
   EXPECT_FALSE(driver->IsScanRunning());
 }
 

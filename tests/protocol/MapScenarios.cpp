@@ -120,10 +120,7 @@ TEST_P(ScanProtocolMapTest, TheDialogClosesWithTheMapOpenAndAScanRunning) {
   machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
   driver->ClickRefresh();
   machine->GetGate().WaitUntilHeld();
-  {
-    ReleaseGateOnAbort release(*driver, machine->GetGate());
-    EXPECT_EQ(driver->Close(), "");
-  }
+  EXPECT_EQ(CloseWhileHeld(), "");
   EXPECT_EQ(driver->MapTitle(), "closed");
 }
 

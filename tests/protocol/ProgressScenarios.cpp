@@ -57,10 +57,7 @@ TEST_P(ScanProtocolProgressTest, AbortClearsTheProgressAtOnce) {
   machine->GetGate().WaitUntilHeld();
   driver->HandOverTimer();
   EXPECT_EQ(driver->ProgressShown().back(), "share 8") << Joined(driver->ProgressShown());
-  {
-    ReleaseGateOnAbort release(*driver, machine->GetGate());
-    driver->ClickRefresh();
-  }
+  AbortWhileHeld();
   // Cleared before the completion arrives: what Abort left is no share of the whole.
   EXPECT_EQ(driver->ProgressShown().back(), "clear");
   ASSERT_TRUE(WaitForScanEnd());
@@ -73,12 +70,7 @@ TEST_P(ScanProtocolProgressTest, ClosingDuringAScanClearsTheProgress) {
   Open();
   machine->GetGate().WaitUntilHeld();
   driver->HandOverTimer();
-  std::string fault;
-  {
-    ReleaseGateOnAbort release(*driver, machine->GetGate());
-    fault = driver->Close();
-  }
-  EXPECT_EQ(fault, "");
+  EXPECT_EQ(CloseWhileHeld(), "");
   EXPECT_EQ(FaultIn(driver->ProgressShown()), "") << Joined(driver->ProgressShown());
 }
 

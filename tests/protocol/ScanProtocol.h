@@ -163,6 +163,10 @@ class ScanProtocolTest : public ::testing::TestWithParam<ScanProtocolTarget> {
   // Opens it and waits until the first scan's end has been handled.
   void OpenAndScan();
   bool WaitForScanEnd();
+  // Abort (the Refresh/Abort button), or Close, while the gate holds the worker: the
+  // gate opens once the front end asks the worker to stop. Close's answer.
+  void AbortWhileHeld();
+  std::string CloseWhileHeld();
 
   std::shared_ptr<MemoryFileSystem> machine;  // AddProtocolMachine's
   std::unique_ptr<ScanProtocolDriver> driver;

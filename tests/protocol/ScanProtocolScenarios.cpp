@@ -54,6 +54,16 @@ bool ScanProtocolTest::WaitForScanEnd() {
   return driver->PumpUntil([this] { return !driver->IsScanHeld(); });
 }
 
+void ScanProtocolTest::AbortWhileHeld() {
+  ReleaseGateOnAbort release(*driver, machine->GetGate());
+  driver->ClickRefresh();
+}
+
+std::string ScanProtocolTest::CloseWhileHeld() {
+  ReleaseGateOnAbort release(*driver, machine->GetGate());
+  return driver->Close();
+}
+
 TEST_P(ScanProtocolTest, AScanShowsScanningThenEndsWithTotalsAndLabels) {
   machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
   Open();
@@ -78,10 +88,7 @@ TEST_P(ScanProtocolTest, AbortKeepsWhatWasFoundWithTotalsOfWhatWasCounted) {
   machine->GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\Windows", "win.ini"));
   Open();
   machine->GetGate().WaitUntilHeld();
-  {
-    ReleaseGateOnAbort release(*driver, machine->GetGate());
-    driver->ClickRefresh();
-  }
+  AbortWhileHeld();
   // Abort returns once the worker has ended; its completion comes next.
   EXPECT_FALSE(driver->IsScanRunning());
   EXPECT_TRUE(driver->IsScanHeld());
@@ -186,12 +193,7 @@ TEST_P(ScanProtocolTest, ClosingDuringAScanStopsTheWorkerFirstThenFreesEverythin
   machine->GetGate().Arm(MemoryFileSystem::EntryPoint("C:\\Windows", "win.ini"));
   Open();
   machine->GetGate().WaitUntilHeld();
-  std::string fault;
-  {
-    ReleaseGateOnAbort release(*driver, machine->GetGate());
-    fault = driver->Close();
-  }
-  EXPECT_EQ(fault, "");
+  EXPECT_EQ(CloseWhileHeld(), "");
   EXPECT_FALSE(driver->IsScanRunning());
 }
 
@@ -298,10 +300,7 @@ TEST_P(ScanProtocolMenuTest, WhileCheckedEachScanEndsSortedAndTheItemIsGreyedMea
   machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Windows\\System32"));
   driver->ClickRefresh();
   machine->GetGate().WaitUntilHeld();
-  {
-    ReleaseGateOnAbort release(*driver, machine->GetGate());
-    driver->ClickRefresh();
-  }
+  AbortWhileHeld();
   ASSERT_TRUE(WaitForScanEnd());
   EXPECT_EQ(driver->ShownLabels(),
             "C:    (17 MB)\n"

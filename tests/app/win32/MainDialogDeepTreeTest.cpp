@@ -38,20 +38,23 @@ class DeepTreeDialogTest : public MainDialogTest {
     // Items are numbered in the order they came, so the last is the deepest.
     EXPECT_EQ(tree.GetItemText(kLevels), "d    (1 MB)");
   }
+  // The dialog on the chain saved in a file, below a root of that name, its scan ended.
+  void OpenChain(const std::string& root = "d") {
+    const std::string file = folder / "chain.json";
+    ASSERT_TRUE(WriteChain(file, kLevels, root));
+    SavedScanSet saved;
+    std::string error;
+    ASSERT_TRUE(ReadSavedScanSet({file}, saved, error)) << error;
+    dialog = std::make_unique<CAmbrellDlg>(TestServices(fileSystem, processes), std::move(saved));
+    ASSERT_TRUE(dialog->Create());
+    WaitForIdle();
+  }
 
   TempFolder folder;
 };
 
 TEST_F(DeepTreeDialogTest, AHundredThousandLevelsAreShownRefreshedAndClosed) {
-  const std::string file = folder / "chain.json";
-  ASSERT_TRUE(WriteChain(file, kLevels));
-  SavedScanSet saved;
-  std::string error;
-  ASSERT_TRUE(ReadSavedScanSet({file}, saved, error)) << error;
-
-  dialog = std::make_unique<CAmbrellDlg>(TestServices(fileSystem, processes), std::move(saved));
-  ASSERT_TRUE(dialog->Create());
-  WaitForIdle();
+  OpenChain();
   ExpectTheWholeChain();
 
   Click(IDC_REFRESH);  // reads the file again, into an emptied tree
@@ -68,14 +71,7 @@ TEST_F(DeepTreeDialogTest, AFolderRefreshEmptiesAHundredThousandLevelsBelowIt) {
   ASSERT_TRUE(MakeFolder(root));
   std::string escaped;
   for (char c : root) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-  const std::string file = folder / "chain.json";
-  ASSERT_TRUE(WriteChain(file, kLevels, escaped));
-  SavedScanSet saved;
-  std::string error;
-  ASSERT_TRUE(ReadSavedScanSet({file}, saved, error)) << error;
-  dialog = std::make_unique<CAmbrellDlg>(TestServices(fileSystem, processes), std::move(saved));
-  ASSERT_TRUE(dialog->Create());
-  WaitForIdle();
+  OpenChain(escaped);
 
   const FolderTreeIndex& tree = dialog->GetTree();
   SendMessageA(tree.Control().GetSafeHwnd(), TVM_SELECTITEM, TVGN_CARET,
