@@ -50,12 +50,15 @@ def time_under_wine(options):
     common = ["--size", options.size, "--rounds", options.rounds]
     runs = [(folder, common + ["U:\\"]) for folder in options.folders]
     runs.append((options.folders[0], common + ["--generated", options.generated]))
+    # Drive letters are part of a prefix: these runs take one of their own, so that the
+    # tests' prefix keeps its drives.
+    env = dict(os.environ, AMBRELL_WINEPREFIX=os.path.join(os.path.abspath(options.wine), "bench-wineprefix"))
     for folder, arguments in runs:
         # A drive letter takes effect when the Wine server starts.
-        subprocess.run([wine_run, "--stop-server"], check=False)
+        subprocess.run([wine_run, "--stop-server"], check=False, env=env)
         with tempfile.TemporaryFile() as output:
             subprocess.run([wine_run, "--drive", "u=" + folder, "--only-drives", timer] + arguments,
-                           stdout=output, stderr=subprocess.STDOUT, check=True)
+                           stdout=output, stderr=subprocess.STDOUT, check=True, env=env)
             output.seek(0)
             sys.stdout.write(output.read().decode(errors="replace"))
         sys.stdout.flush()
