@@ -1,5 +1,5 @@
-"""Times one command run to its end: wall-clock seconds, and the processor time
-(user and system) it and its children used."""
+"""Times commands run to their end: wall-clock seconds, and the processor time
+(user and system) they and their children used."""
 
 import resource
 import subprocess
@@ -13,3 +13,15 @@ def run(command):
     wall = time.perf_counter() - start
     after = resource.getrusage(resource.RUSAGE_CHILDREN)
     return wall, (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
+
+
+def run_interleaved(runs, rounds):
+    """Each named command once to warm the cache, then rounds of them all in turn:
+    {name: [(wall, cpu), ...]}."""
+    for command in runs.values():
+        run(command)
+    figures = {name: [] for name in runs}
+    for _ in range(rounds):
+        for name, command in runs.items():
+            figures[name].append(run(command))
+    return figures

@@ -18,7 +18,7 @@ import subprocess
 import sys
 import tempfile
 
-from child_time import run  # beside this script
+from child_time import run_interleaved  # beside this script
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -42,12 +42,7 @@ def main():
             runs["drawing the line"] = [options.scan, "--progress", "--depth", "0", tree]
             runs["every line"] = [options.scan, "--no-progress", "--unit", "bytes", tree]
             runs["every line compared"] = [options.scan, "--no-progress", "--unit", "bytes", "--compare", saved, tree]
-            figures = {name: [] for name in runs}
-            for command in runs.values():
-                run(command)  # warms the cache
-            for _ in range(options.rounds):
-                for name, command in runs.items():
-                    figures[name].append(run(command))
+            figures = run_interleaved(runs, options.rounds)
             print("%s: %d rounds, interleaved, warm" % (tree, options.rounds))
             first = None
             for name, results in figures.items():

@@ -12,7 +12,7 @@ import os
 import statistics
 import sys
 
-from child_time import run  # beside this script
+from child_time import run_interleaved  # beside this script
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -26,12 +26,7 @@ def main():
     for tree in options.trees:
         runs = {"without the heap": [options.scan, "--depth", "0", tree],
                 "with the heap": [options.scan, "--largest", "1", tree]}
-        figures = {name: [] for name in runs}
-        for command in runs.values():
-            run(command)  # warms the cache
-        for _ in range(options.rounds):
-            for name, command in runs.items():
-                figures[name].append(run(command))
+        figures = run_interleaved(runs, options.rounds)
         print("%s: %d rounds, interleaved, warm" % (tree, options.rounds))
         medians = {}
         for name, results in figures.items():

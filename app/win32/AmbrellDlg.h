@@ -114,14 +114,15 @@ class CAmbrellDlg : public CDialogBase, private ScanFrontEnd {
   void ShowSortByChange(HMENU systemMenu, bool idle);
   void OnLargestFiles();
   void OnRefreshFolder();
-  bool CanRefreshSelectedFolder() const;
+  // Whether the selected item's folder can be scanned again, or mapped.
+  bool CanRefreshFolder(TreeItem selected) const;
   // Lists the scan's largest files in their window, if it is open; none while a scan runs.
   void FillLargestFiles();
   void OnNotify(const NMHDR& header);
 
   // The map (AmbrellDlgMap.cpp).
   void OnShowMap();
-  bool CanShowMap() const;
+  bool CanShowMap(TreeItem selected) const;
   void SelectFromMap(TreeItem folder);
 
   // Saved scans (AmbrellDlgSaved.cpp).

@@ -4,15 +4,14 @@
 #include "app/win32/AmbrellDlg.h"
 
 // The records are the worker's until its completion has been handled.
-bool CAmbrellDlg::CanShowMap() const {
-  return !m_scan.IsScanHeld() && m_folders.GetSelectedItem() != kNoItem;
-}
+bool CAmbrellDlg::CanShowMap(TreeItem selected) const { return !m_scan.IsScanHeld() && selected != kNoItem; }
 
 void CAmbrellDlg::OnShowMap() {
-  if (!CanShowMap()) return;
+  const TreeItem selected = m_folders.GetSelectedItem();
+  if (!CanShowMap(selected)) return;
   if (m_map.GetSafeHwnd() == nullptr && !m_map.Create(m_hWnd)) return;
   m_map.SetUnit(m_nUnit);
-  m_map.ShowFolder(m_folders, m_folders.GetSelectedItem(), m_scan.Session());
+  m_map.ShowFolder(m_folders, selected, m_scan.Session());
   ShowWindow(m_map.GetSafeHwnd(), SW_SHOW);
   SetForegroundWindow(m_map.GetSafeHwnd());
 }

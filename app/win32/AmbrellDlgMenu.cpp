@@ -64,9 +64,11 @@ void CAmbrellDlg::UpdateWindowMenu() {
   EnableMenuItem(systemMenu, IDM_SAVE_SCAN, MF_BYCOMMAND | (idle && hasTree ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(systemMenu, IDM_SORT_BY_SIZE, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(systemMenu, IDM_LARGEST_FILES, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
+  // Finding the selection in the index is a search: once for both items.
+  const TreeItem selected = idle ? m_folders.GetSelectedItem() : kNoItem;
   EnableMenuItem(systemMenu, IDM_REFRESH_FOLDER,
-                 MF_BYCOMMAND | (CanRefreshSelectedFolder() ? MF_ENABLED : MF_GRAYED));
-  EnableMenuItem(systemMenu, IDM_SHOW_MAP, MF_BYCOMMAND | (CanShowMap() ? MF_ENABLED : MF_GRAYED));
+                 MF_BYCOMMAND | (CanRefreshFolder(selected) ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(systemMenu, IDM_SHOW_MAP, MF_BYCOMMAND | (CanShowMap(selected) ? MF_ENABLED : MF_GRAYED));
   EnableMenuItem(systemMenu, IDM_COMPARE, MF_BYCOMMAND | (idle ? MF_ENABLED : MF_GRAYED));
   const bool bySize = m_scan.Order() == FolderOrder::LargestFirst;
   CheckMenuItem(systemMenu, IDM_SORT_BY_SIZE, MF_BYCOMMAND | (bySize ? MF_CHECKED : MF_UNCHECKED));
@@ -97,16 +99,16 @@ void CAmbrellDlg::ToggleOrder(FolderOrder order) {
 }
 
 void CAmbrellDlg::OnRefreshFolder() {
-  if (!CanRefreshSelectedFolder()) return;
+  const TreeItem selected = m_folders.GetSelectedItem();
+  if (!CanRefreshFolder(selected)) return;
   UpdateData(true);
   m_scan.SetUnit(m_nUnit);
-  m_scan.RefreshFolder(m_folders.GetSelectedItem());
+  m_scan.RefreshFolder(selected);
 }
 
-bool CAmbrellDlg::CanRefreshSelectedFolder() const {
-  if (m_scan.IsScanHeld()) return false;
-  const TreeItem selected = m_folders.GetSelectedItem();
-  return selected != kNoItem && m_origin.CanScanFolder(*m_folders.GetItemData(selected));
+bool CAmbrellDlg::CanRefreshFolder(TreeItem selected) const {
+  return !m_scan.IsScanHeld() && selected != kNoItem &&
+         m_origin.CanScanFolder(*m_folders.GetItemData(selected));
 }
 
 void CAmbrellDlg::OnLargestFiles() {

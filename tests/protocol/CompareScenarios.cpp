@@ -64,9 +64,7 @@ TEST_P(ScanProtocolMenuTest, ComparingShowsEachFolderChangeThroughRefreshesUntil
 
   // Clean up, Refresh, and see what moved.
   machine->AddFile("C:\\Windows\\Fonts\\big.ttf", 3 * 1024 * 1024);
-  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
-  driver->ClickRefresh();
-  machine->GetGate().WaitUntilHeld();
+  RefreshHeldAt(MemoryFileSystem::OpenPoint("C:\\Data"));
   EXPECT_EQ(driver->CompareState(), "greyed checked");
   machine->GetGate().Release();
   ASSERT_TRUE(WaitForScanEnd());

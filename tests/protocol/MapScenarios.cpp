@@ -32,9 +32,7 @@ TEST_P(ScanProtocolMapTest,
   EXPECT_EQ(driver->MapTitle(), "D:");
   EXPECT_EQ(driver->MapLabels(), (Labels{"D:    (1,024 MB)", "Games    (1,024 MB)"}));
 
-  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
-  driver->ClickRefresh();
-  machine->GetGate().WaitUntilHeld();
+  RefreshHeldAt(MemoryFileSystem::OpenPoint("C:\\Data"));
   EXPECT_EQ(driver->ShowMapState(), "greyed");
   machine->GetGate().Release();
   ASSERT_TRUE(WaitForScanEnd());
@@ -70,9 +68,7 @@ TEST_P(ScanProtocolMapTest, ARefreshEmptiesTheMapThenMapsTheSamePathAgainOrClose
   driver->ShowMap();
   machine->AddFile("C:\\Data\\My Photos\\b.jpg", 4 * kMB);
 
-  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
-  driver->ClickRefresh();
-  machine->GetGate().WaitUntilHeld();
+  RefreshHeldAt(MemoryFileSystem::OpenPoint("C:\\Data"));
   EXPECT_NE(driver->MapTitle(), "closed");
   EXPECT_TRUE(driver->MapLabels().empty());
   machine->GetGate().Release();
@@ -103,9 +99,7 @@ TEST_P(ScanProtocolMapTest, AMapClosedMidScanStaysClosedWhenTheScanEnds) {
   OpenAndScan();
   driver->Select("Windows");
   driver->ShowMap();
-  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
-  driver->ClickRefresh();
-  machine->GetGate().WaitUntilHeld();
+  RefreshHeldAt(MemoryFileSystem::OpenPoint("C:\\Data"));
   driver->PressMapKey(MapKey::Escape);
   EXPECT_EQ(driver->MapTitle(), "closed");
   machine->GetGate().Release();
@@ -117,9 +111,7 @@ TEST_P(ScanProtocolMapTest, TheDialogClosesWithTheMapOpenAndAScanRunning) {
   OpenAndScan();
   driver->Select("Windows");
   driver->ShowMap();
-  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
-  driver->ClickRefresh();
-  machine->GetGate().WaitUntilHeld();
+  RefreshHeldAt(MemoryFileSystem::OpenPoint("C:\\Data"));
   EXPECT_EQ(CloseWhileHeld(), "");
   EXPECT_EQ(driver->MapTitle(), "closed");
 }

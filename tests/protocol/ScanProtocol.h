@@ -163,6 +163,8 @@ class ScanProtocolTest : public ::testing::TestWithParam<ScanProtocolTarget> {
   // Opens it and waits until the first scan's end has been handled.
   void OpenAndScan();
   bool WaitForScanEnd();
+  // Refresh, and the events run until the worker is held at the gate's point.
+  void RefreshHeldAt(const std::string& point);
   // Abort (the Refresh/Abort button), or Close, while the gate holds the worker: the
   // gate opens once the front end asks the worker to stop. Close's answer.
   void AbortWhileHeld();

@@ -54,6 +54,12 @@ bool ScanProtocolTest::WaitForScanEnd() {
   return driver->PumpUntil([this] { return !driver->IsScanHeld(); });
 }
 
+void ScanProtocolTest::RefreshHeldAt(const std::string& point) {
+  machine->GetGate().Arm(point);
+  driver->ClickRefresh();
+  machine->GetGate().WaitUntilHeld();
+}
+
 void ScanProtocolTest::AbortWhileHeld() {
   ReleaseGateOnAbort release(*driver, machine->GetGate());
   driver->ClickRefresh();
@@ -287,9 +293,7 @@ TEST_P(ScanProtocolMenuTest, WhileCheckedEachScanEndsSortedAndTheItemIsGreyedMea
   OpenAndScan();
   driver->SortBySize(true);
 
-  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
-  driver->ClickRefresh();
-  machine->GetGate().WaitUntilHeld();
+  RefreshHeldAt(MemoryFileSystem::OpenPoint("C:\\Data"));
   EXPECT_EQ(driver->SortBySizeState(), "greyed checked");
   machine->GetGate().Release();
   ASSERT_TRUE(WaitForScanEnd());
@@ -297,9 +301,7 @@ TEST_P(ScanProtocolMenuTest, WhileCheckedEachScanEndsSortedAndTheItemIsGreyedMea
 
   // Held opening System32, whose first file still counts: My Photos and D: are never
   // reached.
-  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Windows\\System32"));
-  driver->ClickRefresh();
-  machine->GetGate().WaitUntilHeld();
+  RefreshHeldAt(MemoryFileSystem::OpenPoint("C:\\Windows\\System32"));
   AbortWhileHeld();
   ASSERT_TRUE(WaitForScanEnd());
   EXPECT_EQ(driver->ShownLabels(),
@@ -327,9 +329,7 @@ TEST_P(ScanProtocolMenuTest, TheLargestFilesShowEveryFileLargestFirstAndOneOpens
   driver->PickUnit(2);
 
   // Emptied while a scan runs, filled again when it ends.
-  machine->GetGate().Arm(MemoryFileSystem::OpenPoint("C:\\Data"));
-  driver->ClickRefresh();
-  machine->GetGate().WaitUntilHeld();
+  RefreshHeldAt(MemoryFileSystem::OpenPoint("C:\\Data"));
   EXPECT_TRUE(driver->LargestFileRows().empty());
   machine->GetGate().Release();
   ASSERT_TRUE(WaitForScanEnd());
