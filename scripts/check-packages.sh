@@ -11,6 +11,15 @@ preset=${1:?usage: check-packages.sh release|win32|win64}
 build=build/$preset
 version=1.1.0
 
+# holds GREP-OPTION PATTERN COMMAND...: the command succeeds and a line of its output
+# matches. The output is read whole first: grep -q on a pipe leaves at the first match,
+# and a writer with more to say then dies of SIGPIPE, which pipefail counts as a failure.
+holds() {
+  local output
+  output=$("${@:3}") || return 1
+  grep -q "$1" -e "$2" <<<"$output"
+}
+
 fail() {
   echo "check-packages: $*" >&2
   exit 1
@@ -30,17 +39,17 @@ check_deb() {
     usr/share/doc/ambrell/README.md usr/share/doc/ambrell/changelog.gz usr/share/doc/ambrell/copyright \
     usr/share/icons/hicolor/16x16/apps/ambrell.png usr/share/icons/hicolor/32x32/apps/ambrell.png \
     usr/share/icons/hicolor/64x64/apps/ambrell.png usr/share/man/man1/ambrell-scan.1.gz
-  dpkg-deb -f "$deb" Version | grep -qx "$version" || fail "the package's version is not $version"
-  dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "the computed dependencies lack Qt"
+  holds -x "$version" dpkg-deb -f "$deb" Version || fail "the package's version is not $version"
+  holds -F 'libqt6widgets6' dpkg-deb -f "$deb" Depends || fail "the computed dependencies lack Qt"
   lintian --fail-on error "$deb" || fail "lintian reports errors"
   local root
   root=$(mktemp -d)
   dpkg-deb -x "$deb" "$root"
-  "$root/usr/bin/ambrell-scan" --help | grep -q -- '--export FILE' || fail "ambrell-scan --help from the package"
+  holds -F '--export FILE' "$root/usr/bin/ambrell-scan" --help || fail "ambrell-scan --help from the package"
   # Answered without a display, and naming the package's own version.
   local program
   for program in ambrell ambrell-scan; do
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/$program" --version | grep -qx "$program ${version%.0}" ||
+    holds -x "$program ${version%.0}" env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/$program" --version ||
       fail "$program --version from the package does not print '$program ${version%.0}'"
   done
   rm -rf "$root"
